@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Checks the include rules between layers: every project include names a layer the including
+# layer may use, and only platform/gtk/ includes GTK or GDK headers. Prints each violation and
+# exits non-zero when there is one.
+set -u
+src=${1:-$(dirname "$0")/../src}
+cd "$src" || exit 2
+
+RESOURCE_FILES='^shell/framework(FileManager|Defaults)\.(h|cpp)$'
+
+layer_of() {  # file path relative to src/ -> layer name
+  local f=$1
+  if [[ $f =~ $RESOURCE_FILES ]]; then echo resources; return; fi
+  if [[ $f == shell/main.cpp ]]; then echo program; return; fi
+  case $f in
+    model/ui/*) echo modelui ;;
+    */*) echo "${f%%/*}" ;;
+    *) echo root ;;
+  esac
+}
+
+allowed() {  # layer -> space-separated layers it may include
+  case $1 in
+    db) echo "db" ;;
+    resources) echo "resources" ;;
+    model) echo "model db resources" ;;
+    platform) echo "platform" ;;
+    shell) echo "shell platform resources" ;;
+    gui) echo "gui shell platform resources" ;;
+    states) echo "states gui shell platform resources model db" ;;
+    modelui) echo "modelui model db resources gui shell platform" ;;
+    practice) echo "practice states modelui gui shell platform resources model db" ;;
+    program) echo "program screens practice states modelui gui shell platform resources model db" ;;
+    screens) echo "screens practice states modelui gui shell platform resources model db" ;;
+    *) echo "" ;;
+  esac
+}
+
+status=0
+while IFS= read -r file; do
+  layer=$(layer_of "$file")
+  ok=" $(allowed "$layer") "
+  while IFS= read -r line; do
+    target=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]+)".*/\1/' <<<"$line")
+    tlayer=$(layer_of "$target")
+    if [[ $ok != *" $tlayer "* ]]; then
+      echo "$file: may not include \"$target\" (layer $layer may use:$(allowed "$layer" | sed 's/^/ /'))"
+      status=1
+    fi
+  done < <(grep -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file")
+  if [[ $file != platform/gtk/* ]] && grep -qE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(gtk|gdk|gdkx)[/.]' "$file"; then
+    echo "$file: only platform/gtk/ may include GTK or GDK headers"
+    status=1
+  fi
+done < <(find . -type f \( -name '*.h' -o -name '*.cpp' \) | sed 's|^\./||' | sort)
+
+exit $status

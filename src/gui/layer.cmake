@@ -1,0 +1,2 @@
+# The element toolkit.
+mernolex_layer(gui gui LINK mernolex_shell)
