@@ -63,7 +63,9 @@ constexpr unsigned Left = 0x00;
 constexpr unsigned Center = 0x01;
 constexpr unsigned Right = 0x02;
 constexpr unsigned VCenter = 0x04;
+constexpr unsigned Bottom = 0x08;
 constexpr unsigned SingleLine = 0x20;
+constexpr unsigned RtlReading = 0x20000;  // lay the text out right to left
 }  // namespace TextFormat
 
 // A font by face, height and weight. `cellHeight` is the height of a text line in pixels,
@@ -96,9 +98,10 @@ public:
     virtual void outlineRect(const PixelRect& rect, PenStyle pen) = 0;
     // Size of `text` on one line in this font.
     virtual TextExtent measureText(const FontSpec& font, std::wstring_view text) = 0;
-    // Draws `text` in `box` with the TextFormat flags; nothing is drawn outside `box` is not
-    // promised (like the platform's own text drawing, text may overflow its box).
-    // `rightToLeft` lays the text out right to left.
+    // Draws `text` in `box` with the TextFormat flags, clipped to `box`; the font height is not
+    // adapted to the box (callers fit it first). `rightToLeft` (or the RtlReading flag) lays the
+    // text out right to left; otherwise the paragraph runs left to right, with runs of
+    // right-to-left script still shown right to left.
     virtual void drawText(const PixelRect& box, const FontSpec& font, std::wstring_view text,
                           unsigned format, Colour colour, bool rightToLeft) = 0;
     // Copies a top-down buffer of width x height pixels (0x00RRGGBB words) to (x, y).

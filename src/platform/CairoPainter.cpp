@@ -1,0 +1,294 @@
+#include "platform/CairoPainter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include <fontconfig/fontconfig.h>
+#include <pango/pangocairo.h>
+
+#include "platform/Utf8.h"
+
+namespace platform {
+
+namespace {
+
+CairoPainter::Counters created;
+int livePainters = 0;
+
+// Size at which a face's cell height is measured; metrics scale linearly with hint metrics off.
+constexpr double ReferenceEmPixels = 1000.0;
+// Gaps of a styled pen show the device's background colour, which the program never changes
+// from white.
+constexpr Colour StyledPenGapColour = 0xFFFFFF;
+// Dash-dot-dot: a dash of 9, then two dots of 3, each followed by a gap of 3.
+constexpr double DashDotDot[] = {9, 3, 3, 3, 3, 3};
+
+
+
+void setSource(cairo_t* cr, Colour colour) {
+    cairo_set_source_rgb(cr, redOf(colour) / 255.0, greenOf(colour) / 255.0,
+                         blueOf(colour) / 255.0);
+}
+
+int pangoWeight(int weight) { return weight <= 0 ? PANGO_WEIGHT_NORMAL : std::clamp(weight, 100, 1000); }
+
+int pixelsCeil(int pangoUnits) {
+    return static_cast<int>(std::ceil(static_cast<double>(pangoUnits) / PANGO_SCALE));
+}
+
+}  // namespace
+
+CairoPainter::Counters CairoPainter::counters() { return created; }
+
+bool releaseFontResources() {
+    if (livePainters > 0) {
+        return false;
+    }
+    pango_cairo_font_map_set_default(nullptr);
+    FcFini();
+    return true;
+}
+
+void CairoPainter::FontDescriptionDeleter::operator()(PangoFontDescription* description) const {
+    pango_font_description_free(description);
+}
+
+void CairoPainter::LayoutDeleter::operator()(PangoLayout* layout) const { g_object_unref(layout); }
+
+CairoPainter::CairoPainter() {
+    ++livePainters;
+    context_ = pango_font_map_create_context(pango_cairo_font_map_get_default());
+    // Unhinted metrics make widths proportional to the size, so text fitted at one height still
+    // fits after scaling, and measuring agrees with drawing at every window size.
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    pango_cairo_context_set_font_options(context_, options);
+    cairo_font_options_destroy(options);
+    pango_context_set_base_dir(context_, PANGO_DIRECTION_LTR);
+    layout_.reset(pango_layout_new(context_));
+    ++created.layoutsCreated;
+    pango_layout_set_auto_dir(layout_.get(), FALSE);
+}
+
+CairoPainter::~CairoPainter() {
+    layout_.reset();
+    descriptions_.clear();
+    g_object_unref(context_);
+    --livePainters;
+}
+
+void CairoPainter::bind(cairo_t* cr) {
+    cr_ = cr;
+    if (cr_ != nullptr) {
+        // Takes over the target's transformation and font options (those set above win).
+        pango_cairo_update_context(cr_, context_);
+        pango_layout_context_changed(layout_.get());
+    }
+}
+
+void CairoPainter::unbind() { cr_ = nullptr; }
+
+// --- rectangles ---
+
+void CairoPainter::fillRect(const PixelRect& rect, Colour brush, PenStyle pen, int penWidth,
+                            Colour penColour) {
+    if (cr_ == nullptr || rect.empty()) {
+        return;
+    }
+    cairo_save(cr_);
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+    setSource(cr_, brush);
+    if (pen == PenStyle::Null) {
+        // Without a pen the right and bottom edges stay unpainted.
+        cairo_rectangle(cr_, rect.left, rect.top, rect.width() - 1, rect.height() - 1);
+    } else {
+        cairo_rectangle(cr_, rect.left, rect.top, rect.width(), rect.height());
+    }
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+    strokeOutline(rect, pen, penWidth, penColour);
+}
+
+void CairoPainter::outlineRect(const PixelRect& rect, PenStyle pen) {
+    if (cr_ == nullptr || rect.empty()) {
+        return;
+    }
+    strokeOutline(rect, pen, 0, makeColour(0, 0, 0));
+}
+
+void CairoPainter::strokeOutline(const PixelRect& rect, PenStyle pen, int penWidth,
+                                 Colour penColour) {
+    if (pen == PenStyle::Null) {
+        return;
+    }
+    const int width = std::max(1, penWidth);
+    cairo_save(cr_);
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+    cairo_set_line_width(cr_, width);
+    cairo_set_line_join(cr_, CAIRO_LINE_JOIN_MITER);
+    // Through the centres of the outermost pixels, so a one-pixel line covers whole pixels.
+    cairo_rectangle(cr_, rect.left + 0.5, rect.top + 0.5, rect.width() - 1, rect.height() - 1);
+    // Only thin pens can be styled; a wide dash-dot-dot pen draws solid.
+    if (pen == PenStyle::DashDotDot && width == 1) {
+        setSource(cr_, StyledPenGapColour);
+        cairo_stroke_preserve(cr_);
+        cairo_set_dash(cr_, DashDotDot, static_cast<int>(std::size(DashDotDot)), 0);
+    }
+    setSource(cr_, penColour);
+    cairo_stroke(cr_);
+    cairo_restore(cr_);
+}
+
+// --- text ---
+
+CairoPainter::FontDescriptionPtr CairoPainter::createDescription(const std::string& face,
+                                                                 int weight, double emPixels) {
+    FontDescriptionPtr description(pango_font_description_new());
+    ++created.fontDescriptionsCreated;
+    // A comma-separated list is a list of families, tried in order; fontconfig substitutes a
+    // face it does not know and pango falls back per glyph.
+    pango_font_description_set_family(description.get(), face.empty() ? "Sans" : face.c_str());
+    pango_font_description_set_weight(description.get(), static_cast<PangoWeight>(pangoWeight(weight)));
+    pango_font_description_set_absolute_size(description.get(), emPixels * PANGO_SCALE);
+    return description;
+}
+
+// A cell height (ascent plus descent) is what callers ask for; pango sizes fonts by the em.
+double CairoPainter::emPerCellHeight(const std::string& face, int weight) {
+    auto key = std::make_pair(face, weight);
+    if (caching_) {
+        if (auto found = emPerCell_.find(key); found != emPerCell_.end()) {
+            return found->second;
+        }
+    }
+    FontDescriptionPtr reference = createDescription(face, weight, ReferenceEmPixels);
+    PangoFontMetrics* metrics =
+        pango_context_get_metrics(context_, reference.get(), pango_language_from_string("en"));
+    const int cell = pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics);
+    pango_font_metrics_unref(metrics);
+    const double ratio = cell > 0 ? ReferenceEmPixels * PANGO_SCALE / cell : 1.0;
+    if (caching_) {
+        emPerCell_[key] = ratio;
+    }
+    return ratio;
+}
+
+const PangoFontDescription* CairoPainter::descriptionFor(const FontSpec& font,
+                                                         FontDescriptionPtr& fresh) {
+    const double em = font.cellHeight * emPerCellHeight(font.face, font.weight);
+    if (!caching_) {
+        fresh = createDescription(font.face, font.weight, em);
+        return fresh.get();
+    }
+    FontKey key{font.face, font.weight, font.cellHeight};
+    auto found = descriptions_.find(key);
+    if (found == descriptions_.end()) {
+        found = descriptions_.emplace(key, createDescription(font.face, font.weight, em)).first;
+    }
+    return found->second.get();
+}
+
+void CairoPainter::setBaseDirection(bool rightToLeft) {
+    if (rightToLeft == rightToLeft_) {
+        return;
+    }
+    rightToLeft_ = rightToLeft;
+    pango_context_set_base_dir(context_, rightToLeft ? PANGO_DIRECTION_RTL : PANGO_DIRECTION_LTR);
+    pango_layout_context_changed(layout_.get());
+}
+
+void CairoPainter::prepare(PreparedText& prepared, const FontSpec& font, std::wstring_view text,
+                           bool rightToLeft, bool singleLine) {
+    const PangoFontDescription* description = descriptionFor(font, prepared.ownDescription);
+    setBaseDirection(rightToLeft);
+    if (caching_) {
+        prepared.layout = layout_.get();
+    } else {
+        prepared.ownLayout.reset(pango_layout_new(context_));
+        ++created.layoutsCreated;
+        prepared.layout = prepared.ownLayout.get();
+        pango_layout_set_auto_dir(prepared.layout, FALSE);
+    }
+    PangoLayout* layout = prepared.layout;
+    pango_layout_set_font_description(layout, description);
+    pango_layout_set_single_paragraph_mode(layout, singleLine);
+    const std::string utf8 = toUtf8(text);
+    pango_layout_set_text(layout, utf8.data(), static_cast<int>(utf8.size()));
+    lastUnknownGlyphs_ = pango_layout_get_unknown_glyphs_count(layout);
+}
+
+TextExtent CairoPainter::measureText(const FontSpec& font, std::wstring_view text) {
+    if (font.cellHeight <= 0) {
+        lastUnknownGlyphs_ = 0;
+        return {};
+    }
+    PreparedText prepared;
+    prepare(prepared, font, text, false, true);
+    PangoRectangle logical{};
+    pango_layout_get_extents(prepared.layout, nullptr, &logical);
+    // A line is as high as the font's cell even where a fallback font with a shorter cell
+    // shows the glyphs, so a label's fitted size does not depend on its script.
+    return {pixelsCeil(logical.width), std::max(font.cellHeight, pixelsCeil(logical.height))};
+}
+
+void CairoPainter::drawText(const PixelRect& box, const FontSpec& font, std::wstring_view text,
+                            unsigned format, Colour colour, bool rightToLeft) {
+    // Text is clipped to its box, so an empty box or a font of no height shows nothing.
+    if (cr_ == nullptr || box.empty() || font.cellHeight <= 0) {
+        lastUnknownGlyphs_ = 0;
+        return;
+    }
+    PreparedText prepared;
+    prepare(prepared, font, text, rightToLeft || (format & TextFormat::RtlReading) != 0,
+            (format & TextFormat::SingleLine) != 0);
+    PangoRectangle logical{};
+    pango_layout_get_extents(prepared.layout, nullptr, &logical);
+    const double textWidth = static_cast<double>(logical.width) / PANGO_SCALE;
+    const double textHeight = static_cast<double>(logical.height) / PANGO_SCALE;
+    double x = box.left;
+    if (format & TextFormat::Center) {
+        x += (box.width() - textWidth) / 2;
+    } else if (format & TextFormat::Right) {
+        x = box.right - textWidth;
+    }
+    double y = box.top;
+    if (format & TextFormat::VCenter) {
+        y += (box.height() - textHeight) / 2;
+    } else if (format & TextFormat::Bottom) {
+        y = box.bottom - textHeight;
+    }
+    cairo_save(cr_);
+    cairo_rectangle(cr_, box.left, box.top, box.width(), box.height());
+    cairo_clip(cr_);
+    setSource(cr_, colour);
+    // Whole pixels keep the baseline on the pixel grid, as the platform's own text drawing does.
+    cairo_move_to(cr_, std::floor(x - static_cast<double>(logical.x) / PANGO_SCALE),
+                  std::floor(y - static_cast<double>(logical.y) / PANGO_SCALE));
+    pango_cairo_show_layout(cr_, prepared.layout);
+    cairo_restore(cr_);
+}
+
+// --- pixels ---
+
+void CairoPainter::blit(int x, int y, int width, int height, const std::uint32_t* pixels) {
+    if (cr_ == nullptr || pixels == nullptr || width <= 0 || height <= 0) {
+        return;
+    }
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+    if (stride != width * 4) {
+        return;  // cannot happen for 32-bit pixels; never read past the caller's buffer
+    }
+    // cairo only reads a source surface, so handing it the caller's const buffer is safe.
+    auto* data = reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(pixels));
+    cairo_surface_t* source =
+        cairo_image_surface_create_for_data(data, CAIRO_FORMAT_RGB24, width, height, stride);
+    cairo_save(cr_);
+    cairo_set_source_surface(cr_, source, x, y);
+    cairo_rectangle(cr_, x, y, width, height);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+    cairo_surface_destroy(source);
+}
+
+}  // namespace platform
