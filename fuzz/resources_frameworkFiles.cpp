@@ -9,6 +9,7 @@
 //
 // Whatever the bytes, loadValues must neither crash nor read out of bounds, must leave complete
 // tables (the defaults when it fails), and what it leaves must save and load back unchanged.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
