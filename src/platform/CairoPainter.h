@@ -23,10 +23,10 @@ typedef struct _PangoFontDescription PangoFontDescription;
 
 namespace platform {
 
-// Frees the process's font caches (pango's default font map, fontconfig's configuration) so that
-// a leak checker sees a clean exit; a painter created later loads them again. Does nothing and
-// returns false while any painter is alive. Only for processes that use no other pango or
-// fontconfig user (tests, benchmarks), never for the window of a GTK program.
+// Frees pango's default font map and with it the fonts it loaded, so that a leak checker sees a
+// clean exit; a painter created later loads them again. Does nothing and returns false while any
+// painter is alive. Only for processes that use no other pango user (tests, benchmarks), never
+// for the window of a GTK program.
 bool releaseFontResources();
 
 class CairoPainter final : public Painter {

@@ -81,6 +81,7 @@ struct FontSpec {
 struct TextExtent {
     int width = 0;
     int height = 0;
+    bool operator==(const TextExtent&) const = default;
 };
 
 // The drawing operations available inside a paint (between Window::beginPaint and endPaint).

@@ -1,0 +1,155 @@
+#include "shell/frameworkPainter.h"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "platform/Utf8.h"
+
+namespace {
+
+// The right-to-left mark that right-to-left text fields put around their text.
+constexpr wchar_t RightToLeftMark = 0x200F;
+// Larger targets than this are no picture anyone can see; never allocate for them.
+constexpr int MaxBitmapSide = 16384;
+
+platform::PenStyle penStyle(int fnPenStyle) {
+    switch (fnPenStyle) {
+    case PEN_NULL:
+        return platform::PenStyle::Null;
+    case PEN_DASHDOTDOT:
+        return platform::PenStyle::DashDotDot;
+    default:
+        return platform::PenStyle::Solid;  // no other style is used by the program
+    }
+}
+
+int farEdge(int origin, int extent) {
+    long long sum = static_cast<long long>(origin) + extent;
+    return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
+}
+
+platform::PixelRect pixelRect(int x, int y, int width, int height) {
+    return {realX(x), realY(y), realX(farEdge(x, width)), realY(farEdge(y, height))};
+}
+
+std::uint32_t deviceWord(COLORREF colour) {
+    return (static_cast<std::uint32_t>(platform::redOf(colour)) << 16) |
+           (static_cast<std::uint32_t>(platform::greenOf(colour)) << 8) |
+           static_cast<std::uint32_t>(platform::blueOf(colour));
+}
+
+}  // namespace
+
+void framewPaintRect(int x, int y, int width, int height, COLORREF brushColor, int fnPenStyle,
+                     int penWidth, COLORREF penColor) {
+    if (hdc == nullptr) {
+        return;
+    }
+    hdc->fillRect(pixelRect(x, y, width, height), brushColor, penStyle(fnPenStyle), penWidth,
+                  penColor);
+}
+
+void framewPaintTransparentRect(RECT rc, int fnPenStyle) {
+    if (hdc == nullptr) {
+        return;
+    }
+    hdc->outlineRect({realX(rc.left), realY(rc.top), realX(rc.right), realY(rc.bottom)},
+                     penStyle(fnPenStyle));
+}
+
+void framewPaintTextW(int x, int y, int width, int height, int fontEnum, const wchar_t* str,
+                      unsigned format, COLORREF color) {
+    framewPaintText(x, y, width, height, fontEnum, nullptr, str, format, color);
+}
+
+void framewPaintTextA(int x, int y, int width, int height, int fontEnum, const char* str,
+                      unsigned format, COLORREF color) {
+    framewPaintText(x, y, width, height, fontEnum, str, nullptr, format, color);
+}
+
+void framewPaintText(int x, int y, int width, int height, int fontEnum, const char* astr,
+                     const wchar_t* ustr, unsigned format, COLORREF color) {
+    if (hdc == nullptr) {
+        return;
+    }
+    const std::wstring text = astr != nullptr   ? platform::fromEightBit(astr)
+                              : ustr != nullptr ? std::wstring(ustr)
+                                                : std::wstring();
+    Font font;
+    resolveFont(&font, fontEnum);
+    platform::FontSpec spec{font.pFontface, font.fontSize, font.fontWeight};
+
+    const platform::TextExtent measured = hdc->measureText(spec, text);
+    double horizontal = 1.0;
+    double vertical = 1.0;
+    if (measured.width > width) {
+        horizontal = static_cast<double>(width) / measured.width;
+    }
+    if (measured.height > height) {
+        vertical = static_cast<double>(height) / measured.height;
+    }
+    const double factor = std::min(horizontal, vertical);
+    spec.cellHeight = adjustValue(framewTruncate(font.fontSize * factor));
+
+    const bool rightToLeft = !text.empty() && text.front() == RightToLeftMark;
+    hdc->drawText(pixelRect(x, y, width, height), spec, text, format, color, rightToLeft);
+}
+
+void framewPaintBitmapFull(const BitmapPixels& picture, int x, int y, int width, int height) {
+    if (hdc == nullptr || picture.bit == nullptr || picture.pixelWidth == 0 ||
+        picture.pixelHeight == 0) {
+        return;
+    }
+    const int realWidth = realX(width);
+    const int realHeight = realY(height);
+    if (realWidth <= 0 || realHeight <= 0 || realWidth > MaxBitmapSide || realHeight > MaxBitmapSide) {
+        return;
+    }
+    // The picture's own size over the target size: each target pixel takes the source pixel
+    // its position falls on, without filtering.
+    const double ratioWidth = static_cast<double>(picture.pixelWidth) / realWidth;
+    const double ratioHeight = static_cast<double>(picture.pixelHeight) / realHeight;
+    std::vector<unsigned long> columns(static_cast<std::size_t>(realWidth));
+    for (int i = 0; i < realWidth; ++i) {
+        columns[i] = std::min(static_cast<unsigned long>(i * ratioWidth), picture.pixelWidth - 1);
+    }
+    std::vector<std::uint32_t> buffer(static_cast<std::size_t>(realWidth) * realHeight);
+    for (int j = 0; j < realHeight; ++j) {
+        const unsigned long row =
+            std::min(static_cast<unsigned long>(j * ratioHeight), picture.pixelHeight - 1);
+        std::uint32_t* out = buffer.data() + static_cast<std::size_t>(j) * realWidth;
+        for (int i = 0; i < realWidth; ++i) {
+            out[i] = deviceWord(picture.bit[columns[i] * picture.pixelHeight + row]);
+        }
+    }
+    hdc->blit(realX(x), realY(y), realWidth, realHeight, buffer.data());
+}
+
+Font* resolveFont(Font* ftStruct, int fontEnum) {
+    if (ftStruct == nullptr) {
+        return nullptr;
+    }
+    if (fontEnum == FONT1) {
+        ftStruct->colour = colours[F1_RGB];
+        ftStruct->fontSize = fonts[F1_SIZE];
+        ftStruct->fontWeight = fonts[F1_fnWeight];
+        ftStruct->pFontface = fontfaces[FONT1] != nullptr ? fontfaces[FONT1] : "";
+    } else {
+        *ftStruct = Font{};
+    }
+    return ftStruct;
+}
+
+int adjustValue(int value) { return framewTruncate(value * ratioMin); }
+
+COLORREF brightness(COLORREF color, int offset) {
+    auto adjust = [offset](int channel) {
+        const long long value = static_cast<long long>(channel) + offset;
+        return static_cast<int>(offset >= 0 ? std::min<long long>(value, 255)
+                                            : std::max<long long>(value, 0));
+    };
+    return platform::makeColour(adjust(platform::redOf(color)), adjust(platform::greenOf(color)),
+                                adjust(platform::blueOf(color)));
+}
