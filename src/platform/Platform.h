@@ -134,7 +134,8 @@ public:
     // The identifier of the active layout.
     virtual std::string activeLayout() const = 0;
     // Loads the layout (if not yet loaded) and makes it active. Returns false, leaving the active
-    // layout unchanged, when the identifier has no mapping or cannot be compiled.
+    // layout unchanged, when the identifier is empty, has no mapping or cannot be compiled; the
+    // layout active at start-up can always be activated again.
     virtual bool activate(const std::string& identifier) = 0;
     // The characters a key press produces under the active layout: `keycode` is the X hardware
     // keycode (evdev + 8). Dead keys produce nothing and compose with the next key. Returns 0
