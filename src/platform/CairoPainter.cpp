@@ -22,15 +22,21 @@ constexpr double ReferenceEmPixels = 1000.0;
 constexpr Colour StyledPenGapColour = 0xFFFFFF;
 // Dash-dot-dot: a dash of 9, then two dots of 3, each followed by a gap of 3.
 constexpr double DashDotDot[] = {9, 3, 3, 3, 3, 3};
-
-
+// Font descriptions kept at most; every window size brings its own fitted heights, so a window
+// resized again and again would otherwise collect them without end.
+constexpr std::size_t MaxCachedDescriptions = 2048;
+// Font sizes come from a settings file; beyond this no text is legible and pango's size field
+// would overflow.
+constexpr int MaxCellHeight = 10000;
 
 void setSource(cairo_t* cr, Colour colour) {
     cairo_set_source_rgb(cr, redOf(colour) / 255.0, greenOf(colour) / 255.0,
                          blueOf(colour) / 255.0);
 }
 
-int pangoWeight(int weight) { return weight <= 0 ? PANGO_WEIGHT_NORMAL : std::clamp(weight, 100, 1000); }
+int pangoWeight(int weight) {
+    return weight <= 0 ? PANGO_WEIGHT_NORMAL : std::clamp(weight, 100, 1000);
+}
 
 int pixelsCeil(int pangoUnits) {
     return static_cast<int>(std::ceil(static_cast<double>(pangoUnits) / PANGO_SCALE));
@@ -149,7 +155,8 @@ CairoPainter::FontDescriptionPtr CairoPainter::createDescription(const std::stri
     // A comma-separated list is a list of families, tried in order; fontconfig substitutes a
     // face it does not know and pango falls back per glyph.
     pango_font_description_set_family(description.get(), face.empty() ? "Sans" : face.c_str());
-    pango_font_description_set_weight(description.get(), static_cast<PangoWeight>(pangoWeight(weight)));
+    pango_font_description_set_weight(description.get(),
+                                      static_cast<PangoWeight>(pangoWeight(weight)));
     pango_font_description_set_absolute_size(description.get(), emPixels * PANGO_SCALE);
     return description;
 }
@@ -176,14 +183,19 @@ double CairoPainter::emPerCellHeight(const std::string& face, int weight) {
 
 const PangoFontDescription* CairoPainter::descriptionFor(const FontSpec& font,
                                                          FontDescriptionPtr& fresh) {
-    const double em = font.cellHeight * emPerCellHeight(font.face, font.weight);
+    const int cellHeight = std::min(font.cellHeight, MaxCellHeight);
+    const double em = cellHeight * emPerCellHeight(font.face, font.weight);
     if (!caching_) {
         fresh = createDescription(font.face, font.weight, em);
         return fresh.get();
     }
-    FontKey key{font.face, font.weight, font.cellHeight};
+    FontKey key{font.face, font.weight, cellHeight};
     auto found = descriptions_.find(key);
     if (found == descriptions_.end()) {
+        if (descriptions_.size() >= MaxCachedDescriptions) {
+            // The layout keeps its own copy of the description it was last given.
+            descriptions_.clear();
+        }
         found = descriptions_.emplace(key, createDescription(font.face, font.weight, em)).first;
     }
     return found->second.get();

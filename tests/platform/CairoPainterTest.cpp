@@ -107,6 +107,8 @@ TEST_F(CairoPainterTest, FontHeightIsTheCellHeightAndWidthScalesWithIt) {
     // A script shown by a fallback font with a shorter cell is as high as the face's cell.
     EXPECT_EQ(100, painter->measureText({"Arial Unicode MS", 100, 0}, L"\u05E9\u05DC\u05D5\u05DD").height);
     EXPECT_EQ((platform::TextExtent{0, 0}), painter->measureText({Dejavu.face, 0, 0}, text));
+    // A size from a damaged settings file is capped, never an overflow.
+    EXPECT_GT(painter->measureText({Dejavu.face, 2000000000, 0}, text).width, 0);
 }
 
 TEST_F(CairoPainterTest, UnknownFacesAndMissingGlyphsFallBackToInstalledFonts) {

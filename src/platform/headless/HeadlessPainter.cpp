@@ -1,5 +1,8 @@
 #include "platform/headless/HeadlessPainter.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace platform {
 
 void HeadlessPainter::fillRect(const PixelRect& rect, Colour brush, PenStyle pen, int penWidth,
@@ -27,7 +30,8 @@ TextExtent HeadlessPainter::measureText(const FontSpec& font, std::wstring_view 
     const std::size_t end = text.find(L'\0');
     const long long characters =
         static_cast<long long>(end == std::wstring_view::npos ? text.size() : end);
-    return {static_cast<int>(characters * font.cellHeight / 2), font.cellHeight};
+    const long long width = std::min<long long>(characters * font.cellHeight / 2, INT_MAX);
+    return {static_cast<int>(width), font.cellHeight};
 }
 
 void HeadlessPainter::drawText(const PixelRect& box, const FontSpec& font, std::wstring_view text,
