@@ -1,0 +1,172 @@
+# Shared functions of the end-to-end tests: a private Xvfb, one program under test fed through
+# a pipe and watched through its output, windows, keys and pixels. Source it from a test script:
+#
+#   source "$(dirname "$0")/lib.sh"
+#   e2e_begin                          # skips (exit 77) when Xvfb is missing; temp dir, cleanup
+#   e2e_start_xvfb                     # a display of its own, DISPLAY exported
+#   e2e_start_program ./prog args      # stdin from e2e_send, stdout watched by e2e_expect
+#   e2e_expect '^ready$'               # waits for the next line matching, in order (E2E_LINE)
+#   wid=$(e2e_window '^Mernolex$')     # waits for a visible window with that title
+#   e2e_shot "$wid" shot.png; e2e_pixel shot.png 10 10   # -> RRGGBB
+#
+# Waits poll what the program printed or what the X server shows, up to E2E_TIMEOUT seconds;
+# nothing waits for a fixed time. Everything started here is stopped by process id on exit.
+
+set -euo pipefail
+
+E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+E2E_DIR=""
+E2E_PIDS=()         # background processes to stop, in the order they were started
+E2E_PROGRAM_PID=""
+E2E_OUTPUT=""       # what the program under test prints
+E2E_SEEN=0          # lines of E2E_OUTPUT already matched by e2e_expect
+E2E_INPUT_FD=""
+E2E_LINE=""         # set by e2e_expect
+E2E_PASSED=""
+E2E_STATUS=""       # set by e2e_wait_exit
+
+e2e_log() { echo "e2e: $*" >&2; }
+
+e2e_fail() {
+    e2e_log "FAILED: $*"
+    if [[ -n $E2E_OUTPUT && -f $E2E_OUTPUT ]]; then
+        e2e_log "last output of the program (line $E2E_SEEN matched last):"
+        tail -n 25 "$E2E_OUTPUT" | sed 's/^/    /' >&2
+        [[ -s $E2E_DIR/program.err ]] && { e2e_log "its errors:"; tail -n 15 "$E2E_DIR/program.err" | sed 's/^/    /' >&2; }
+    fi
+    exit 1
+}
+
+e2e_cleanup() {
+    local status=$?
+    [[ -n $E2E_INPUT_FD ]] && exec {E2E_INPUT_FD}>&- 2>/dev/null || true
+    local i
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        kill "${E2E_PIDS[i]}" 2>/dev/null || true
+    done
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        wait "${E2E_PIDS[i]}" 2>/dev/null || true
+    done
+    [[ -n $E2E_DIR ]] && rm -rf "$E2E_DIR"
+    exit $status
+}
+
+# Prepares a test: skips it when Xvfb is not installed, checks the other tools, makes a
+# temporary directory (E2E_DIR) and arranges the cleanup.
+e2e_begin() {
+    if ! command -v Xvfb >/dev/null; then
+        echo "SKIPPED: Xvfb is not installed (./scripts/setup.sh installs it)"
+        exit 77
+    fi
+    local tool
+    for tool in xdotool import convert xclip; do
+        command -v "$tool" >/dev/null || { e2e_log "$tool is missing (./scripts/setup.sh installs it)"; exit 1; }
+    done
+    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/mernolex-e2e.XXXXXX")
+    trap e2e_cleanup EXIT
+    trap 'exit 1' INT TERM
+    export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 GDK_BACKEND=x11
+}
+
+# Remembers a background process for the cleanup.
+e2e_track() { E2E_PIDS+=("$1"); }
+
+# Polls `$1` (a command) until it succeeds or E2E_TIMEOUT runs out; returns its status.
+e2e_poll() {
+    local deadline=$((SECONDS + E2E_TIMEOUT))
+    until eval "$1"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.02
+    done
+}
+
+# Starts an X server on a display nobody uses (the server picks it) and exports DISPLAY.
+# -noreset keeps keyboard settings between clients.
+e2e_start_xvfb() {
+    local displayFile=$E2E_DIR/display
+    : >"$displayFile"
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024x24}" -nolisten tcp -noreset \
+        3>"$displayFile" 2>"$E2E_DIR/xvfb.log" &
+    e2e_track $!
+    e2e_poll "grep -q '^[0-9]' '$displayFile'" || e2e_fail "Xvfb did not start: $(tail -n 3 "$E2E_DIR/xvfb.log")"
+    export DISPLAY=":$(head -n 1 "$displayFile")"
+}
+
+# Starts the program under test with its standard input fed by e2e_send and its output kept
+# for e2e_expect. Only one program at a time; e2e_stop_program ends it.
+e2e_start_program() {
+    E2E_OUTPUT=$E2E_DIR/program.out
+    E2E_SEEN=0
+    : >"$E2E_OUTPUT"
+    local fifo=$E2E_DIR/program.in
+    rm -f "$fifo"
+    mkfifo "$fifo"
+    "$@" <"$fifo" >"$E2E_OUTPUT" 2>"$E2E_DIR/program.err" &
+    E2E_PROGRAM_PID=$!
+    e2e_track "$E2E_PROGRAM_PID"
+    exec {E2E_INPUT_FD}>"$fifo"
+}
+
+# Sends one line to the program's standard input.
+e2e_send() { printf '%s\n' "$1" >&"$E2E_INPUT_FD"; }
+
+# Closes the program's input and waits for it to end; its exit status goes to E2E_STATUS.
+e2e_wait_exit() {
+    if [[ -n $E2E_INPUT_FD ]]; then
+        exec {E2E_INPUT_FD}>&-
+        E2E_INPUT_FD=""
+    fi
+    e2e_poll "! kill -0 $E2E_PROGRAM_PID 2>/dev/null" || e2e_fail "the program did not end"
+    E2E_STATUS=0
+    wait "$E2E_PROGRAM_PID" || E2E_STATUS=$?
+}
+
+# Waits for the next line (after the last one matched) that matches the extended regular
+# expression $1 and moves past it. The line goes to E2E_LINE, the lines passed over on the way
+# to E2E_PASSED.
+e2e_expect() {
+    local pattern=$1 found=""
+    e2e_poll "found=\$(tail -n +$((E2E_SEEN + 1)) '$E2E_OUTPUT' | grep -n -m 1 -E -- \"\$pattern\")" ||
+        e2e_fail "no line matching /$pattern/ after line $E2E_SEEN"
+    local offset=${found%%:*}
+    E2E_PASSED=""
+    if ((offset > 1)); then
+        E2E_PASSED=$(sed -n "$((E2E_SEEN + 1)),$((E2E_SEEN + offset - 1))p" "$E2E_OUTPUT")
+    fi
+    E2E_SEEN=$((E2E_SEEN + offset))
+    E2E_LINE=${found#*:}
+}
+
+# Moves the "already seen" mark to the end of what the program printed so far.
+e2e_skip_output() { E2E_SEEN=$(wc -l <"$E2E_OUTPUT"); }
+
+# Prints the id of a visible window whose title matches $1, waiting for it to appear.
+e2e_window() {
+    local id
+    id=$(timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1) ||
+        e2e_fail "no window titled /$1/ appeared"
+    [[ -n $id ]] || e2e_fail "no window titled /$1/ appeared"
+    echo "$id"
+}
+
+# Waits until no visible window has a title matching $1.
+e2e_window_gone() {
+    e2e_poll "! xdotool search --onlyvisible --name '$1' >/dev/null 2>&1" ||
+        e2e_fail "the window titled /$1/ did not go away"
+}
+
+# Gives the window the keyboard focus (without a window manager focus does not follow clicks).
+e2e_focus() { xdotool windowfocus --sync "$1"; }
+
+# Saves a screenshot of the window.
+e2e_shot() { import -window "$1" "$2"; }
+
+# Prints the colour of a pixel of a screenshot as RRGGBB.
+e2e_pixel() { convert "$1" -format "%[hex:p{$2,$3}]" info: | cut -c1-6; }
+
+# Fails unless the pixel at ($2, $3) of screenshot $1 has colour $4 (RRGGBB).
+e2e_expect_pixel() {
+    local colour
+    colour=$(e2e_pixel "$1" "$2" "$3")
+    [[ $colour == "$4" ]] || e2e_fail "pixel ($2, $3) is $colour, expected $4"
+}
