@@ -10,7 +10,9 @@
 //   copy TEXT        put TEXT on the clipboard          -> "copied TEXT"
 //   paste            read the clipboard                 -> "clipboard TEXT"
 //   repaint          invalidate the whole client area
-//   close            destroy the window (the loop ends with the destroy message)
+//   sync             wait until the X server has done all drawing so far -> "synced"
+//   close            destroy the window (the loop ends with the destroy message); the end of
+//                    the input closes it too
 //
 // Options: --first-paint ends the program after its first paint, printing the wall-clock time
 // of that paint ("first-paint SECONDS.MICROS"); --bare does the same with a plain GTK window
@@ -116,6 +118,10 @@ public:
             say("clipboard " + platform::toUtf8(window_.clipboardText()));
         } else if (verb == "repaint") {
             window_.invalidateAll();
+        } else if (verb == "sync") {
+            // Commands run between frames, so every paint printed so far is on its way.
+            gdk_display_sync(gdk_display_get_default());
+            say("synced");
         } else if (verb == "close") {
             window_.destroyWindow();
         } else {
@@ -233,6 +239,20 @@ private:
     bool selected_ = false;
 };
 
+struct PendingCommand {
+    Probe* probe;
+    std::string line;
+};
+
+// Commands run from an idle callback of their own, so that while one runs a nested loop (a
+// dialog) the input stays readable and the next command can run inside it.
+gboolean runCommand(gpointer pending) {
+    auto* command = static_cast<PendingCommand*>(pending);
+    command->probe->command(command->line);
+    delete command;
+    return G_SOURCE_REMOVE;
+}
+
 gboolean readCommand(GIOChannel* channel, GIOCondition, gpointer probe) {
     gchar* line = nullptr;
     gsize length = 0;
@@ -242,12 +262,14 @@ gboolean readCommand(GIOChannel* channel, GIOCondition, gpointer probe) {
         while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) {
             command.pop_back();
         }
-        g_free(line);
-        static_cast<Probe*>(probe)->command(command);
-        return TRUE;
+        g_idle_add(runCommand, new PendingCommand{static_cast<Probe*>(probe), command});
     }
     g_free(line);
-    return status == G_IO_STATUS_AGAIN;  // end of input: stop reading, keep the window
+    if (status == G_IO_STATUS_EOF) {
+        // The test is done with the program: close the window as the user would.
+        g_idle_add(runCommand, new PendingCommand{static_cast<Probe*>(probe), "close"});
+    }
+    return status == G_IO_STATUS_NORMAL || status == G_IO_STATUS_AGAIN;
 }
 
 // The baseline: GTK alone, a window of the same size whose first draw ends the program.

@@ -39,7 +39,8 @@ e2e_fail() {
 
 e2e_cleanup() {
     local status=$?
-    [[ -n $E2E_INPUT_FD ]] && exec {E2E_INPUT_FD}>&- 2>/dev/null || true
+    set +e
+    [[ -n $E2E_INPUT_FD ]] && { exec {E2E_INPUT_FD}>&-; } 2>/dev/null
     local i
     for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
         kill "${E2E_PIDS[i]}" 2>/dev/null || true
@@ -121,6 +122,14 @@ e2e_wait_exit() {
     wait "$E2E_PROGRAM_PID" || E2E_STATUS=$?
 }
 
+# Ends a test whose program closes when its input ends: requires that it ends with status 0
+# (so the leak checker found nothing either) and reports success.
+e2e_pass() {
+    e2e_wait_exit
+    [[ $E2E_STATUS == 0 ]] || e2e_fail "the program ended with status $E2E_STATUS"
+    echo "PASSED"
+}
+
 # Waits for the next line (after the last one matched) that matches the extended regular
 # expression $1 and moves past it. The line goes to E2E_LINE, the lines passed over on the way
 # to E2E_PASSED.
@@ -161,8 +170,26 @@ e2e_focus() { xdotool windowfocus --sync "$1"; }
 # Saves a screenshot of the window.
 e2e_shot() { import -window "$1" "$2"; }
 
+# For programs that obey "sync" (the probe): waits until what they painted is on the screen.
+e2e_sync() {
+    e2e_send sync
+    e2e_expect '^synced$'
+}
+
 # Prints the colour of a pixel of a screenshot as RRGGBB.
 e2e_pixel() { convert "$1" -format "%[hex:p{$2,$3}]" info: | cut -c1-6; }
+
+# Prints the grey level (0-255) of the darkest pixel in the $4 x $5 rectangle at ($2, $3) of
+# window $1; a negative x or y counts from the right or bottom edge. Tells whether something is
+# drawn there (text, a disabled button's grey label or an enabled button's dark one).
+e2e_darkest() {
+    local shot=$E2E_DIR/region.png width height x=$2 y=$3
+    import -window "$1" "$shot" 2>/dev/null || return 1
+    read -r width height < <(convert "$shot" -format '%w %h' info:)
+    ((x >= 0)) || x=$((width + x))
+    ((y >= 0)) || y=$((height + y))
+    convert "$shot" -crop "$4x$5+$x+$y" -colorspace Gray -format '%[fx:int(minima*255)]' info:
+}
 
 # Fails unless the pixel at ($2, $3) of screenshot $1 has colour $4 (RRGGBB).
 e2e_expect_pixel() {

@@ -61,7 +61,8 @@ void showIcon(GtkWidget* dialog, MessageIcon icon) {
     G_GNUC_END_IGNORE_DEPRECATIONS
 }
 
-// GTK would focus the last button ("No") of a Yes/No box; the first one is the default.
+// Left alone, GTK focuses the last button ("No") of a Yes/No box; the first one is the default
+// and has the focus, so Return answers with it.
 void focusDefaultButton(GtkWidget* dialog, GtkResponseType response) {
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), response);
     if (GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response)) {

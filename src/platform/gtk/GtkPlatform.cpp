@@ -46,8 +46,8 @@ std::unique_ptr<GtkPlatform> GtkPlatform::create(std::string& error) {
     // The start-up layout and the keycodes come from the X server, so the program always talks
     // X11, through XWayland on a Wayland desktop.
     gdk_set_allowed_backends("x11");
+    // The window class is the program name with a capital: "Mernolex".
     g_set_prgname("mernolex");
-    gdk_set_program_class(WindowTitle);
     if (!gtk_init_check(nullptr, nullptr)) {
         std::string name = displayName();
         error = name.empty() ? "cannot open a display: DISPLAY is not set; Mernolex needs an X "
