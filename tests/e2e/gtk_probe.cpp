@@ -311,15 +311,19 @@ int main(int argc, char** argv) {
     Probe probe(*window, firstPaint);
     window->setSink(&probe);
     say("startup-layout " + window->keyboardLayouts().activeLayout());
-    GIOChannel* input = g_io_channel_unix_new(0);
-    guint watch = g_io_add_watch(input, static_cast<GIOCondition>(G_IO_IN | G_IO_HUP),
-                                 readCommand, &probe);
+    // A timed run reads no commands: the end of its (empty) input would close the window.
+    GIOChannel* input = firstPaint ? nullptr : g_io_channel_unix_new(0);
+    guint watch = input == nullptr ? 0
+                                   : g_io_add_watch(input, static_cast<GIOCondition>(G_IO_IN | G_IO_HUP),
+                                                    readCommand, &probe);
     window->show();
     int code = window->run();
-    if (GSource* source = g_main_context_find_source_by_id(nullptr, watch)) {
+    if (GSource* source = watch == 0 ? nullptr : g_main_context_find_source_by_id(nullptr, watch)) {
         g_source_destroy(source);  // still reading: input did not end before the window
     }
-    g_io_channel_unref(input);
+    if (input != nullptr) {
+        g_io_channel_unref(input);
+    }
     say("exit " + std::to_string(code));
     return code;
 }
