@@ -9,6 +9,7 @@
 #   wid=$(e2e_window '^Mernolex$')     # waits for a visible window with that title
 #   e2e_shot "$wid" shot.png; e2e_pixel shot.png 10 10   # -> RRGGBB
 #
+# Set E2E_KEEP to a directory to keep the files of a failed test there.
 # Waits poll what the program printed or what the X server shows, up to E2E_TIMEOUT seconds;
 # nothing waits for a fixed time. Everything started here is stopped by process id on exit.
 
@@ -29,6 +30,10 @@ e2e_log() { echo "e2e: $*" >&2; }
 
 e2e_fail() {
     e2e_log "FAILED: $*"
+    if [[ -n ${E2E_KEEP:-} && -n $E2E_DIR ]]; then
+        # Screenshots and outputs of a failed test, for a look afterwards.
+        mkdir -p "$E2E_KEEP" && cp -r "$E2E_DIR" "$E2E_KEEP/" && e2e_log "files kept in $E2E_KEEP"
+    fi
     if [[ -n $E2E_OUTPUT && -f $E2E_OUTPUT ]]; then
         e2e_log "last output of the program (line $E2E_SEEN matched last):"
         tail -n 25 "$E2E_OUTPUT" | sed 's/^/    /' >&2

@@ -16,21 +16,22 @@ e2e_window '^Mernolex$' >/dev/null
 
 # Whether something dark is drawn in a region of the dialog.
 drawn() { (($(e2e_darkest "$@") < 100)); }
+# Keys are sent once the dialog has drawn itself (its Cancel button, bottom right).
+dialog_drawn() { drawn "$1" -170 -36 70 24; }
+open_dialog() {
+    e2e_send "open"
+    dialog=$(e2e_window '^Open$')
+    e2e_poll "dialog_drawn $dialog" || e2e_fail "the dialog was never drawn"
+    e2e_focus "$dialog"
+}
 # The chooser takes Return only once it has checked a typed path, which it shows by enabling
 # its Open button (bottom right: the label turns from grey to dark).
 open_enabled() { drawn "$1" -89 -36 80 24; }
 # Names in the rows of the file list (the header ends at y 72, rows are 25 pixels high).
 row_drawn() { drawn "$1" 180 $((75 + 25 * ($2 - 1))) 200 20; }
 
-e2e_send "open"
-dialog=$(e2e_window '^Open$')
-e2e_focus "$dialog"
-xdotool key ctrl+l
-xdotool type --delay 10 "$E2E_DIR/pictures/"
-e2e_poll "open_enabled $dialog" || e2e_fail "the Open button was never enabled"
-xdotool key Return     # into the folder
-e2e_poll "row_drawn $dialog 2" || e2e_fail "the folder's bitmaps were not listed"
-! row_drawn "$dialog" 3 || e2e_fail "the bitmap filter lists a third file"
+# A path typed in full: Open starts disabled (the working directory holds nothing to open).
+open_dialog
 xdotool key ctrl+l
 xdotool type --delay 10 "$E2E_DIR/pictures/Cat.BMP"
 e2e_poll "open_enabled $dialog" || e2e_fail "the Open button was never enabled"
@@ -39,9 +40,14 @@ e2e_expect "^file $E2E_DIR/pictures/Cat.BMP\$"
 e2e_expect "^cwd $E2E_DIR/work\$"
 e2e_window_gone '^Open$'
 
-e2e_send "open"
-dialog=$(e2e_window '^Open$')
-e2e_focus "$dialog"
+# Into the folder: the bitmap filter lists both bitmaps and hides the text file. Cancelled.
+open_dialog
+xdotool key ctrl+l
+xdotool type --delay 10 "$E2E_DIR/pictures/"
+e2e_poll "open_enabled $dialog" || e2e_fail "the Open button was never enabled"
+xdotool key Return
+e2e_poll "row_drawn $dialog 2" || e2e_fail "the folder's bitmaps were not listed"
+! row_drawn "$dialog" 3 || e2e_fail "the bitmap filter lists a third file"
 xdotool key Escape
 e2e_expect '^file none$'
 e2e_expect "^cwd $E2E_DIR/work\$"
