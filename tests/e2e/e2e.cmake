@@ -5,6 +5,8 @@ target_link_libraries(gtk_probe PRIVATE mernolex_platform)
 pkg_check_modules(E2E_X11 REQUIRED IMPORTED_TARGET x11)
 add_executable(x_request_close ${CMAKE_CURRENT_LIST_DIR}/x_request_close.cpp)
 target_link_libraries(x_request_close PRIVATE PkgConfig::E2E_X11)
+add_executable(x_frame_manager ${CMAKE_CURRENT_LIST_DIR}/x_frame_manager.cpp)
+target_link_libraries(x_frame_manager PRIVATE PkgConfig::E2E_X11)
 
 # The leak checker stays on: what GTK keeps until the process ends is still reachable, and the
 # little fontconfig loses is suppressed by the painter's own default suppressions. Only the test

@@ -96,8 +96,7 @@ void GtkPlatform::buildWindow() {
     // icon theme would take a third of the start-up time.
     area_ = gtk_drawing_area_new();
     gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
-                                     GDK_POINTER_MOTION_MASK | GDK_LEAVE_NOTIFY_MASK |
-                                     GDK_ENTER_NOTIFY_MASK);
+                                     GDK_POINTER_MOTION_MASK | GDK_LEAVE_NOTIFY_MASK);
     gtk_container_add(GTK_CONTAINER(window_), area_);
     dialogs_.setParent(GTK_WINDOW(window_));
 }
