@@ -34,10 +34,11 @@ void moveFocusToNext(State& state) {
         return;
     }
     FocusElement* candidate = start->nextFocusElement;
-    while (candidate != start && !state.takesPart(*candidate)) {
+    while (candidate != nullptr && candidate != start && !state.takesPart(*candidate)) {
         candidate = candidate->nextFocusElement;
     }
-    if (!state.takesPart(*candidate)) {
+    // (null: the focus is an element outside the ring, which has no next element to go to)
+    if (candidate == nullptr || !state.takesPart(*candidate)) {
         return;
     }
     start->changeFocus(false);
