@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "gui/GuiButton.h"
+#include "gui/GuiTextfield.h"
 #include "gui/support/ProbeElement.h"
 #include "gui/support/ScreenDriver.h"
 #include "states/WindowProcedure.h"
@@ -172,4 +174,26 @@ TEST_F(WindowProcedureTest, MovesWithAButtonHeldDragAndALeaveHidesTheRectangleUn
     move(110, 110);
     EXPECT_EQ(1, element->moves);
     EXPECT_THAT(take(), ElementsAre("P:hover"));
+}
+
+TEST_F(WindowProcedureTest, AUserTypesAWordAndSavesItThroughWindowMessagesAlone) {
+    State* editor = createEmptyState(L"Word");
+    editor->updateFunc = logUpdate;
+    GuiTextfield* word = addElementToState(editor, new GuiTextfield(500, 150, L"old", false, 300, 40));
+    addElementToState(editor, new GuiButton(BUTTON3, 500, 300, L"Save", "SAVE_PRESSED"));
+    switchToState(editor);
+    updateStateStatus();
+    take();
+
+    click(500, 150);  // already focused: the selection goes, the caret stays at the end
+    type(L"\b\b\bHaus");
+    click(500, 300);
+    EXPECT_STREQ(L"Haus", word->getText());
+    EXPECT_THAT(take(), ElementsAre("update SAVE_PRESSED"));
+
+    type(L"\t\x01" L"Baum\t\r");
+    EXPECT_STREQ(L"Baum", word->getText());
+    ASSERT_TRUE(paint());
+    EXPECT_TRUE(painted(L"Baum\u2038"));
+    EXPECT_THAT(take(), ElementsAre("update SAVE_PRESSED"));
 }
