@@ -121,5 +121,5 @@ BENCHMARK(DeleteStdMap) ORDERS;
 }  // namespace
 
 int main(int argc, char** argv) {
-    return bench::runWithRatios(argc, argv, "AVLtree", "StdMap");
+    return bench::runWithRatios(argc, argv, {{"AVLtree", "StdMap"}});
 }

@@ -75,5 +75,5 @@ BENCHMARK(FirstTenStdSort)->Unit(benchmark::kMillisecond)->Iterations(5);
 }  // namespace
 
 int main(int argc, char** argv) {
-    return bench::runWithRatios(argc, argv, "LazyOrder", "StdSort");
+    return bench::runWithRatios(argc, argv, {{"LazyOrder", "StdSort"}});
 }

@@ -212,6 +212,7 @@ protected:
     friend class OrnQL_Association;
 
 private:
+    static unsigned readBound(std::ifstream& in, const char* path, unsigned bound);
     static unsigned nextGap();
     static void emptyTable();
     static void cascadeDeletion(T* r);

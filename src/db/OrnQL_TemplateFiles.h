@@ -68,9 +68,10 @@ void OrnQL_Template<T>::loadAll(const char* path, dependency d) {
     }
     emptyTable();
     try {
+        std::ifstream boundFile;  // one stream for all bound files: constructing one is not free
         unsigned bound;
         while (loadValue(index, bound)) {
-            loadBound(path, bound);
+            readBound(boundFile, path, bound);
         }
     } catch (...) {
         restartGapScan();  // the records read so far stay, and so does id reuse among them
@@ -92,8 +93,16 @@ void OrnQL_Template<T>::emptyTable() {
 
 template <typename T>
 unsigned OrnQL_Template<T>::loadBound(const char* path, unsigned bound) {
+    std::ifstream in;
+    return readBound(in, path, bound);
+}
+
+template <typename T>
+unsigned OrnQL_Template<T>::readBound(std::ifstream& in, const char* path, unsigned bound) {
     const std::string name = table_files::boundName(path, bound);
-    std::ifstream in(name, std::ios::binary);
+    in.close();
+    in.clear();
+    in.open(name, std::ios::binary);
     if (!in) {
         throw InvalidFileException(name, ownEntry);
     }

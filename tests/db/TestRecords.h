@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -70,9 +71,16 @@ public:
         return QUERY_INVALID;
     }
 
+    // Stores r under a chosen free id, as a load would (tests build exact file layouts with it).
+    static void insertWithId(Record* r, unsigned recordId) {
+        r->id = recordId;
+        Record::elementTree().insert(r);
+        Record::saveRequest(recordId);
+    }
+
     void setCode(const char* text) {
         std::memset(code, 0, CODE_SIZE);
-        std::strncpy(code, text, CODE_SIZE - 1);
+        std::memcpy(code, text, std::min(std::strlen(text), CODE_SIZE - 1));
     }
 
     std::wstring name;
