@@ -115,6 +115,12 @@ public:
     Node* findFirst(Predicate pred, bool full);
     unsigned tally(Predicate pred, bool full);
 
+    // True when the node stands in the pulled part of the selection list (so a selectIterator
+    // may start from it).
+    bool isListed(const Node* n) const {
+        return n != nullptr && (n == selectionFirstNode || (n->before != nullptr && waitingHeapOf(n) == nullptr));
+    }
+
     bool empty() const { return root == nullptr; }
     unsigned size() const { return counter; }
     // Destroys every node (and the values they own); the tree is empty afterwards.
