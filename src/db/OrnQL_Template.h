@@ -22,6 +22,12 @@ class OrnQL_Association;
 // Life of a record: made by its class (id 0), handed to add (the table owns it from then on),
 // found with getById, iterators, constraints and queries, destroyed only by deleteEntry, which
 // first runs the cascades over every table that has been set up (OrnQL_Custom).
+//
+// What a record class T provides: a default constructor (the loader's), load and save of its own
+// fields (OrnQL_Stream.h, loadText/saveText), getData, operator=, and, if it is queried by
+// attribute name, `static int type(const wchar_t* name, int* id)` returning the attribute's
+// QueryType (0 for unknown names). A class may hide deleteEntriesWithDependency or
+// updateEntriesWithDependency with static functions of its own; setup registers those.
 template <typename T>
 class OrnQL_Template : public OrnQL_Base {
 public:

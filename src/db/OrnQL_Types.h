@@ -2,7 +2,6 @@
 
 // Types shared by every part of the database engine and by the record classes built on it.
 
-
 // Numbers the tables. Also indexes every per-table array of the engine (a record's dependency
 // ids, its relation trees, a table's truth table and associators). D_ENDTAG is the number of
 // tables and, given to a load or save function, stands for all of them.
