@@ -79,9 +79,9 @@ void framewPaintText(int x, int y, int width, int height, int fontEnum, const ch
                                                 : std::wstring();
     Font font;
     resolveFont(&font, fontEnum);
-    platform::FontSpec spec{font.pFontface, font.fontSize, font.fontWeight};
+    platform::FontSpec fontRequest{font.pFontface, font.fontSize, font.fontWeight};
 
-    const platform::TextExtent measured = hdc->measureText(spec, text);
+    const platform::TextExtent measured = hdc->measureText(fontRequest, text);
     double horizontal = 1.0;
     double vertical = 1.0;
     if (measured.width > width) {
@@ -91,10 +91,10 @@ void framewPaintText(int x, int y, int width, int height, int fontEnum, const ch
         vertical = static_cast<double>(height) / measured.height;
     }
     const double factor = std::min(horizontal, vertical);
-    spec.cellHeight = adjustValue(framewTruncate(font.fontSize * factor));
+    fontRequest.cellHeight = adjustValue(framewTruncate(font.fontSize * factor));
 
     const bool rightToLeft = !text.empty() && text.front() == RightToLeftMark;
-    hdc->drawText(pixelRect(x, y, width, height), spec, text, format, color, rightToLeft);
+    hdc->drawText(pixelRect(x, y, width, height), fontRequest, text, format, color, rightToLeft);
 }
 
 void framewPaintBitmapFull(const BitmapPixels& picture, int x, int y, int width, int height) {
