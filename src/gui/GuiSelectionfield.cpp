@@ -139,11 +139,14 @@ void GuiSelectionfield::unfoldItemfield(bool unfold) {
 void GuiSelectionfield::open() {
     maintainSuperiorFocus(true);
     superior = true;
+    // The open list takes the keys, so it looks focused every time, not only after a first pick.
+    guiItemfield->setFocus(true);
     unfoldItemfield(true);
 }
 
 void GuiSelectionfield::close() {
     maintainSuperiorFocus(false);
     superior = false;
+    guiItemfield->setFocus(false);
     unfoldItemfield(false);
 }
