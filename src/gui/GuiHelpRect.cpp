@@ -61,6 +61,13 @@ bool GuiHelpRect::confirmRender(const RECT& rc, bool intenseOnly) const {
     return left < right && top < bottom;
 }
 
+void GuiHelpRect::place(int newX, int newY, int newWidth, int newHeight) {
+    x = newX;
+    y = newY;
+    width = newWidth;
+    height = newHeight;
+}
+
 void GuiHelpRect::inval() const { framewRepaint(x, y, width, height, true, false); }
 
 void GuiHelpRect::lightRepaint() const { framewRepaint(x, y, width, height, false, false); }

@@ -39,6 +39,9 @@ public:
     bool confirmRender(const RECT& rc, bool intenseOnly) const;
     // Requests an intense repaint of the rectangle.
     void inval() const;
+    // Moves the rectangle without requesting any repaint: for containers that lay their children
+    // out inside their own area and repaint that area themselves.
+    void place(int newX, int newY, int newWidth, int newHeight);
 
     int getX() const { return x; }
     int getY() const { return y; }
