@@ -79,9 +79,9 @@ void framewPaintText(int x, int y, int width, int height, int fontEnum, const ch
                                                 : std::wstring();
     Font font;
     resolveFont(&font, fontEnum);
-    platform::FontSpec spec{font.pFontface, font.fontSize, font.fontWeight};
+    platform::FontSpec fontRequest{font.pFontface, font.fontSize, font.fontWeight};
 
-    const platform::TextExtent measured = hdc->measureText(spec, text);
+    const platform::TextExtent measured = hdc->measureText(fontRequest, text);
     double horizontal = 1.0;
     double vertical = 1.0;
     if (measured.width > width) {
@@ -91,10 +91,10 @@ void framewPaintText(int x, int y, int width, int height, int fontEnum, const ch
         vertical = static_cast<double>(height) / measured.height;
     }
     const double factor = std::min(horizontal, vertical);
-    spec.cellHeight = adjustValue(framewTruncate(font.fontSize * factor));
+    fontRequest.cellHeight = adjustValue(framewTruncate(font.fontSize * factor));
 
     const bool rightToLeft = !text.empty() && text.front() == RightToLeftMark;
-    hdc->drawText(pixelRect(x, y, width, height), spec, text, format, color, rightToLeft);
+    hdc->drawText(pixelRect(x, y, width, height), fontRequest, text, format, color, rightToLeft);
 }
 
 void framewPaintBitmapFull(const BitmapPixels& picture, int x, int y, int width, int height) {
@@ -111,17 +111,18 @@ void framewPaintBitmapFull(const BitmapPixels& picture, int x, int y, int width,
     // its position falls on, without filtering.
     const double ratioWidth = static_cast<double>(picture.pixelWidth) / realWidth;
     const double ratioHeight = static_cast<double>(picture.pixelHeight) / realHeight;
-    std::vector<unsigned long> columns(static_cast<std::size_t>(realWidth));
-    for (int i = 0; i < realWidth; ++i) {
-        columns[i] = std::min(static_cast<unsigned long>(i * ratioWidth), picture.pixelWidth - 1);
-    }
-    std::vector<std::uint32_t> buffer(static_cast<std::size_t>(realWidth) * realHeight);
+    std::vector<unsigned long> rows(static_cast<std::size_t>(realHeight));
     for (int j = 0; j < realHeight; ++j) {
-        const unsigned long row =
-            std::min(static_cast<unsigned long>(j * ratioHeight), picture.pixelHeight - 1);
-        std::uint32_t* out = buffer.data() + static_cast<std::size_t>(j) * realWidth;
-        for (int i = 0; i < realWidth; ++i) {
-            out[i] = deviceWord(picture.bit[columns[i] * picture.pixelHeight + row]);
+        rows[j] = std::min(static_cast<unsigned long>(j * ratioHeight), picture.pixelHeight - 1);
+    }
+    // Column by column: the picture is stored that way, so each source column is read in order.
+    std::vector<std::uint32_t> buffer(static_cast<std::size_t>(realWidth) * realHeight);
+    for (int i = 0; i < realWidth; ++i) {
+        const unsigned long column = std::min(static_cast<unsigned long>(i * ratioWidth), picture.pixelWidth - 1);
+        const COLORREF* source = picture.bit + column * picture.pixelHeight;
+        std::uint32_t* out = buffer.data() + i;
+        for (int j = 0; j < realHeight; ++j, out += realWidth) {
+            *out = deviceWord(source[rows[j]]);
         }
     }
     hdc->blit(realX(x), realY(y), realWidth, realHeight, buffer.data());

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <array>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/AVLtree.h"
+#include "db/OrnQL_Types.h"
+
+// The constraint list of a table: |num| pairs (table, id); num > 0 selects the records matching
+// all pairs, num < 0 those matching none of them, 0 selects everything.
+struct Constrainer {
+    int num = 0;
+    std::vector<dependency> conTable;
+    std::vector<unsigned> conId;
+};
+
+// What every record has: its id, the ids of the records it depends on, and its relation trees.
+// Records are made by their class, handed to their table's add and owned by the table from then
+// on (OrnQL_Template).
+class OrnQL_Base {
+public:
+    using RelationTree = AVLtree<OrnQL_Base*>;
+
+    virtual ~OrnQL_Base();
+    OrnQL_Base(const OrnQL_Base&) = delete;
+
+    // Stores id as the record's dependency on table d and marks the record for saving.
+    virtual void setDependency(dependency d, unsigned id);
+    // Read and write the record's own fields (after id and dependencies) in their stored order.
+    virtual void load(std::ifstream& in) = 0;
+    virtual void save(std::ofstream& out) = 0;
+    // Marks the record's bound for the next save of its table.
+    virtual void saveRequest() = 0;
+    // The current constraint, filter and ordering state of the record's own table.
+    virtual const Constrainer& getConstraints() const = 0;
+    virtual const QueryType& getQueryType() const = 0;
+    virtual const int& getQueryId() const = 0;
+    virtual const void* getQueryElement() const = 0;
+    virtual const int& getQueryComparison() const = 0;
+    virtual const QueryType& getCompareQueryType() const = 0;
+    virtual const int& getCompareQueryId() const = 0;
+    virtual bool getCompareQueryDesc() const = 0;
+    // The attribute with that query id, as described with QueryType; null for unknown ids.
+    virtual const void* getData(int queryId) = 0;
+
+    const unsigned& getId() const { return id; }
+    // Throws OrnQLException_Base for a d that names no table.
+    const unsigned& getDependency(dependency d) const;
+    // The records of table d linked to this one directly (first tier) or through two links
+    // (second tier), by id; made empty on first use. They never own the records they list.
+    RelationTree& fTR(dependency d);
+    RelationTree& sTR(dependency d);
+    // True when the first-tier tree of d holds a record (without making the tree).
+    bool hasFirstTierRelations(dependency d) const;
+
+    // Orders by id, as unsigned numbers: -1, 0 or 1.
+    static int compare(OrnQL_Base* const& a, OrnQL_Base* const& b);
+    static int compareID(const unsigned& id, OrnQL_Base* const& b);
+    static int compareUI(const unsigned& x, const unsigned& y);
+
+    // Selection predicates over the state of the record's own table.
+    static bool applyConstraints(OrnQL_Base* const& r);
+    static bool fullSelect(OrnQL_Base* const& r);
+    static bool applyQuery(OrnQL_Base* const& r);
+    static int applyCompareQuery(OrnQL_Base* const& a, OrnQL_Base* const& b);
+
+    // Wide text on disk: a 4-byte count L of UTF-16 code units including the terminating zero,
+    // then L little-endian units. loadText replaces `text`; what the file does not hold is not
+    // read (a text cut short by the end of the file keeps what was there; an unreadable count
+    // gives the empty text); a lone surrogate becomes U+FFFD.
+    static void loadText(std::wstring& text, std::ifstream& in);
+    static void saveText(const std::wstring& text, std::ofstream& out);
+    static void saveText(const wchar_t* text, std::ofstream& out);
+
+    // Removes files: with fullClear every file of the directory `path`; otherwise `path` is a
+    // table's path prefix and only files of its directory whose names begin with the prefix's
+    // last component go. Throws OrnQLException_Base when the directory cannot be read or a file
+    // cannot be removed.
+    static void clearUpDir(const char* path, bool fullClear);
+    // Removes directory + id + ".bmp"; a missing file is not an error.
+    void deleteImageFile(const char* directory) const;
+
+    // Drops every relation tree without touching the records they list (table reset).
+    void releaseRelations();
+
+protected:
+    explicit OrnQL_Base(unsigned recordId);
+
+    unsigned id;
+    unsigned dependencies[D_ENDTAG] = {};
+
+private:
+    struct RelationTrees {
+        std::array<std::unique_ptr<RelationTree>, D_ENDTAG> firstTier;
+        std::array<std::unique_ptr<RelationTree>, D_ENDTAG> secondTier;
+    };
+    static RelationTree& treeIn(std::array<std::unique_ptr<RelationTree>, D_ENDTAG>& trees, dependency d);
+
+    std::unique_ptr<RelationTrees> relations;  // made on first use: most records never link
+};

@@ -1,0 +1,66 @@
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "db/OrnQL_Base.h"
+#include "db/OrnQL_Stream.h"
+#include "db/Utf16.h"
+
+namespace {
+
+// Units are read in slices of this many, so a damaged length can never make us allocate more
+// than the file really holds plus one slice.
+constexpr std::size_t UNITS_PER_SLICE = 4096;
+
+// Reads up to `count` UTF-16LE units; stops early at the end of the file.
+std::u16string readUnits(std::ifstream& in, std::uint32_t count) {
+    std::u16string units;
+    std::vector<char> bytes;
+    while (units.size() < count) {
+        std::size_t slice = std::min<std::size_t>(UNITS_PER_SLICE, count - units.size());
+        bytes.resize(slice * 2);
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::size_t whole = static_cast<std::size_t>(in.gcount()) / 2;
+        for (std::size_t i = 0; i < whole; ++i) {
+            units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                                  static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+        }
+        if (whole < slice) {
+            break;
+        }
+    }
+    return units;
+}
+
+}  // namespace
+
+void OrnQL_Base::loadText(std::wstring& text, std::ifstream& in) {
+    text.clear();
+    std::uint32_t length = 0;
+    if (!loadValue(in, length)) {
+        return;
+    }
+    std::u16string units = readUnits(in, length);
+    // The text ends at its terminator, as it did when it was written; units after an early zero
+    // (damage) are not part of it.
+    std::size_t end = units.find(u'\0');
+    text = utf16::decode(units.data(), end == std::u16string::npos ? units.size() : end);
+}
+
+void OrnQL_Base::saveText(const std::wstring& text, std::ofstream& out) {
+    std::wstring_view visible(text.c_str());  // up to the first zero, as a reader will see it
+    std::u16string units = utf16::encode(visible);
+    units.push_back(u'\0');
+    std::vector<char> bytes;
+    bytes.reserve(units.size() * 2);
+    for (char16_t unit : units) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    saveValue(out, static_cast<std::uint32_t>(units.size()));
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void OrnQL_Base::saveText(const wchar_t* text, std::ofstream& out) {
+    saveText(std::wstring(text == nullptr ? L"" : text), out);
+}

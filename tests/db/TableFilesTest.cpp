@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include "FileTestSupport.h"
+
+namespace dbtest {
+namespace {
+
+using std::filesystem::exists;
+
+template <typename Action>
+std::string messageOf(Action action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST_F(FileTest, RecordsSurviveASaveAndALoadAtTheEdgesOfBounds) {
+    for (unsigned id = 1; id <= 21; ++id) {
+        addItem(L"item " + std::to_wstring(id), static_cast<std::int32_t>(id) * -3);
+    }
+    for (unsigned id = 1; id <= 21; ++id) {
+        if (id != 9 && id != 10 && id != 11 && id != 19 && id != 20) {
+            Item::deleteEntry(id);
+        }
+    }
+    Item* edge = Item::getById(19);
+    edge->flag = true;
+    edge->weight = -2.5;
+    edge->setCode("00000407");
+    edge->name = L"Stra\u00DFe \U0001F600 \u05D0";  // a character beyond the basic plane, and Hebrew
+    edge->setDependency(D_LANGUAGE, 4);
+    const std::wstring edgeName = edge->name;
+    Item::saveAll(ITEMS, D_ENDTAG);
+
+    reload();
+    EXPECT_EQ(contents(), (std::map<unsigned, std::wstring>{
+                              {9, L"item 9"}, {10, L"item 10"}, {11, L"item 11"}, {19, edgeName}, {20, L"item 20"}}));
+    Item* loaded = Item::getById(19);
+    EXPECT_TRUE(loaded->flag);
+    EXPECT_EQ(loaded->weight, -2.5);
+    EXPECT_STREQ(loaded->code, "00000407");
+    EXPECT_EQ(loaded->level, -57);
+    EXPECT_EQ(loaded->getDependency(D_LANGUAGE), 4u);
+    EXPECT_TRUE(Item::hasHeldDependency(D_LANGUAGE));
+    EXPECT_EQ(readFile("Data/Item/items.dat"), index({0, 1, 2}));
+}
+
+TEST_F(FileTest, TheStoredLayoutIsByteExact) {
+    Item* item = new Item(L"", 7);
+    item->setDependency(D_ASSO_F_W, 3);
+    Item::add(item);  // id 1
+    Item::saveAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(readFile("Data/Item/items0.dat"), recordHeader(1, {{D_ASSO_F_W, 3}}) + itemFields(u"", 7))
+        << "the empty text is a length of 1 and one zero unit";
+    EXPECT_EQ(readFile("Data/Item/items.dat"), index({0}));
+}
+
+TEST_F(FileTest, ASaveRewritesOnlyTheChangedBoundsAndTheIndex) {
+    for (unsigned id = 1; id <= 19; ++id) addItem(L"x");
+    Item::saveAll(ITEMS, D_ENDTAG);
+    const ino_t bound0 = inodeOf("Data/Item/items0.dat");
+    const ino_t bound1 = inodeOf("Data/Item/items1.dat");
+
+    for (unsigned id = 20; id <= 25; ++id) addItem(L"y");  // ids 20..25: bound 2 only
+    Item::requestTree().clear();
+    Item::saveRequest(25);
+    Item::saveAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(inodeOf("Data/Item/items0.dat"), bound0);
+    EXPECT_EQ(inodeOf("Data/Item/items1.dat"), bound1);
+    EXPECT_EQ(readFile("Data/Item/items.dat"), index({0, 1, 2}));
+    EXPECT_TRUE(Item::requestTree().empty());
+}
+
+TEST_F(FileTest, EmptiedBoundsLoseTheirFilesAndTheirIndexEntries) {
+    for (unsigned id = 1; id <= 12; ++id) addItem(L"x");
+    for (unsigned id = 3; id <= 9; ++id) Item::deleteEntry(id);
+    Item::saveAll(ITEMS, D_ENDTAG);
+    ASSERT_TRUE(exists("Data/Item/items1.dat"));
+
+    Item::deleteEntry(10u);
+    Item::deleteEntry(11u);
+    Item::deleteEntry(12u);
+    Item::saveAll(ITEMS, D_ENDTAG);
+    EXPECT_FALSE(exists("Data/Item/items1.dat"));
+    EXPECT_EQ(readFile("Data/Item/items.dat"), index({0}));
+
+    Item::deleteEntry(1u);
+    Item::deleteEntry(2u);
+    Item::saveAll(ITEMS, D_ENDTAG);
+    EXPECT_FALSE(exists("Data/Item/items0.dat"));
+    EXPECT_TRUE(exists("Data/Item/items.dat"));
+    EXPECT_EQ(readFile("Data/Item/items.dat"), "");
+}
+
+TEST_F(FileTest, WithoutAnIndexEveryBoundIsWrittenAndStrayFilesGo) {
+    for (unsigned id = 1; id <= 31; ++id) addItem(L"x");
+    for (unsigned id = 10; id <= 29; ++id) Item::deleteEntry(id);
+    writeFile("Data/Item/items1.dat", "stale");
+    writeFile("Data/Item/items7.dat", "stale");
+    writeFile("Data/Item/items3.dat.tmp", "left by a crash");
+    writeFile("Data/Item/other0.dat", "another table");
+    Item::requestTree().clear();  // nothing requested: the missing index alone forces the rewrite
+
+    Item::saveAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(readFile("Data/Item/items.dat"), index({0, 3}));
+    EXPECT_FALSE(exists("Data/Item/items1.dat"));
+    EXPECT_FALSE(exists("Data/Item/items7.dat"));
+    EXPECT_FALSE(exists("Data/Item/items3.dat.tmp"));
+    EXPECT_EQ(readFile("Data/Item/other0.dat"), "another table");
+    reload();
+    EXPECT_EQ(contents().size(), 11u);
+}
+
+TEST_F(FileTest, ADamagedIndexIsReadInOrderAndOnce) {
+    writeFile("Data/Item/items0.dat", recordHeader(3) + itemFields(u"a"));
+    writeFile("Data/Item/items2.dat", recordHeader(21) + itemFields(u"b"));
+    writeFile("Data/Item/items.dat", index({2, 0}) + "\x01\x02");  // out of order, torn tail
+    Item::loadAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(contents(), (std::map<unsigned, std::wstring>{{3, L"a"}, {21, L"b"}}));
+    addItem(L"c");
+    Item::saveAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(readFile("Data/Item/items.dat"), index({0, 2}));
+}
+
+TEST_F(FileTest, LoadingReportsMissingFilesByNameAndTable) {
+    try {
+        Item::loadAll(ITEMS, D_ENDTAG);
+        FAIL() << "no index";
+    } catch (const InvalidFileException& e) {
+        EXPECT_STREQ(e.what(), "Data/Item/items.dat");
+        EXPECT_EQ(e.who(), D_WORD);
+    }
+    writeFile("Data/Item/items.dat", index({4}));
+    try {
+        Item::loadAll(ITEMS, D_ENDTAG);
+        FAIL() << "no bound file";
+    } catch (const InvalidFileException& e) {
+        EXPECT_STREQ(e.what(), "Data/Item/items4.dat");
+    }
+    Item::loadAll(ITEMS, D_LANGUAGE);  // another table's load: nothing happens, nothing thrown
+}
+
+TEST_F(FileTest, IdsOutsideTheirBoundAndDuplicatesAreRefused) {
+    writeFile("Data/Item/items.dat", index({0, 2}));
+    writeFile("Data/Item/items0.dat", recordHeader(4) + itemFields(u"kept"));
+    writeFile("Data/Item/items2.dat", recordHeader(35) + itemFields(u"wrong bound"));
+    EXPECT_EQ(messageOf([] { Item::loadAll(ITEMS, D_ENDTAG); }),
+              "Fatal OrnQLException: Found an out of range id in file while loading!");
+    EXPECT_EQ(contents(), (std::map<unsigned, std::wstring>{{4, L"kept"}})) << "records read before stay";
+
+    writeFile("Data/Item/items2.dat", recordHeader(21) + itemFields(u"a") + recordHeader(21) + itemFields(u"b"));
+    EXPECT_EQ(messageOf([] { Item::loadAll(ITEMS, D_ENDTAG); }),
+              "OrnQLException: Hit illegal duplicate entry while loading OrnQL database!");
+}
+
+TEST_F(FileTest, FreeIdsAfterALoadAreReusedSmallestFirst) {
+    writeFile("Data/Item/items.dat", index({0}));
+    writeFile("Data/Item/items0.dat",
+              recordHeader(1) + itemFields(u"a") + recordHeader(2) + itemFields(u"b") + recordHeader(5) + itemFields(u"c"));
+    Item::loadAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(addItem(L"n"), 3u);
+    EXPECT_EQ(addItem(L"n"), 4u);
+    Item::deleteEntry(2u);
+    EXPECT_EQ(addItem(L"n"), 2u);
+    EXPECT_EQ(addItem(L"n"), 6u);
+}
+
+TEST_F(FileTest, ARecordWithIdZeroDoesNotStopTheFreeIdWalk) {
+    writeFile("Data/Item/items.dat", index({0}));
+    writeFile("Data/Item/items0.dat", recordHeader(0) + itemFields(u"zero") + recordHeader(3) + itemFields(u"three"));
+    Item::loadAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(addItem(L"n"), 1u);
+    EXPECT_EQ(addItem(L"n"), 2u);
+    EXPECT_EQ(addItem(L"n"), 4u);
+}
+
+TEST_F(FileTest, AHugeStoredIdCostsNoMemoryAndIdsAboveTheAddressableRangeAreRefused) {
+    writeFile("Data/Item/items.dat", index({200000000}));
+    writeFile("Data/Item/items200000000.dat", recordHeader(2000000005) + itemFields(u"far"));
+    Item::loadAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(addItem(L"n"), 1u) << "the gap below the far id is free, handed out lazily";
+
+    writeFile("Data/Item/items.dat", index({300000000}));
+    writeFile("Data/Item/items300000000.dat", recordHeader(3000000001u) + itemFields(u"beyond"));
+    EXPECT_EQ(messageOf([] { Item::loadAll(ITEMS, D_ENDTAG); }),
+              "Fatal OrnQLException: Found an out of range id in file while loading!");
+}
+
+TEST_F(FileTest, ReloadingATableDoesNotHandOutIdsTwice) {
+    addItem(L"a");
+    addItem(L"b");
+    Item::saveAll(ITEMS, D_ENDTAG);
+    Item::loadAll(ITEMS, D_ENDTAG);  // over the table in memory
+    EXPECT_EQ(contents().size(), 2u);
+    EXPECT_EQ(addItem(L"c"), 3u);
+}
+
+TEST_F(FileTest, RecordsCutShortKeepWhatTheFileHeld) {
+    // A text whose length claims far more than the file holds, a record ending inside its
+    // dependencies, and one ending inside its id.
+    writeFile("Data/Item/items.dat", index({0, 1}));
+    writeFile("Data/Item/items0.dat", recordHeader(1) + itemFields(u"whole") + recordHeader(2) + u32(0x7FFFFFFF) +
+                                          units(u"cut") + std::string(1, 'x'));
+    writeFile("Data/Item/items1.dat", recordHeader(11, {{D_LANGUAGE, 6}}).substr(0, 4 + 4 + 2) + "");
+    Item::loadAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(contents(), (std::map<unsigned, std::wstring>{{1, L"whole"}, {2, L"cut"}, {11, L""}}));
+    EXPECT_EQ(Item::getById(11)->getDependency(D_LANGUAGE), 6u);
+    EXPECT_EQ(Item::getById(11)->getDependency(D_ARTICLE), 0u);
+}
+
+TEST_F(FileTest, TextsOnDiskAreDecodedSafely) {
+    std::u16string loneSurrogates = u"a";
+    loneSurrogates += static_cast<char16_t>(0xD800);
+    loneSurrogates += u"b";
+    loneSurrogates += static_cast<char16_t>(0xDC00);
+    std::u16string earlyTerminator = u"ab";
+    earlyTerminator += u'\0';
+    earlyTerminator += u"hidden";
+    writeFile("Data/Item/items.dat", index({0}));
+    writeFile("Data/Item/items0.dat", recordHeader(1) + itemFields(loneSurrogates) + recordHeader(2) +
+                                          itemFields(earlyTerminator) + recordHeader(3) + u32(0) + u32(5));
+    Item::loadAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(Item::getById(1)->name, L"a\uFFFDb\uFFFD");
+    EXPECT_EQ(Item::getById(2)->name, L"ab");
+    EXPECT_EQ(Item::getById(3)->name, L"") << "a length of 0 is the empty text";
+    EXPECT_EQ(Item::getById(3)->level, 5);
+}
+
+TEST_F(FileTest, SavingIntoAMissingDirectoryReportsTheTable) {
+    addItem(L"a");
+    try {
+        Item::saveAll("Data/Nowhere/items", D_ENDTAG);
+        FAIL() << "the directory does not exist";
+    } catch (const InvalidFileException& e) {
+        EXPECT_STREQ(e.what(), "Data/Nowhere/items") << "a bound file is reported by the table's path prefix";
+        EXPECT_EQ(e.who(), D_WORD);
+    }
+    EXPECT_FALSE(Item::requestTree().empty()) << "a failed save keeps its work for the next one";
+}
+
+}  // namespace
+}  // namespace dbtest

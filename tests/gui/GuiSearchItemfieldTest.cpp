@@ -1,0 +1,221 @@
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "gui/GuiSearchItemfield.h"
+#include "gui/SearchList.h"
+#include "gui/support/ScreenDriver.h"
+
+using mernolex::test::ScreenTest;
+
+namespace {
+
+// The list screen's search list: outer rectangle (143, 119, 408, 343). The search box covers
+// y 119..169, the list part 169..412 (rows of 24), the page bar 412..462 with "<" at x 143..279,
+// the page label 279..415 and ">" 415..551.
+constexpr int PrevX = 200;
+constexpr int NextX = 480;
+constexpr int BarY = 437;
+constexpr int BoxY = 140;
+
+class SearchItemfieldTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        screen = createEmptyState(L"Words");
+        list = addElementToState(screen, new GuiSearchItemfield(143, 119, 408, 343));
+    }
+
+    void fill(const std::vector<std::wstring>& texts) {
+        unsigned id = 1;
+        for (const std::wstring& text : texts) {
+            list->addItem(text.c_str());
+            list->setLastId(id++);
+        }
+    }
+    std::vector<std::wstring> page() const {
+        std::vector<std::wstring> shown;
+        for (int i = 0; i < list->getNumberOfCurrentElements(); ++i) {
+            shown.emplace_back(list->getEntry(i));
+        }
+        return shown;
+    }
+    static std::vector<std::wstring> numbered(int from, int to) {
+        std::vector<std::wstring> texts;
+        for (int i = from; i <= to; ++i) {
+            texts.push_back(L"w" + std::to_wstring(i));
+        }
+        return texts;
+    }
+
+    State* screen = nullptr;
+    GuiSearchItemfield* list = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SearchItemfieldTest, PagesOfTenWithButtonsOnlyWhereAnotherPageExists) {
+    fill(numbered(1, 25));
+    show(screen);
+    EXPECT_EQ(numbered(1, 10), page());
+    EXPECT_TRUE(painted(L"1/3"));
+    EXPECT_TRUE(painted(L">"));
+    EXPECT_FALSE(painted(L"<"));
+
+    click(PrevX, BarY);  // not drawn on page 1, and does nothing
+    EXPECT_EQ(1u, list->getCurPage());
+    click(NextX, BarY);
+    EXPECT_EQ(numbered(11, 20), page());
+    EXPECT_EQ(11u, list->getActiveId());
+    paint();
+    EXPECT_TRUE(painted(L"2/3"));
+    click(NextX, BarY);
+    EXPECT_EQ(numbered(21, 25), page());
+    click(NextX, BarY);  // no fourth page
+    EXPECT_EQ(3u, list->getCurPage());
+    repaintAll();
+    EXPECT_TRUE(painted(L"3/3"));
+    EXPECT_TRUE(painted(L"<"));
+    EXPECT_FALSE(painted(L">"));
+    click(PrevX, BarY);
+    EXPECT_EQ(numbered(11, 20), page());
+
+    // Typing refilters at once and returns to page 1: "w2" is in w2 and w20 .. w25.
+    click(300, BoxY);
+    EXPECT_TRUE(list->getFocus());
+    type(L"w2");
+    EXPECT_EQ(1u, list->getCurPage());
+    EXPECT_EQ(1u, list->getPageCount());
+    EXPECT_EQ((std::vector<std::wstring>{L"w2", L"w20", L"w21", L"w22", L"w23", L"w24", L"w25"}), page());
+    type(L"x");
+    EXPECT_TRUE(page().empty());
+    EXPECT_EQ(0u, list->getPageCount());
+    repaintAll();
+    EXPECT_TRUE(painted(L"1/1"));
+    type(L"\b\b");  // widening again
+    EXPECT_EQ(numbered(1, 10), page());
+    EXPECT_EQ(3u, list->getPageCount());
+}
+
+TEST_F(SearchItemfieldTest, UpAndDownStayOnThePageAndClicksChooseFromIt) {
+    fill(numbered(1, 25));
+    show(screen);
+    click(NextX, BarY);
+    key(platform::key::Down);
+    key(platform::key::Down);
+    EXPECT_EQ(2u, list->getCurPage());
+    EXPECT_EQ(13u, list->getActiveId());
+    EXPECT_STREQ(L"w13", list->getActive()->text.c_str());
+    click(300, 169 + 24 * 5 + 10);
+    EXPECT_EQ(16u, list->getActiveId());
+    EXPECT_EQ(2u, list->getCurPage());
+}
+
+TEST_F(SearchItemfieldTest, ChangesReachTheFullListBehindTheFilteredPage) {
+    fill(numbered(1, 25));
+    show(screen);
+    click(300, BoxY);
+    type(L"1");  // w1, w10 .. w19, w21: twelve matches
+    EXPECT_EQ(2u, list->getPageCount());
+    click(NextX, BarY);
+    EXPECT_EQ((std::vector<std::wstring>{L"w19", L"w21"}), page());
+    list->setActivePosition(1);
+    list->changeItem(L"w21 renamed");
+    EXPECT_STREQ(L"w21 renamed", list->getEntry(1));
+    EXPECT_EQ(L"w21 renamed", list->fullList().entry(20).text);
+
+    // Deleting from the full list takes the entry shown as active and clears the search.
+    list->deleteItem(false);
+    EXPECT_EQ(24u, list->getNumberOfEntries());
+    EXPECT_EQ(L"w22", list->fullList().entry(20).text);
+    EXPECT_STREQ(L"", list->getSearchBox().getText());
+    EXPECT_EQ(1u, list->getCurPage());
+    EXPECT_EQ(3u, list->getPageCount());
+
+    // The inherited deleteItem() only takes the entry off the page.
+    list->deleteItem();
+    EXPECT_EQ(9, list->getNumberOfCurrentElements());
+    EXPECT_EQ(24u, list->getNumberOfEntries());
+    list->deleteLastItem();
+    EXPECT_EQ(L"w24", list->fullList().entry(22).text);
+    list->clearField();
+    EXPECT_EQ(0u, list->getNumberOfEntries());
+    EXPECT_TRUE(page().empty());
+    list->deleteLastItem();  // on an empty list: nothing
+}
+
+TEST_F(SearchItemfieldTest, AddingAnEntryClearsTheSearchAndReturnsToPageOne) {
+    fill(numbered(1, 25));
+    show(screen);
+    click(300, BoxY);
+    type(L"2");
+    list->addItem(L"new");
+    EXPECT_STREQ(L"", list->getSearchBox().getText());
+    EXPECT_EQ(numbered(1, 10), page());
+    EXPECT_EQ(3u, list->getPageCount());
+    list->setLastId(99);
+    EXPECT_EQ(99u, list->fullList().entry(25).id);
+}
+
+// The filter against a plain scan of every entry, over random appends, erasures, renames and
+// search texts that narrow, widen and jump (typing narrows from the previous matches only).
+TEST(SearchListTest, MatchesAlwaysEqualAPlainScan) {
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    const std::wstring letters = L"abc";
+    auto word = [&](int length) {
+        std::wstring w;
+        for (int i = 0; i < length; ++i) {
+            w += letters[random() % letters.size()];
+        }
+        return w;
+    };
+
+    SearchList list;
+    std::wstring search;
+    for (int step = 0; step < 3000; ++step) {
+        switch (random() % 6) {
+        case 0:
+        case 1:
+            list.append(word(1 + random() % 5));
+            break;
+        case 2:
+            if (!list.empty()) {
+                list.erase(random() % list.size());
+            }
+            break;
+        case 3:
+            if (list.matchCount() > 0) {  // a rename of a shown entry, as changeItem does
+                list.entry(list.matchAt(random() % list.matchCount())).text = word(1 + random() % 5);
+            }
+            break;
+        case 4:
+            search += letters[random() % letters.size()];
+            list.filter(search);
+            break;
+        default:
+            search = search.empty() ? word(1) : search.substr(0, random() % search.size());
+            list.filter(search);
+            break;
+        }
+        if (random() % 2 == 0) {
+            list.filter(search);  // what a refilter would find now
+            std::vector<std::size_t> expected;
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                if (list.entry(i).text.find(search) != std::wstring::npos) {
+                    expected.push_back(i);
+                }
+            }
+            std::vector<std::size_t> actual;
+            for (std::size_t k = 0; k < list.matchCount(); ++k) {
+                actual.push_back(list.matchAt(k));
+            }
+            ASSERT_EQ(expected, actual) << "step " << step;
+            ASSERT_EQ(expected.empty() ? 0u : (expected.size() - 1) / 10 + 1, list.pageCount());
+        }
+    }
+}
