@@ -271,9 +271,9 @@ void GtkPlatform::stopQuietTimer() {
     }
 }
 
-// Windows are created with an outer size of 1000 x 500, frame included; the client area is what
-// the window manager's frame leaves. X sizes the client area, so once the frame is known the
-// client area shrinks by it (without a window manager there is no frame and nothing changes).
+// The window's outer size is 1000 x 500, frame included; the client area is what the window
+// manager's frame leaves. X sizes the client area, so once the frame is known the client area
+// shrinks by it (without a window manager there is no frame and nothing changes).
 void GtkPlatform::fitOuterSize() {
     if (outerSizeFitted_ || window_ == nullptr) {
         return;
