@@ -9,9 +9,13 @@
 #include "model/C_M.h"
 #include "model/Category.h"
 #include "model/DataPaths.h"
+#include "model/F_W.h"
+#include "model/Flashcard.h"
 #include "model/Grammar.h"
 #include "model/IrregularVerb.h"
 #include "model/Language.h"
+#include "model/Lesson.h"
+#include "model/Level.h"
 #include "model/M_W.h"
 #include "model/Meaning.h"
 #include "model/VerbPattern.h"
@@ -58,6 +62,15 @@ inline void setupVocabularyTables() {
     Meaning::setup(D_MEANING, false);
     M_W::setup(D_ASSO_M_W, M_W::ENFORCE_FROM, M_W::ENFORCE_TO, true);
     C_M::setup(D_ASSO_C_M, C_M::ENFORCE_FROM, C_M::ENFORCE_TO, true);
+}
+
+// Lessons, levels, flashcards and their links to words, on top of the vocabulary tables.
+inline void setupPracticeTables() {
+    setupVocabularyTables();
+    Lesson::setup(D_LESSON, true);
+    Level::setup(D_LEVEL, true);
+    Flashcard::setup(D_FLASHCARD, false);
+    F_W::setup(D_ASSO_F_W, F_W::ENFORCE_FROM, F_W::ENFORCE_TO, true);
 }
 
 // Each test runs in its own temporary directory with the default interface texts and the
