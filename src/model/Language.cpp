@@ -65,8 +65,8 @@ void Language::set_rightToLeft(bool value, bool save) {
 
 void Language::set_keyboardLocalID(const char* layoutId) {
     std::memset(keyboardLocalID, 0, KEYBOARD_ID_SIZE);
-    if (layoutId != nullptr) {
-        std::strncpy(keyboardLocalID, layoutId, KEYBOARD_ID_SIZE - 1);
+    for (std::size_t i = 0; layoutId != nullptr && i + 1 < KEYBOARD_ID_SIZE && layoutId[i] != '\0'; ++i) {
+        keyboardLocalID[i] = layoutId[i];
     }
     saveRequest();
 }
