@@ -133,8 +133,16 @@ const unsigned& OrnQL_Association<A, From, To>::add(A* link) {
     }
     const unsigned fromId = owned->getDependency(fromEntry);
     const unsigned toId = owned->getDependency(toEntry);
-    if (A* existing = Table::getByConstrain(true, 2, fromEntry, fromId, toEntry, toId)) {
-        return existing->getId();
+    // Every stored link between two existing records is in their relation trees, so the walk over
+    // the whole link table (which made adding n links cost n^2) is needed only when the trees say
+    // the pair may be linked, or when the from record is missing (associate reports that below).
+    From* from = From::getById(fromId);
+    const bool maybeLinked =
+        from == nullptr || (from->hasFirstTierRelations(toEntry) && from->fTR(toEntry).containsID(toId));
+    if (maybeLinked) {
+        if (A* existing = Table::getByConstrain(true, 2, fromEntry, fromId, toEntry, toId)) {
+            return existing->getId();
+        }
     }
     associate(fromId, toId);
     return Table::add(owned.release());

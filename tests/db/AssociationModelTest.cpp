@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <map>
 #include <random>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "AssociationTestSupport.h"
@@ -112,6 +114,16 @@ void randomUnlink(std::mt19937& rng, bool fromEnforced) {
     }
 }
 
+// add finds the link already joining a pair, so no pair is ever stored twice.
+template <typename Link>
+void expectEachPairOnce() {
+    std::set<std::pair<unsigned, unsigned>> pairs;
+    for (auto it = Link::begin(); it != Link::end(); ++it) {
+        const auto pair = std::make_pair((*it)->getDependency(Link::getFromEntry()), (*it)->getDependency(Link::getToEntry()));
+        ASSERT_TRUE(pairs.insert(pair).second) << "pair " << pair.first << "-" << pair.second << " stored twice";
+    }
+}
+
 template <typename R>
 void randomDelete(std::mt19937& rng) {
     unsigned id = randomId<R>(rng);
@@ -149,6 +161,9 @@ TEST_F(AssociationModelTest, RelationTreesAlwaysMatchTheLinks) {
             }
         }
         checkRelations();
+        expectEachPairOnce<CardItem>();
+        expectEachPairOnce<SenseItem>();
+        expectEachPairOnce<GroupSense>();
         if (HasFatalFailure()) {
             FAIL() << "seed " << seed << ", step " << step;
         }

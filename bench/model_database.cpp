@@ -1,0 +1,226 @@
+// The program's whole database at a realistic size (ModelDatabaseGenerator.h), against the same
+// rows in SQLite, measured in the same run:
+// - start-up: loadDatabase(D_ENDTAG) against reading every row of the SQLite file into memory;
+// - a word edit: one word's text changed and saveDatabaseExternal(2, D_WORD, D_IRREGULARVERB)
+//   against the same UPDATE committed in SQLite (its default, fully synchronous journal);
+// - afterwards, the peak memory of a fresh process that only loads, for both.
+#include <sqlite3.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "BenchRatios.h"
+#include "ModelDatabaseGenerator.h"
+#include "SqliteMirror.h"
+
+namespace {
+
+const char* const SQLITE_FILE = "baseline.sqlite";
+
+// The rows read from SQLite: numbers and UTF-16 texts, as the model holds them in memory.
+struct SqliteRow {
+    std::vector<long long> numbers;
+    std::vector<std::u16string> texts;
+};
+
+std::vector<SqliteRow> readAllSqliteRows() {
+    std::vector<SqliteRow> rows;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(SQLITE_FILE, &db, SQLITE_OPEN_READONLY, nullptr);
+    for (const std::string& table : bench::MIRROR_TABLES) {
+        sqlite3_stmt* select = nullptr;
+        sqlite3_prepare_v2(db, ("SELECT * FROM " + table).c_str(), -1, &select, nullptr);
+        const int columns = sqlite3_column_count(select);
+        while (sqlite3_step(select) == SQLITE_ROW) {
+            SqliteRow row;
+            for (int c = 0; c < columns; ++c) {
+                if (sqlite3_column_type(select, c) == SQLITE_TEXT) {
+                    const auto* units = static_cast<const char16_t*>(sqlite3_column_text16(select, c));
+                    row.texts.emplace_back(units, static_cast<std::size_t>(sqlite3_column_bytes16(select, c)) / 2);
+                } else {
+                    row.numbers.push_back(sqlite3_column_int64(select, c));
+                }
+            }
+            rows.push_back(std::move(row));
+        }
+        sqlite3_finalize(select);
+    }
+    sqlite3_close(db);
+    return rows;
+}
+
+// A scratch directory holding the database in both forms; the benchmark runs inside it.
+struct Scratch {
+    Scratch() {
+        char pattern[] = "/tmp/mernolex-bench-model-XXXXXX";
+        directory = mkdtemp(pattern);
+        std::filesystem::current_path(directory);
+    }
+    ~Scratch() {
+        std::filesystem::current_path("/");
+        std::filesystem::remove_all(directory);
+    }
+    std::string directory;
+};
+
+void buildBothDatabases() {
+    bench::DatabaseGenerator generator;
+    generator.build();
+    {
+        bench::SqliteWriter writer(SQLITE_FILE);
+        writer.mirrorModel();
+    }
+    resetDatabase();
+}
+
+void LoadDatabase_OrnQL(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        resetDatabase();
+        state.ResumeTiming();
+        if (loadDatabase(D_ENDTAG) != LOAD_DONE) {
+            state.SkipWithError("the database did not load cleanly");
+        }
+    }
+    state.counters["words"] = static_cast<double>(Word::elementTree().size());
+    resetDatabase();
+}
+
+void LoadDatabase_SQLite(benchmark::State& state) {
+    std::vector<SqliteRow> rows;
+    for (auto _ : state) {
+        state.PauseTiming();
+        rows.clear();
+        rows.shrink_to_fit();
+        state.ResumeTiming();
+        rows = readAllSqliteRows();
+    }
+    state.counters["rows"] = static_cast<double>(rows.size());
+}
+
+constexpr unsigned EDITED_WORD = 54321;
+
+void EditWord_OrnQL(benchmark::State& state) {
+    resetDatabase();
+    loadDatabase(D_ENDTAG);
+    Word* word = Word::getById(EDITED_WORD);
+    unsigned edit = 0;
+    for (auto _ : state) {
+        word->set_text((L"edited " + std::to_wstring(++edit)).c_str(), true);
+        if (saveDatabaseExternal(2, D_WORD, D_IRREGULARVERB) != 0) {
+            state.SkipWithError("the save failed");
+        }
+    }
+    resetDatabase();
+}
+
+void EditWord_SQLite(benchmark::State& state) {
+    sqlite3* db = nullptr;
+    sqlite3_open(SQLITE_FILE, &db);
+    sqlite3_stmt* update = nullptr;
+    sqlite3_prepare_v2(db, "UPDATE words SET text = ?1 WHERE id = ?2", -1, &update, nullptr);
+    unsigned edit = 0;
+    for (auto _ : state) {
+        const std::u16string text = utf16::encode(L"edited " + std::to_wstring(++edit));
+        sqlite3_bind_text16(update, 1, text.data(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+        sqlite3_bind_int(update, 2, static_cast<int>(EDITED_WORD));
+        if (sqlite3_step(update) != SQLITE_DONE) {  // one statement, one committed transaction
+            state.SkipWithError(sqlite3_errmsg(db));
+        }
+        sqlite3_reset(update);
+    }
+    sqlite3_finalize(update);
+    sqlite3_close(db);
+}
+
+BENCHMARK(LoadDatabase_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(LoadDatabase_SQLite)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(EditWord_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(40);
+BENCHMARK(EditWord_SQLite)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+// --- peak memory of a process that only loads ---------------------------------------------------
+
+// The process's peak resident set (VmHWM) in KiB.
+long peakResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+        }
+    }
+    return -1;
+}
+
+// Child mode: load one form of the database and print the peak before and after, in KiB.
+int loadOnly(const std::string& form) {
+    const long before = peakResidentKiB();
+    std::size_t held = 0;
+    if (form == "OrnQL") {
+        held = loadDatabase(D_ENDTAG) == LOAD_DONE ? Word::elementTree().size() : 0;
+    } else {
+        held = readAllSqliteRows().size();
+    }
+    std::printf("%ld %ld %zu\n", before, peakResidentKiB(), held);
+    return 0;
+}
+
+// Runs this program again in child mode and reads its answer.
+bool measureChild(const std::string& form, long& before, long& after) {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) {
+        return false;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(pipeEnds[1], STDOUT_FILENO);
+        close(pipeEnds[0]);
+        execl("/proc/self/exe", "bench_model_database", "--load-only", form.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeEnds[1]);
+    char answer[128] = {};
+    const ssize_t got = read(pipeEnds[0], answer, sizeof answer - 1);
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::size_t held = 0;
+    return got > 0 && std::sscanf(answer, "%ld %ld %zu", &before, &after, &held) == 3 && held > 0;
+}
+
+void reportPeakMemory() {
+    long ornqlBefore = 0, ornqlAfter = 0, sqliteBefore = 0, sqliteAfter = 0;
+    if (!measureChild("OrnQL", ornqlBefore, ornqlAfter) || !measureChild("SQLite", sqliteBefore, sqliteAfter)) {
+        std::printf("\nPeak memory: could not be measured\n");
+        return;
+    }
+    std::printf("\nPeak memory of a process that only loads (VmHWM):\n");
+    std::printf("  loadDatabase(D_ENDTAG)       %8.1f MiB (%7.1f MiB above the idle process)\n", ornqlAfter / 1024.0,
+                (ornqlAfter - ornqlBefore) / 1024.0);
+    std::printf("  all rows from SQLite         %8.1f MiB (%7.1f MiB above the idle process)\n", sqliteAfter / 1024.0,
+                (sqliteAfter - sqliteBefore) / 1024.0);
+    if (sqliteAfter > sqliteBefore) {
+        std::printf("  ratio of the growth          %8.2f\n",
+                    static_cast<double>(ornqlAfter - ornqlBefore) / static_cast<double>(sqliteAfter - sqliteBefore));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--load-only") == 0) {
+        return loadOnly(argv[2]);  // runs in the scratch directory its parent made current
+    }
+    Scratch scratch;
+    buildBothDatabases();
+    const int result = bench::runWithRatios(argc, argv, {{"_OrnQL", "_SQLite"}});
+    reportPeakMemory();
+    return result;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "db/OrnQL_Custom.h"
+#include "db/OrnQL_Types.h"
+
+// The catalogue of the program's fifteen tables: their record classes, path prefixes (DataPaths.h)
+// and weak flags, and how the three association tables connect them. In catalogue order, which is
+// the order of set-up, loading, saving and the cascades:
+//
+//   #  table             dependency       class          weak  association
+//   1  languages         D_LANGUAGE       Language       no
+//   2  lessons           D_LESSON         Lesson         yes
+//   3  levels            D_LEVEL          Level          yes
+//   4  categories        D_CATEGORY       Category       no
+//   5  persons           D_PERSON         Person         yes
+//   6  tenses            D_TENSE          Tense          yes
+//   7  articles          D_ARTICLE        Article        yes
+//   8  verb patterns     D_VERBPATTERN    VerbPattern    yes
+//   9  words             D_WORD           Word           no
+//  10  irregular verbs   D_IRREGULARVERB  IrregularVerb  yes   (loaded together with the words)
+//  11  flashcards        D_FLASHCARD      Flashcard      no
+//  12  flashcard-word    D_ASSO_F_W       F_W            yes   Flashcard -> Word, enforce from
+//  13  meanings          D_MEANING        Meaning        no
+//  14  meaning-word      D_ASSO_M_W       M_W            yes   Meaning -> Word, enforce from
+//  15  category-meaning  D_ASSO_C_M       C_M            yes   Category -> Meaning
+//
+// Weak: deleting a record clears the references to it instead of deleting the records that refer
+// to it. The cascades themselves are deleteEntryInDatabase and updateEntryInDatabase
+// (db/OrnQL_Custom.h), which reach every table set up here in catalogue order, the word table and
+// the association tables through their own hooks.
+
+// Results of loadDatabase.
+enum LoadStatus {
+    LOAD_DONE = 0,   // loaded (or, on the first start, created)
+    LOAD_RESET = 1,  // some tables were reset (their files are in Data/Backup) or links dropped
+    LOAD_FATAL = 2   // the reset tables could not be saved: the directory tree is not as it must be
+};
+
+// Sets up every table and loads table d (all for D_ENDTAG). Nothing but the status leaves it:
+// - no Data directory (first start): the whole directory tree and a fresh database with the
+//   default level ladder are created; 0 (2 if they cannot be written);
+// - a table that cannot be read, or is damaged (an id outside its bound, an id twice): the files
+//   of that table and of every table after it (and the pictures of the languages, when the
+//   language table is among them, and of the words, when the word table is) are moved into
+//   Data/Backup/<UTC date-time>/, the files of the tables before it are copied there, then
+//   everything is saved (the tables after it empty, the level table with the default ladder if
+//   it was not loaded); 1, or 2 if the backup or the save fails;
+// - links naming a record that does not exist are dropped one by one and their table saved; 1.
+int loadDatabase(dependency d);
+
+// Saves table d (all for D_ENDTAG) in catalogue order; only the bounds changed since the last
+// save are rewritten. InvalidFileException and other errors propagate.
+void saveDatabase(dependency d);
+
+// The screens' save: count = 0 saves all tables; otherwise count dependency values follow and
+// each named table is saved in the order given. 0 on success; 1 if a save failed (the tables
+// saved before it stay saved, the rest of the list is not saved).
+int saveDatabaseExternal(unsigned count, ...);
+
+// The path prefix of a table, or null for a number that names no table.
+const char* tablePath(dependency d);
+
+// Returns every table and the level ladder to their state before set-up (tests).
+void resetDatabase();

@@ -1,0 +1,76 @@
+#include "model/Meaning.h"
+
+#include <string>
+
+#include "db/OrnQL_Stream.h"
+#include "model/Word.h"
+
+Meaning::Meaning(int n) {
+    set_niveau(n);
+}
+
+signed char Meaning::clampedNiveau(int n) {
+    return static_cast<signed char>(n < LOWEST_NIVEAU || n > HIGHEST_NIVEAU ? LOWEST_NIVEAU : n);
+}
+
+void Meaning::load(std::ifstream& in) {
+    signed char stored = LOWEST_NIVEAU;
+    loadValue(in, stored);
+    niveau = clampedNiveau(stored);
+    if (niveau != stored) {
+        saveRequest();  // the repaired value reaches the file with the next save
+    }
+}
+
+void Meaning::save(std::ofstream& out) {
+    saveValue(out, niveau);
+}
+
+const void* Meaning::getData(int attribute) {
+    switch (attribute) {
+    case ATTR_USEDFORFLASHCARD:
+        return &usedForFlashcard;
+    case ATTR_CONNECTIONSFORFLASHCARD:
+        tempDataLong = static_cast<std::int32_t>(connectionsForFlashcard);
+        return &tempDataLong;
+    case ATTR_NIVEAU:
+        tempDataLong = niveau;
+        return &tempDataLong;
+    default:
+        return nullptr;
+    }
+}
+
+Meaning& Meaning::operator=(const Meaning& other) {
+    set_niveau(other.niveau);
+    return *this;
+}
+
+void Meaning::set_niveau(int n) {
+    niveau = clampedNiveau(n);
+    saveRequest();
+}
+
+void Meaning::decConnections() {
+    if (connectionsForFlashcard > 0) {
+        --connectionsForFlashcard;
+    }
+    if (connectionsForFlashcard == 0) {
+        usedForFlashcard = true;
+    }
+}
+
+const wchar_t* Meaning::get_description() {
+    static std::wstring description;
+    description.clear();
+    RelationTree& words = fTR(D_WORD);
+    bool first = true;
+    for (auto it = Word::begin(words); it != Word::end(words); ++it) {
+        if (!first) {
+            description += L", ";
+        }
+        description += (*it)->get_text();
+        first = false;
+    }
+    return description.c_str();
+}

@@ -1,0 +1,159 @@
+#include "model/Word.h"
+
+#include <cwchar>
+
+#include "model/Category.h"
+#include "model/DataPaths.h"
+#include "model/IrregularVerb.h"
+
+Word::Word(const wchar_t* wordText, const wchar_t* pronunciation, const wchar_t* mnemonicText) {
+    set_text(wordText, true);
+    set_ipaPronounciation(pronunciation, true);
+    set_mnemonic(mnemonicText, true);
+}
+
+void Word::load(std::ifstream& in) {
+    loadText(text, in);
+    loadText(ipaPronounciation, in);
+    loadText(mnemonic, in);
+}
+
+void Word::save(std::ofstream& out) {
+    saveText(text, out);
+    saveText(ipaPronounciation, out);
+    saveText(mnemonic, out);
+}
+
+const void* Word::getData(int attribute) {
+    switch (attribute) {
+    case ATTR_TEXT:
+        return text.c_str();
+    case ATTR_IPAPRONOUNCIATION:
+        return ipaPronounciation.c_str();
+    case ATTR_MNEMONIC:
+        return mnemonic.c_str();
+    default:
+        return nullptr;
+    }
+}
+
+Word& Word::operator=(const Word& other) {
+    text = other.text;
+    ipaPronounciation = other.ipaPronounciation;
+    mnemonic = other.mnemonic;
+    return *this;
+}
+
+namespace {
+
+void assign(std::wstring& field, const wchar_t* value) {
+    field = value == nullptr ? L"" : value;
+}
+
+}  // namespace
+
+void Word::set_text(const wchar_t* value, bool save) {
+    assign(text, value);
+    if (save) {
+        saveRequest();
+    }
+}
+
+void Word::set_ipaPronounciation(const wchar_t* value, bool save) {
+    assign(ipaPronounciation, value);
+    if (save) {
+        saveRequest();
+    }
+}
+
+void Word::set_mnemonic(const wchar_t* value, bool save) {
+    assign(mnemonic, value);
+    if (save) {
+        saveRequest();
+    }
+}
+
+int Word::type(const wchar_t* attribute, int* id) {
+    struct Entry {
+        const wchar_t* name;
+        Attribute id;
+    };
+    static const Entry entries[] = {
+        {L"TEXT", ATTR_TEXT}, {L"IPAPRONOUNCIATION", ATTR_IPAPRONOUNCIATION}, {L"MNEMONIC", ATTR_MNEMONIC}};
+    for (const Entry& entry : entries) {
+        if (std::wcscmp(attribute, entry.name) == 0) {
+            *id = entry.id;
+            return QUERY_UNICODE;
+        }
+    }
+    return QUERY_INVALID;
+}
+
+// A plain walk instead of a constraint selection: looking a word up must not replace the word
+// table's selection, which the calling screen may be walking.
+Word* Word::getWord(unsigned languageId, const wchar_t* wordText) {
+    const std::wstring wanted = wordText == nullptr ? L"" : wordText;
+    for (DATAITERATOR it = begin(); it != end(); ++it) {
+        if ((*it)->getDependency(D_LANGUAGE) == languageId && (*it)->text == wanted) {
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+const wchar_t* Word::giveCategories() {
+    static std::wstring categories;
+    categories.clear();
+    RelationTree& reached = sTR(D_CATEGORY);
+    bool first = true;
+    for (auto it = Category::begin(reached); it != Category::end(reached); ++it) {
+        if (!first) {
+            categories += L", ";
+        }
+        categories += (*it)->get_description();
+        first = false;
+    }
+    return categories.c_str();
+}
+
+namespace {
+
+// Every word that refers to an irregular verb loses that link.
+void clearIrregularVerbLinks() {
+    for (Word::DATAITERATOR it = Word::begin(); it != Word::end(); ++it) {
+        if ((*it)->getDependency(D_IRREGULARVERB) != 0) {
+            (*it)->setDependency(D_IRREGULARVERB, 0);
+        }
+    }
+}
+
+}  // namespace
+
+void Word::loadAll(const char* path, dependency d) {
+    OrnQL_Template<Word>::loadAll(path, d);
+    try {
+        IrregularVerb::loadAll(IRREGULARVERB_PATH, d);
+    } catch (const InvalidFileException&) {
+        clearIrregularVerbLinks();
+        throw;
+    } catch (const OrnQLException&) {
+        // A damaged table (an id outside its bound, a duplicate) is handled like a missing one.
+        clearIrregularVerbLinks();
+        throw InvalidFileException(std::string(IRREGULARVERB_PATH) + ".dat", D_IRREGULARVERB);
+    }
+}
+
+void Word::deleteEntriesWithDependency(dependency d, unsigned id) {
+    if (d != D_ARTICLE && d != D_VERBPATTERN && d != D_IRREGULARVERB) {
+        OrnQL_Template<Word>::deleteEntriesWithDependency(d, id);
+        return;
+    }
+    if (!hasHeldDependency(d)) {
+        return;
+    }
+    for (DATAITERATOR it = begin(); it != end(); ++it) {
+        if ((*it)->getDependency(d) == id) {
+            (*it)->setDependency(d, 0);
+        }
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+
+#include "db/OrnQL_Template.h"
+
+// One written form in one language, with its pronunciation (IPA) and a mnemonic text shown as a
+// hint. Links: D_LANGUAGE (always set), D_ARTICLE, D_VERBPATTERN and D_IRREGULARVERB (0 = none;
+// at most one of the two verb links is set). Meanings link to words through M_W, flashcards to
+// their known words through F_W; a word's mnemonic picture is named by its id in
+// MNEMONIC_IMAGE_DIR.
+//
+// Stored fields, after the record header: text, ipaPronounciation, mnemonic (three wide texts).
+class Word : public OrnQL_Template<Word> {
+public:
+    enum Attribute { ATTR_TEXT = 0, ATTR_IPAPRONOUNCIATION = 1, ATTR_MNEMONIC = 2 };
+
+    Word() = default;
+    Word(const wchar_t* text, const wchar_t* ipaPronounciation, const wchar_t* mnemonic);
+
+    void load(std::ifstream& in) override;
+    void save(std::ofstream& out) override;
+    const void* getData(int attribute) override;
+    // Copies the three texts.
+    Word& operator=(const Word& other) override;
+
+    const wchar_t* get_text() const { return text.c_str(); }
+    void set_text(const wchar_t* value, bool save);
+    const wchar_t* get_ipaPronounciation() const { return ipaPronounciation.c_str(); }
+    void set_ipaPronounciation(const wchar_t* value, bool save);
+    const wchar_t* get_mnemonic() const { return mnemonic.c_str(); }
+    void set_mnemonic(const wchar_t* value, bool save);
+
+    // TEXT, IPAPRONOUNCIATION, MNEMONIC (wide texts); 0 for other names.
+    static int type(const wchar_t* attribute, int* id);
+
+    // The word of that language whose text equals `text` exactly (case-sensitive), the one with
+    // the least id if there are several; null if none.
+    static Word* getWord(unsigned languageId, const wchar_t* text);
+
+    // The descriptions of the categories reached through the word's meanings, joined by ", ".
+    // The text lives in one buffer shared by all words, valid until the next call.
+    const wchar_t* giveCategories();
+
+    // Loads the words, then the irregular verbs (IRREGULARVERB_PATH); the two always load
+    // together. If the irregular verbs cannot be loaded, every word loses its irregular verb link
+    // and an InvalidFileException naming the irregular verb table is thrown (also for damage
+    // such as an out-of-range or duplicate id). Errors of the word table pass unchanged.
+    static void loadAll(const char* path, dependency d);
+
+    // Cascade hook: a deleted article, verb pattern or irregular verb only clears the words'
+    // link to it; for every other table the words depending on the record are deleted.
+    static void deleteEntriesWithDependency(dependency d, unsigned id);
+
+private:
+    std::wstring text;
+    std::wstring ipaPronounciation;
+    std::wstring mnemonic;
+};

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "DatabaseTestSupport.h"
+
+namespace modeltest {
+namespace {
+
+namespace fs = std::filesystem;
+
+unsigned levelCount() {
+    return Level::elementTree().size();
+}
+
+TEST_F(DatabaseTest, TheFirstStartCreatesTheTreeAndAFreshDatabase) {
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    for (int d = 0; d < D_ENDTAG; ++d) {
+        EXPECT_TRUE(fs::exists(std::string(tablePath(static_cast<dependency>(d))) + ".dat")) << d;
+    }
+    for (const char* dir : {FLAG_IMAGE_DIR, KEYBOARD_IMAGE_DIR, MNEMONIC_IMAGE_DIR, FRAMEWORK_DIR}) {
+        EXPECT_TRUE(fs::is_directory(dir)) << dir;
+    }
+    EXPECT_EQ(levelCount(), 7u);
+    EXPECT_FALSE(fs::exists(BACKUP_DIR));
+
+    ASSERT_EQ(restart(), LOAD_DONE);
+    EXPECT_EQ(levelCount(), 7u);
+    EXPECT_EQ(Level::getNextAvailableLevel(), 7u);
+    EXPECT_EQ(addLanguage(L"French"), 1u);
+    EXPECT_EQ(Category::add(new Category(L"Animals")), 1u);
+    EXPECT_EQ(Level::add(new Level(120, false, PUNISHHINT)), 8u);
+}
+
+TEST_F(DatabaseTest, EmptyIndexFilesLoadAnEmptyDatabase) {
+    for (int d = 0; d < D_ENDTAG; ++d) {
+        writeFile(std::string(tablePath(static_cast<dependency>(d))) + ".dat", "");
+    }
+    EXPECT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    EXPECT_EQ(levelCount(), 0u);
+    EXPECT_TRUE(Language::elementTree().empty());
+    EXPECT_EQ(addLanguage(L"French"), 1u);
+    EXPECT_EQ(Meaning::add(new Meaning(1)), 1u);
+}
+
+TEST_F(DatabaseTest, EveryRecordAndLinkSurvivesARestart) {
+    const Sample s = buildSample();
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    EXPECT_STREQ(Language::getById(s.french)->get_name(), L"French");
+    EXPECT_STREQ(Meaning::getById(s.meaning)->get_description(), L"chien, dog");
+    EXPECT_STREQ(Word::getById(s.dog)->giveCategories(), L"Animals");
+    EXPECT_EQ(Word::getById(s.etre)->getDependency(D_IRREGULARVERB), s.verb);
+    EXPECT_STREQ(Flashcard::getById(s.card)->get_text(), L"chien [Tiere] (0|0, 0|0)");
+    EXPECT_EQ(Flashcard::getById(s.card)->fTR(D_WORD).size(), 1u);
+    EXPECT_EQ(levelCount(), 7u);
+}
+
+TEST_F(DatabaseTest, DeletingALanguageCascadesThroughEveryTable) {
+    const Sample s = buildSample();
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    Language::deleteEntry(s.french);
+
+    EXPECT_TRUE(Article::elementTree().empty());
+    EXPECT_TRUE(Tense::elementTree().empty());
+    EXPECT_TRUE(Person::elementTree().empty());
+    EXPECT_TRUE(VerbPattern::elementTree().empty());
+    EXPECT_TRUE(IrregularVerb::elementTree().empty());
+    EXPECT_TRUE(Flashcard::elementTree().empty());
+    EXPECT_TRUE(F_W::elementTree().empty());
+    EXPECT_EQ(Word::elementTree().size(), 1u);
+    ASSERT_NE(Meaning::getById(s.meaning), nullptr) << "the meaning still has dog";
+    EXPECT_STREQ(Meaning::getById(s.meaning)->get_description(), L"dog");
+    EXPECT_NE(Category::getById(s.category), nullptr);
+    EXPECT_NE(Lesson::getById(s.lesson), nullptr);
+    EXPECT_FALSE(fs::exists(std::string(FLAG_IMAGE_DIR) + std::to_string(s.french) + ".bmp"));
+
+    Word::deleteEntry(s.dog);
+    EXPECT_TRUE(Meaning::elementTree().empty()) << "a meaning left without words goes";
+    EXPECT_TRUE(C_M::elementTree().empty());
+    EXPECT_NE(Category::getById(s.category), nullptr) << "a category left without meanings stays";
+
+    ASSERT_EQ(saveDatabaseExternal(0), 0);
+    ASSERT_EQ(restart(), LOAD_DONE);
+    EXPECT_TRUE(Word::elementTree().empty());
+    EXPECT_EQ(Language::elementTree().size(), 1u);
+}
+
+TEST_F(DatabaseTest, TheScreensSaveOnlyTheTablesTheyName) {
+    const Sample s = buildSample();
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    Word::getById(s.dog)->set_text(L"hound", true);
+    Language::getById(s.english)->set_name(L"British", true);
+    EXPECT_EQ(saveDatabaseExternal(2, D_WORD, D_IRREGULARVERB), 0);
+    ASSERT_EQ(restart(), LOAD_DONE);
+    EXPECT_STREQ(Word::getById(s.dog)->get_text(), L"hound");
+    EXPECT_STREQ(Language::getById(s.english)->get_name(), L"English");
+
+    fs::remove_all("Data/Category");
+    Category::getById(s.category)->set_description(L"Beasts", true);
+    Word::getById(s.dog)->set_text(L"dog", true);
+    EXPECT_EQ(saveDatabaseExternal(2, D_CATEGORY, D_WORD), 1) << "the category files cannot be written";
+    fs::create_directories("Data/Category");
+    ASSERT_EQ(saveDatabaseExternal(1, D_CATEGORY), 0);
+    ASSERT_EQ(restart(), LOAD_DONE);
+    EXPECT_STREQ(Word::getById(s.dog)->get_text(), L"hound") << "a failed save stops the rest of its list";
+    EXPECT_STREQ(Category::getById(s.category)->get_description(), L"Beasts");
+}
+
+}  // namespace
+}  // namespace modeltest
