@@ -58,10 +58,11 @@ void OrnQL_Association<A, From, To>::associate(unsigned fromId, unsigned toId) {
     const dependency t = toEntry;
     from->fTR(t).insertRelation(to);
     to->fTR(f).insertRelation(from);
-    // Every path of two links that the new link opens, in both directions.
+    // Every path of two links that the new link opens into another table, in both directions.
+    // Paths back into a record's own table are worked out when asked for (OrnQL_Base::sTR).
     for (int i = 0; i < D_ENDTAG; ++i) {
         const auto table = static_cast<dependency>(i);
-        if (To::firstTierAssociator[i] != D_ENDTAG) {
+        if (To::firstTierAssociator[i] != D_ENDTAG && table != f) {
             for (auto it = to->fTR(table).begin(); it != to->fTR(table).end(); ++it) {
                 from->sTR(table).insertRelation(*it);
                 (*it)->sTR(f).insertRelation(from);
@@ -70,7 +71,7 @@ void OrnQL_Association<A, From, To>::associate(unsigned fromId, unsigned toId) {
     }
     for (int i = 0; i < D_ENDTAG; ++i) {
         const auto table = static_cast<dependency>(i);
-        if (From::firstTierAssociator[i] != D_ENDTAG) {
+        if (From::firstTierAssociator[i] != D_ENDTAG && table != t) {
             for (auto it = from->fTR(table).begin(); it != from->fTR(table).end(); ++it) {
                 to->sTR(table).insertRelation(*it);
                 (*it)->sTR(t).insertRelation(to);
@@ -95,7 +96,7 @@ void OrnQL_Association<A, From, To>::seperate(unsigned fromId, unsigned toId) {
     const dependency t = toEntry;
     for (int i = 0; i < D_ENDTAG; ++i) {
         const auto table = static_cast<dependency>(i);
-        if (To::firstTierAssociator[i] != D_ENDTAG) {
+        if (To::firstTierAssociator[i] != D_ENDTAG && table != f) {
             for (auto it = to->fTR(table).begin(); it != to->fTR(table).end(); ++it) {
                 from->sTR(table).deleteRelation(*it);
                 (*it)->sTR(f).deleteRelation(from);
@@ -104,7 +105,7 @@ void OrnQL_Association<A, From, To>::seperate(unsigned fromId, unsigned toId) {
     }
     for (int i = 0; i < D_ENDTAG; ++i) {
         const auto table = static_cast<dependency>(i);
-        if (From::firstTierAssociator[i] != D_ENDTAG) {
+        if (From::firstTierAssociator[i] != D_ENDTAG && table != t) {
             for (auto it = from->fTR(table).begin(); it != from->fTR(table).end(); ++it) {
                 to->sTR(table).deleteRelation(*it);
                 (*it)->sTR(t).deleteRelation(to);

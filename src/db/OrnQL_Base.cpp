@@ -64,7 +64,36 @@ OrnQL_Base::RelationTree& OrnQL_Base::sTR(dependency d) {
     if (!relations) {
         relations = std::make_unique<RelationTrees>();
     }
-    return treeIn(relations->secondTier, d);
+    RelationTree& tree = treeIn(relations->secondTier, d);
+    if (d == getOwnTable()) {
+        collectSharedPartners(tree);
+    }
+    return tree;
+}
+
+// Every path of two links from this record back into its own table, once per path: over each
+// partner p, every record linked to p, and this record itself twice (there and back both ways),
+// the counts the associations kept when these paths were maintained link by link.
+void OrnQL_Base::collectSharedPartners(RelationTree& tree) {
+    tree.detachAll();
+    const dependency own = getOwnTable();
+    for (auto& partners : relations->firstTier) {
+        if (!partners) {
+            continue;
+        }
+        for (auto p = partners->begin(); p != partners->end(); ++p) {
+            if (!(*p)->relations || !(*p)->relations->firstTier[own]) {
+                continue;
+            }
+            RelationTree& back = *(*p)->relations->firstTier[own];
+            for (auto q = back.begin(); q != back.end(); ++q) {
+                tree.insertRelation(*q);
+                if (*q == this) {
+                    tree.insertRelation(*q);
+                }
+            }
+        }
+    }
 }
 
 bool OrnQL_Base::hasFirstTierRelations(dependency d) const {

@@ -45,12 +45,19 @@ public:
     virtual bool getCompareQueryDesc() const = 0;
     // The attribute with that query id, as described with QueryType; null for unknown ids.
     virtual const void* getData(int queryId) = 0;
+    // The table the record belongs to.
+    virtual dependency getOwnTable() const = 0;
 
     const unsigned& getId() const { return id; }
     // Throws OrnQLException_Base for a d that names no table.
     const unsigned& getDependency(dependency d) const;
     // The records of table d linked to this one directly (first tier) or through two links
     // (second tier), by id; made empty on first use. They never own the records they list.
+    // The second tier of the record's own table (the records sharing a partner with it, itself
+    // included) is worked out from the first tiers when asked for: kept up to date on every link,
+    // it grows with the square of a partner's links (every meaning of a category would list every
+    // other meaning of it), which made loading a large database slow and huge. The tree returned
+    // for it is valid until the next call of sTR for that table.
     RelationTree& fTR(dependency d);
     RelationTree& sTR(dependency d);
     // True when the first-tier tree of d holds a record (without making the tree).
@@ -98,6 +105,7 @@ private:
         std::array<std::unique_ptr<RelationTree>, D_ENDTAG> secondTier;
     };
     static RelationTree& treeIn(std::array<std::unique_ptr<RelationTree>, D_ENDTAG>& trees, dependency d);
+    void collectSharedPartners(RelationTree& tree);
 
     std::unique_ptr<RelationTrees> relations;  // made on first use: most records never link
 };

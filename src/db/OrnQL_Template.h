@@ -85,6 +85,7 @@ public:
     const QueryType& getCompareQueryType() const override { return compareQueryType; }
     const int& getCompareQueryId() const override { return compareQueryId; }
     bool getCompareQueryDesc() const override { return compareQueryDesc; }
+    dependency getOwnTable() const override { return ownEntry; }
     // Copies the record's own fields (never its id, dependencies or links).
     virtual T& operator=(const T& other) = 0;
 
