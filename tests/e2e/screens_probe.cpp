@@ -87,7 +87,6 @@ const char* sizeKindName(platform::SizeKind kind) {
 
 // The elements of the screen; the screen owns them, these only point at them.
 struct Screen {
-    State* state = nullptr;
     GuiSelectionfield* selection = nullptr;
     GuiTextfield* field = nullptr;
     GuiBitmap* picture = nullptr;
@@ -152,7 +151,7 @@ State* buildScreen(const char* picturePath) {
     addConTagedElTState(new GuiButton(BUTTON3, 700, 150, L"Clear", "CLEAR_PRESSED"), "CLEAR");
     auto* picture = addConTagedElTState(createPermanentGuiBitmap(750, 300, 300, 200, picturePath), "PICTURE");
 
-    screen = {state, selection, field, picture};
+    screen = {selection, field, picture};
     return state;
 }
 
