@@ -29,13 +29,13 @@ bool FocusElement::setFocus(bool newFocus) {
 
 void FocusElement::requireFocus() {
     if (managedFocus) {
-        setFocus(true);
+        gainFocusLook();
         return;
     }
     if (focusSet) {
         return;
     }
-    setFocus(true);
+    gainFocusLook();
     focusSet = true;
     if (curState == nullptr || curState->focus == this) {
         return;
@@ -44,6 +44,15 @@ void FocusElement::requireFocus() {
         curState->focus->changeFocus(false);
     }
     curState->focus = this;
+}
+
+// The focused look differs from the plain one, and the window shows only what was invalidated:
+// an element that takes the focus without repainting (an unfolding selection field) would keep
+// its old look on screen.
+void FocusElement::gainFocusLook() {
+    if (!setFocus(true)) {
+        reRender();
+    }
 }
 
 void FocusElement::maintainSuperiorFocus(bool sup) {

@@ -27,7 +27,8 @@ public:
     // Stores the focus and runs the focus function when it is gained; returns the old value.
     bool setFocus(bool newFocus);
     // Asks for the screen's focus, typically on a complete click. Only the first element asking
-    // during one click gets it (focusSet); a managed element only marks itself focused.
+    // during one click gets it (focusSet); a managed element only marks itself focused. Gaining
+    // the focus repaints the element.
     void requireFocus();
     // true: takes the focus and becomes the screen's superior element from the end of the next
     // paint on, capturing all input. false: gives the superior role up again.
@@ -54,6 +55,8 @@ protected:
     bool focused = false;
 
 private:
+    void gainFocusLook();
+
     bool managedFocus = false;
     const void* tag1 = nullptr;
     const void* tag2 = nullptr;

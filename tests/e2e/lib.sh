@@ -7,6 +7,7 @@
 #   e2e_start_program ./prog args      # stdin from e2e_send, stdout watched by e2e_expect
 #   e2e_expect '^ready$'               # waits for the next line matching, in order (E2E_LINE)
 #   wid=$(e2e_window '^Mernolex$')     # waits for a visible window with that title
+#   e2e_click "$wid" 250 60            # a left click at a pixel of the window
 #   e2e_shot "$wid" shot.png; e2e_pixel shot.png 10 10   # -> RRGGBB
 #
 # Set E2E_KEEP to a directory to keep the files of a failed test there.
@@ -77,6 +78,17 @@ e2e_begin() {
 # Remembers a background process for the cleanup.
 e2e_track() { E2E_PIDS+=("$1"); }
 
+# Starts a helper (xclip, say) in the background, tracked for the cleanup, without the pipe that
+# feeds the program: a helper holding it open would keep the program from seeing its input end.
+e2e_spawn() {
+    if [[ -n $E2E_INPUT_FD ]]; then
+        "$@" {E2E_INPUT_FD}>&- &
+    else
+        "$@" &
+    fi
+    e2e_track $!
+}
+
 # Polls `$1` (a command) until it succeeds or E2E_TIMEOUT runs out; returns its status.
 e2e_poll() {
     local deadline=$((SECONDS + E2E_TIMEOUT))
@@ -140,7 +152,9 @@ e2e_pass() {
 # to E2E_PASSED.
 e2e_expect() {
     local pattern=$1 found=""
-    e2e_poll "found=\$(tail -n +$((E2E_SEEN + 1)) '$E2E_OUTPUT' | grep -n -m 1 -E -- \"\$pattern\")" ||
+    local search="found=\$(tail -n +$((E2E_SEEN + 1)) '$E2E_OUTPUT' | grep -n -m 1 -E -- \"\$pattern\")"
+    # A program that has ended prints nothing more: one last look, then no waiting.
+    e2e_poll "$search || ! kill -0 $E2E_PROGRAM_PID 2>/dev/null" && eval "$search" ||
         e2e_fail "no line matching /$pattern/ after line $E2E_SEEN"
     local offset=${found%%:*}
     E2E_PASSED=""
@@ -194,6 +208,25 @@ e2e_darkest() {
     ((x >= 0)) || x=$((width + x))
     ((y >= 0)) || y=$((height + y))
     convert "$shot" -crop "$4x$5+$x+$y" -colorspace Gray -format '%[fx:int(minima*255)]' info:
+}
+
+# Fails if a line passed over by the last e2e_expect matches $1: something happened that the
+# test rules out between two events it waited for.
+e2e_passed_none() {
+    if grep -qE -- "$1" <<<"$E2E_PASSED"; then
+        e2e_fail "a line matching /$1/ came before '$E2E_LINE'"
+    fi
+}
+
+# Clicks the left button at pixel ($2, $3) of window $1's client area.
+e2e_click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+# Waits until the pixel at ($2, $3) of window $1 has colour $4 (RRGGBB), for outcomes the
+# program does not announce (a look that changes with a repaint).
+e2e_wait_pixel() {
+    local shot=$E2E_DIR/waiting.png colour=""
+    e2e_poll "import -window '$1' '$shot' 2>/dev/null && colour=\$(e2e_pixel '$shot' $2 $3) && [[ \$colour == '$4' ]]" ||
+        e2e_fail "pixel ($2, $3) stayed $colour, expected $4"
 }
 
 # Fails unless the pixel at ($2, $3) of screenshot $1 has colour $4 (RRGGBB).

@@ -79,6 +79,21 @@ TEST_F(SelectionfieldTest, ChoosingAnEntryFromTheUnfoldedListShowsItAndTellsTheS
     EXPECT_THAT(take(), ElementsAre("pressed"));
 }
 
+TEST_F(SelectionfieldTest, UnfoldingAFieldWithoutTheFocusRepaintsItsFocusedLook) {
+    // The button added first holds the focus; the field takes it when it unfolds. The window
+    // shows only what was invalidated, so the field itself must be, not just the list and the
+    // button that lost the focus.
+    show(screen);
+    ASSERT_FALSE(field->getFocus());
+    click(500, 100);
+    ASSERT_TRUE(field->getFocus());
+    const auto invalid = window->updateRect();
+    ASSERT_TRUE(invalid.has_value());
+    EXPECT_LE(invalid->top, 80);
+    EXPECT_LE(invalid->left, 350);
+    EXPECT_GE(invalid->right, 650);
+}
+
 TEST_F(SelectionfieldTest, KeysOpenCloseAndStepThroughTheEntries) {
     show(screen);
     type(L"\t");  // from the button to the field
