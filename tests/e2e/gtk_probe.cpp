@@ -22,11 +22,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include <glib.h>
 #include <gtk/gtk.h>
 
+#include "ProbeSupport.h"
 #include "platform/Utf8.h"
 #include "platform/gtk/GtkPlatform.h"
 
@@ -35,11 +37,8 @@ using platform::MessageCode;
 
 namespace {
 
-void say(const std::string& line) {
-    std::fputs(line.c_str(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
+using e2e::say;
+using e2e::sizeKindName;
 
 std::string wallClock() {
     auto now = std::chrono::system_clock::now().time_since_epoch();
@@ -54,15 +53,6 @@ std::string hex(unsigned value, int digits) {
     char text[16];
     std::snprintf(text, sizeof text, "%0*X", digits, value);
     return text;
-}
-
-const char* sizeKindName(platform::SizeKind kind) {
-    switch (kind) {
-    case platform::SizeKind::Restored: return "restored";
-    case platform::SizeKind::Minimized: return "minimized";
-    case platform::SizeKind::Maximized: return "maximized";
-    }
-    return "?";
 }
 
 class Probe final : public platform::MessageSink {
@@ -239,38 +229,6 @@ private:
     bool selected_ = false;
 };
 
-struct PendingCommand {
-    Probe* probe;
-    std::string line;
-};
-
-// Commands run from an idle callback of their own, so that while one runs a nested loop (a
-// dialog) the input stays readable and the next command can run inside it.
-gboolean runCommand(gpointer pending) {
-    auto* command = static_cast<PendingCommand*>(pending);
-    command->probe->command(command->line);
-    delete command;
-    return G_SOURCE_REMOVE;
-}
-
-gboolean readCommand(GIOChannel* channel, GIOCondition, gpointer probe) {
-    gchar* line = nullptr;
-    gsize length = 0;
-    GIOStatus status = g_io_channel_read_line(channel, &line, &length, nullptr, nullptr);
-    if (status == G_IO_STATUS_NORMAL && line != nullptr) {
-        std::string command(line, length);
-        while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) {
-            command.pop_back();
-        }
-        g_idle_add(runCommand, new PendingCommand{static_cast<Probe*>(probe), command});
-    }
-    g_free(line);
-    if (status == G_IO_STATUS_EOF) {
-        // The test is done with the program: close the window as the user would.
-        g_idle_add(runCommand, new PendingCommand{static_cast<Probe*>(probe), "close"});
-    }
-    return status == G_IO_STATUS_NORMAL || status == G_IO_STATUS_AGAIN;
-}
 
 // The baseline: GTK alone, a window of the same size whose first draw ends the program.
 int runBare() {
@@ -312,18 +270,13 @@ int main(int argc, char** argv) {
     window->setSink(&probe);
     say("startup-layout " + window->keyboardLayouts().activeLayout());
     // A timed run reads no commands: the end of its (empty) input would close the window.
-    GIOChannel* input = firstPaint ? nullptr : g_io_channel_unix_new(0);
-    guint watch = input == nullptr ? 0
-                                   : g_io_add_watch(input, static_cast<GIOCondition>(G_IO_IN | G_IO_HUP),
-                                                    readCommand, &probe);
+    std::optional<e2e::CommandReader> commands;
+    if (!firstPaint) {
+        commands.emplace([&probe](const std::string& line) { probe.command(line); });
+    }
     window->show();
-    int code = window->run();
-    if (GSource* source = watch == 0 ? nullptr : g_main_context_find_source_by_id(nullptr, watch)) {
-        g_source_destroy(source);  // still reading: input did not end before the window
-    }
-    if (input != nullptr) {
-        g_io_channel_unref(input);
-    }
+    const int code = window->run();
+    commands.reset();
     say("exit " + std::to_string(code));
     return code;
 }

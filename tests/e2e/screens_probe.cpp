@@ -50,6 +50,7 @@
 #include "gui/GuiTextfield.h"
 #include "gui/State.h"
 #include "gui/StateMachine.h"
+#include "ProbeSupport.h"
 #include "platform/Utf8.h"
 #include "platform/gtk/GtkPlatform.h"
 #include "shell/framework.h"
@@ -61,11 +62,8 @@ using platform::MessageCode;
 
 namespace {
 
-void say(const std::string& line) {
-    std::fputs(line.c_str(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
+using e2e::say;
+using e2e::sizeKindName;
 
 std::string utf8(const wchar_t* text) { return platform::toUtf8(text == nullptr ? L"" : text); }
 
@@ -74,15 +72,6 @@ std::string rgbHex(COLORREF colour) {
     std::snprintf(text, sizeof text, "%02X%02X%02X", platform::redOf(colour), platform::greenOf(colour),
                   platform::blueOf(colour));
     return text;
-}
-
-const char* sizeKindName(platform::SizeKind kind) {
-    switch (kind) {
-    case platform::SizeKind::Restored: return "restored";
-    case platform::SizeKind::Minimized: return "minimized";
-    case platform::SizeKind::Maximized: return "maximized";
-    }
-    return "?";
 }
 
 // The elements of the screen; the screen owns them, these only point at them.
@@ -242,38 +231,6 @@ private:
     bool unfolded_ = false;
 };
 
-struct PendingCommand {
-    ScreenProbe* probe;
-    std::string line;
-};
-
-// Commands run from an idle callback of their own, so that while a dialog's nested loop runs the
-// input stays readable.
-gboolean runCommand(gpointer pending) {
-    auto* command = static_cast<PendingCommand*>(pending);
-    command->probe->command(command->line);
-    delete command;
-    return G_SOURCE_REMOVE;
-}
-
-gboolean readCommand(GIOChannel* channel, GIOCondition, gpointer probe) {
-    gchar* line = nullptr;
-    gsize length = 0;
-    const GIOStatus status = g_io_channel_read_line(channel, &line, &length, nullptr, nullptr);
-    if (status == G_IO_STATUS_NORMAL && line != nullptr) {
-        std::string command(line, length);
-        while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) {
-            command.pop_back();
-        }
-        g_idle_add(runCommand, new PendingCommand{static_cast<ScreenProbe*>(probe), command});
-    }
-    g_free(line);
-    if (status == G_IO_STATUS_EOF) {
-        // The test is done with the program: close the window as the user would.
-        g_idle_add(runCommand, new PendingCommand{static_cast<ScreenProbe*>(probe), "close"});
-    }
-    return status == G_IO_STATUS_NORMAL || status == G_IO_STATUS_AGAIN;
-}
 
 }  // namespace
 
@@ -300,18 +257,15 @@ int main(int argc, char** argv) {
 
     ScreenProbe probe(*window);
     window->setSink(&probe);
-    GIOChannel* input = g_io_channel_unix_new(0);
-    const guint watch =
-        g_io_add_watch(input, static_cast<GIOCondition>(G_IO_IN | G_IO_HUP), readCommand, &probe);
     window->show();
     nextState = buildScreen(picturePath);
     updateStateStatus();
     probe.report();
-    const int code = window->run();
-    if (GSource* source = g_main_context_find_source_by_id(nullptr, watch)) {
-        g_source_destroy(source);  // still reading: the input did not end before the window
+    int code = 0;
+    {
+        e2e::CommandReader commands([&probe](const std::string& line) { probe.command(line); });
+        code = window->run();
     }
-    g_io_channel_unref(input);
     stateMachineReset();
     platform::setCurrent(nullptr);
     say("exit " + std::to_string(code));
