@@ -8,6 +8,7 @@
 // All coordinates here are device pixels of the window's client area; the framework converts
 // between them and the 1000 x 500 virtual canvas.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -42,6 +43,22 @@ struct PixelRect {
     bool empty() const { return right <= left || bottom <= top; }
     bool operator==(const PixelRect&) const = default;
 };
+
+// The overlap of two rectangles, or nothing when they do not overlap.
+inline std::optional<PixelRect> intersection(const PixelRect& a, const PixelRect& b) {
+    PixelRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                std::min(a.bottom, b.bottom)};
+    if (r.empty()) {
+        return std::nullopt;
+    }
+    return r;
+}
+
+// The smallest rectangle holding both.
+inline PixelRect unite(const PixelRect& a, const PixelRect& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
 
 struct PixelSize {
     int width = 0;

@@ -19,20 +19,6 @@ cairo_surface_t* createCanvas(PixelSize size) {
     return surface;
 }
 
-std::optional<PixelRect> intersection(const PixelRect& a, const PixelRect& b) {
-    PixelRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                std::min(a.bottom, b.bottom)};
-    if (r.empty()) {
-        return std::nullopt;
-    }
-    return r;
-}
-
-PixelRect unite(const PixelRect& a, const PixelRect& b) {
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
-}
-
 int liveHeadlessWindows = 0;
 
 }  // namespace
