@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "support/ExceptionMessage.h"
 #include "AssociationTestSupport.h"
 #include "support/TempDirTest.h"
 
@@ -20,15 +21,7 @@ std::vector<std::wstring> names(Item::selIterator it) {
     return result;
 }
 
-template <typename Action>
-std::string messageOf(Action action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
+using mernolex::test::messageOf;
 
 class AssociationTest : public mernolex::test::TempDirTest {
 protected:

@@ -4,21 +4,14 @@
 #include <random>
 #include <vector>
 
+#include "support/ExceptionMessage.h"
 #include "TestRecords.h"
 #include "db/OrnQL_ConvertToQuery.h"
 
 namespace dbtest {
 namespace {
 
-template <typename Action>
-std::string messageOf(Action action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
+using mernolex::test::messageOf;
 
 std::vector<std::wstring> names(Item::selIterator it) {
     std::vector<std::wstring> result;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/ExceptionMessage.h"
 #include "FileTestSupport.h"
 
 namespace dbtest {
@@ -7,15 +8,7 @@ namespace {
 
 using std::filesystem::exists;
 
-template <typename Action>
-std::string messageOf(Action action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
+using mernolex::test::messageOf;
 
 TEST_F(FileTest, RecordsSurviveASaveAndALoadAtTheEdgesOfBounds) {
     for (unsigned id = 1; id <= 21; ++id) {

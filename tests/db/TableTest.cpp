@@ -5,21 +5,14 @@
 #include <set>
 #include <vector>
 
+#include "support/ExceptionMessage.h"
 #include "TestRecords.h"
 #include "db/OrnQL_Custom.h"
 
 namespace dbtest {
 namespace {
 
-template <typename Action>
-std::string messageOf(Action action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
+using mernolex::test::messageOf;
 
 template <typename R>
 std::vector<unsigned> ids() {
