@@ -102,11 +102,5 @@ void FocusElement::unsetFuncs() {
 }
 
 void FocusElement::triggerFunc() {
-    if (noTagFuncPtr != nullptr) {
-        noTagFuncPtr();
-    } else if (singleTagFuncPtr != nullptr) {
-        singleTagFuncPtr(tag1);
-    } else if (doubleTagFuncPtr != nullptr) {
-        doubleTagFuncPtr(tag1, tag2);
-    }
+    callFirstSet(noTagFuncPtr, singleTagFuncPtr, doubleTagFuncPtr, tag1, tag2);
 }

@@ -13,3 +13,19 @@ using DoubleTagFunc = void (*)(const void*, const void*);
 using StateBuilder = State* (*)();
 // Told the new position of a toggle or check box.
 using BoolFunc = void (*)(bool);
+
+// Calls the first callback that is set, in the order none, one, two arguments; returns false when
+// none is set. Focus functions and special functions share this precedence.
+inline bool callFirstSet(NoTagFunc noTag, SingleTagFunc singleTag, DoubleTagFunc doubleTag, const void* tag1,
+                         const void* tag2) {
+    if (noTag != nullptr) {
+        noTag();
+    } else if (singleTag != nullptr) {
+        singleTag(tag1);
+    } else if (doubleTag != nullptr) {
+        doubleTag(tag1, tag2);
+    } else {
+        return false;
+    }
+    return true;
+}

@@ -42,13 +42,10 @@ void SpecFuncElement::unsetSpecFuncs() {
 }
 
 void SpecFuncElement::triggerSpecFunc() {
-    if (noTagFuncPtr != nullptr) {
-        noTagFuncPtr();
-    } else if (singleTagFuncPtr != nullptr) {
-        singleTagFuncPtr(tag1);
-    } else if (doubleTagFuncPtr != nullptr) {
-        doubleTagFuncPtr(tag1, tag2);
-    } else if (focusElement != nullptr) {
+    if (callFirstSet(noTagFuncPtr, singleTagFuncPtr, doubleTagFuncPtr, tag1, tag2)) {
+        return;
+    }
+    if (focusElement != nullptr) {
         focusElement->triggerFunc();
     } else if (tag1 != nullptr) {
         addUpdate(static_cast<const char*>(tag1), curState);

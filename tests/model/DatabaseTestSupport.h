@@ -37,16 +37,6 @@ protected:
         return loadDatabase(D_ENDTAG);
     }
 
-    static unsigned addLanguage(const wchar_t* name) {
-        auto* language = new Language();
-        language->set_name(name, true);
-        return Language::add(language);
-    }
-    static unsigned addWord(unsigned languageId, const wchar_t* text) {
-        auto* word = new Word(text, L"", L"");
-        word->setDependency(D_LANGUAGE, languageId);
-        return Word::add(word);
-    }
 
     // Creates the database of a first start, fills it with a record of every kind (and a flag and
     // a mnemonic picture), saves it and throws the tables away.

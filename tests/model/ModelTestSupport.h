@@ -73,6 +73,20 @@ inline void setupPracticeTables() {
     F_W::setup(D_ASSO_F_W, F_W::ENFORCE_FROM, F_W::ENFORCE_TO, true);
 }
 
+// Adds a language of that name; returns its id.
+inline unsigned addLanguage(const wchar_t* name) {
+    auto* language = new Language();
+    language->set_name(name, true);
+    return Language::add(language);
+}
+
+// Adds a word of that language; returns its id.
+inline unsigned addWord(unsigned languageId, const wchar_t* text) {
+    auto* word = new Word(text, L"", L"");
+    word->setDependency(D_LANGUAGE, languageId);
+    return Word::add(word);
+}
+
 // Each test runs in its own temporary directory with the default interface texts and the
 // vocabulary tables set up; everything is reset afterwards.
 class VocabularyTest : public mernolex::test::TempDirTest {
@@ -88,16 +102,6 @@ protected:
         TempDirTest::TearDown();
     }
 
-    static unsigned addLanguage(const wchar_t* name) {
-        auto* language = new Language();
-        language->set_name(name, true);
-        return Language::add(language);
-    }
-    static unsigned addWord(unsigned languageId, const wchar_t* text) {
-        auto* word = new Word(text, L"", L"");
-        word->setDependency(D_LANGUAGE, languageId);
-        return Word::add(word);
-    }
     // Saves a table and reads its first bound file (ids 0 to 9).
     template <typename T>
     static std::string savedBound(const char* path) {
