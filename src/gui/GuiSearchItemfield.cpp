@@ -159,13 +159,13 @@ SearchList::Entry* GuiSearchItemfield::getActive() {
 }
 
 void GuiSearchItemfield::updateContent(bool force) {
-    if (!force && cachedText == searchBox->getText()) {
+    if (!force && cachedText == searchBox->visibleText()) {
         return;
     }
     if (force) {
         searchBox->setText(L"");
     }
-    cachedText = searchBox->getText();
+    cachedText = searchBox->visibleText();
     full.filter(cachedText);
     curPage = 1;
     offset = 0;

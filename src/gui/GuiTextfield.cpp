@@ -28,13 +28,6 @@ bool isControlCharacter(wchar_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
 }
 
-platform::Platform* window() {
-    if (hwnd != nullptr) {
-        return hwnd;
-    }
-    return platform::hasCurrent() ? &platform::current() : nullptr;
-}
-
 }  // namespace
 
 GuiTextfield::GuiTextfield(int centerX, int centerY, const wchar_t* str, bool rTol, int w, int h)
@@ -76,16 +69,22 @@ unsigned GuiTextfield::bufferLength() const { return static_cast<unsigned>(std::
 
 // --- the text ---
 
-const wchar_t* GuiTextfield::getText() const {
-    static wchar_t visible[MAX_CHARACTERS + 1];
-    unsigned length = 0;
-    for (const wchar_t* c = text; *c != L'\0' && length < MAX_CHARACTERS; ++c) {
+std::wstring GuiTextfield::visibleText() const {
+    std::wstring visible;
+    for (const wchar_t* c = text; *c != L'\0'; ++c) {
         if (*c != CARET) {
-            visible[length++] = *c;
+            visible += *c;
         }
     }
-    visible[length] = L'\0';
     return visible;
+}
+
+const wchar_t* GuiTextfield::getText() const {
+    // A fixed array, so a pointer handed out earlier never dangles; it just shows newer text.
+    static wchar_t shared[MAX_CHARACTERS + 1];
+    const std::wstring visible = visibleText().substr(0, MAX_CHARACTERS);
+    std::wmemcpy(shared, visible.c_str(), visible.size() + 1);
+    return shared;
 }
 
 void GuiTextfield::setText(const wchar_t* str) {
@@ -105,8 +104,11 @@ unsigned GuiTextfield::getNumber() const {
         return 0;
     }
     unsigned long long value = 0;
-    for (const wchar_t* c = getText(); *c >= L'0' && *c <= L'9'; ++c) {
-        value = std::min<unsigned long long>(value * 10 + static_cast<unsigned>(*c - L'0'), UINT_MAX);
+    for (wchar_t c : visibleText()) {
+        if (c < L'0' || c > L'9') {
+            break;
+        }
+        value = std::min<unsigned long long>(value * 10 + static_cast<unsigned>(c - L'0'), UINT_MAX);
     }
     return static_cast<unsigned>(value);
 }
@@ -374,18 +376,18 @@ void GuiTextfield::backspace() {
 }
 
 void GuiTextfield::copySelection() {
-    platform::Platform* target = window();
-    if (target == nullptr || !marked) {
+    if (!platform::hasCurrent() || !marked) {
         return;
     }
     const unsigned lower = std::min(cursor, marker);
     const unsigned higher = std::max(cursor, marker);
-    target->setClipboardText(std::wstring(text + lower + 1, text + higher));
+    platform::current().setClipboardText(std::wstring(text + lower + 1, text + higher));
 }
 
 void GuiTextfield::paste() {
-    if (platform::Platform* target = window()) {
-        const std::wstring pasted = target->clipboardText();
+    if (platform::hasCurrent()) {
+        // The read may wait in a nested loop, which only paints; this field is still there after.
+        const std::wstring pasted = platform::current().clipboardText();
         feed(pasted.c_str());
     }
 }

@@ -26,6 +26,8 @@
 // selection, Ctrl+V pastes through the same filters as typing. A click on an unfocused field
 // selects everything; on a focused one it toggles between all selected and none.
 
+#include <string>
+
 #include "gui/FocusElement.h"
 
 class GuiTextfield : public FocusElement {
@@ -37,7 +39,11 @@ public:
     // MAX_CHARACTERS, U+2038 dropped) entirely selected; editable, not numeric, no layout.
     GuiTextfield(int centerX, int centerY, const wchar_t* str, bool rTol, int w, int h);
 
-    // The visible text, in a buffer shared by all fields and overwritten by the next call: copy it.
+    // The visible text (the buffer without its carets). Screens use this one.
+    std::wstring visibleText() const;
+    // The visible text in a buffer shared by all fields and overwritten by the next call of any
+    // field, so `wcscmp(a->getText(), b->getText())` is always 0: copy it at once, or better
+    // use visibleText.
     const wchar_t* getText() const;
     // Replaces the whole text as if typed: the numeric filter and the limit apply, control
     // characters are dropped. Nothing happens in a read-only field.

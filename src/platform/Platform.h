@@ -199,8 +199,11 @@ public:
     virtual KeyboardLayouts& keyboardLayouts() = 0;
 };
 
-// The platform the program runs on. Set once at start-up (or by a test) before the framework
-// is used; the caller keeps ownership.
+// The window the program runs in: the one way for the framework, the elements and the screens
+// to reach painting, dialogs, the clipboard and the keyboard layouts. Set at start-up (or by a
+// test) before the framework is used, and by the window procedure at every message
+// (framewUpdate); the caller keeps ownership. current() without one is a programming error and
+// aborts; code that may run before a window exists asks hasCurrent() first.
 Platform& current();
 bool hasCurrent();
 void setCurrent(Platform* platform);

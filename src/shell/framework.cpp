@@ -13,7 +13,6 @@ int targetHeight = 0;
 double ratioX = 1.0;
 double ratioY = 1.0;
 double ratioMin = 1.0;
-platform::Platform* hwnd = nullptr;
 platform::Painter* hdc = nullptr;
 RECT updateArea;
 bool intenseUpdate = false;
@@ -29,14 +28,9 @@ namespace {
 // Owns the layout records; a deque never moves its elements, so the list links stay valid.
 std::deque<KeyboardLayout> layoutRecords;
 
-// The window to work on: the one of the current message, else the platform set up at start
-// (requests made before the first message must not be lost).
-platform::Platform* window() {
-    if (hwnd != nullptr) {
-        return hwnd;
-    }
-    return platform::hasCurrent() ? &platform::current() : nullptr;
-}
+// The window to work on; null before any is set up, when the framework's requests have no
+// window to go to.
+platform::Platform* window() { return platform::hasCurrent() ? &platform::current() : nullptr; }
 
 int toVirtual(int pixel, double ratio) { return ratio == 0.0 ? 0 : framewTruncate(pixel / ratio); }
 
@@ -80,7 +74,7 @@ void framewInit(int width, int height) {
     loadValues();
 }
 
-void framewUpdate(platform::Platform* window) { hwnd = window; }
+void framewUpdate(platform::Platform* window) { platform::setCurrent(window); }
 
 // --- coordinates ---
 
@@ -210,7 +204,7 @@ void framewReset() {
     targetWidth = 0;
     targetHeight = 0;
     ratioX = ratioY = ratioMin = 1.0;
-    hwnd = nullptr;
+    platform::setCurrent(nullptr);
     hdc = nullptr;
     updateArea = {};
     intenseUpdate = forceIntenseUpdate = sizeMoveFlag = preventBackground = bitmapRepaint = false;

@@ -38,8 +38,6 @@ extern int targetHeight;
 extern double ratioX;
 extern double ratioY;
 extern double ratioMin;  // the smaller of ratioX and ratioY (ratioY when equal)
-// The main window, stored by framewUpdate at the top of every message. Not owned.
-extern platform::Platform* hwnd;
 // The painter of the open paint; null outside framewBeginPaint .. framewEndPaint. Not owned.
 extern platform::Painter* hdc;
 // The area to redraw in the current paint, in virtual units.
@@ -56,7 +54,10 @@ extern KeyboardLayout* firstKL;
 // Sets the virtual canvas size and bitmapRepaint, then loads the framework resource files
 // (falling back to, and writing, the defaults).
 void framewInit(int width, int height);
-// Stores the window every later framework call works on.
+// Makes `window` the platform every later call works on (platform::setCurrent): the window
+// procedure calls it at the top of every message. The framework, the elements and the screens
+// reach the window, its dialogs, the clipboard and the keyboard layouts only through
+// platform::current(); there is no second path.
 void framewUpdate(platform::Platform* window);
 
 // Opens a paint: reads the update area (the whole client area, and an intense paint, when

@@ -305,3 +305,19 @@ TEST_F(GuiTextfieldTest, TheFieldDrawsItsCaretsAndTheFocusBorder) {
     EXPECT_TRUE(dashed);
     EXPECT_TRUE(painted(L"\u2038"));  // the empty field shows its caret, unfocused
 }
+
+TEST_F(GuiTextfieldTest, TwoFieldsCanBeComparedByTheirTexts) {
+    open(L"Haus");
+    other->setText(L"Baum");
+    EXPECT_NE(field->visibleText(), other->visibleText());
+    other->setText(L"Haus");
+    EXPECT_EQ(field->visibleText(), other->visibleText());
+
+    // The described accessor shares one buffer: a pointer kept from one field shows the last
+    // field read, which is why screens compare with visibleText.
+    const wchar_t* kept = field->getText();
+    other->setText(L"Maus");
+    other->getText();
+    EXPECT_STREQ(L"Maus", kept);
+    EXPECT_EQ(L"Haus", field->visibleText());
+}
