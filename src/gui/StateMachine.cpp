@@ -5,6 +5,7 @@
 
 #include "gui/ElementDispatch.h"
 #include "gui/FocusElement.h"
+#include "gui/MessageNesting.h"
 #include "gui/State.h"
 #include "shell/frameworkPainter.h"
 
@@ -122,6 +123,8 @@ void switchToState(State* state) {
 // --- after every message ---
 
 void updateStateStatus() {
+    // Update and alive functions may show boxes; messages from their nested loops only paint.
+    MessageNesting handling;
     if (!mouseDownHover) {
         FocusElement::focusSet = false;
     }

@@ -1,5 +1,6 @@
 #include "states/WindowProcedure.h"
 
+#include "gui/MessageNesting.h"
 #include "gui/StateMachine.h"
 #include "shell/framework.h"
 #include "shell/frameworkPainter.h"
@@ -13,55 +14,96 @@ constexpr int BackgroundHeight = 505;
 }  // namespace
 
 void WindowProcedure::handle(const platform::Message& message) {
-    using platform::MessageCode;
     framewUpdate(&window_);
+    if (MessageNesting::inside()) {
+        handleNested(message);
+        return;
+    }
+    // Messages kept while the start-up ran the state machine outside any message come first.
+    handleDeferred();
+    handleOutermost(message);
+    handleDeferred();
+}
+
+void WindowProcedure::handleOutermost(const platform::Message& message) {
+    MessageNesting handling;
+    if (dispatch(message)) {
+        updateStateStatus();
+    }
+}
+
+void WindowProcedure::handleNested(const platform::Message& message) {
+    switch (message.code) {
+    case platform::MessageCode::Paint:
+        if (hdc == nullptr) {
+            paint();
+        }
+        break;
+    case platform::MessageCode::Unhandled:
+        break;
+    default:
+        deferred_.push_back(message);
+        break;
+    }
+}
+
+void WindowProcedure::handleDeferred() {
+    // One at a time: handling one may keep further messages, which this loop then handles too.
+    while (!deferred_.empty()) {
+        const platform::Message next = deferred_.front();
+        deferred_.pop_front();
+        handleOutermost(next);
+    }
+}
+
+bool WindowProcedure::dispatch(const platform::Message& message) {
+    using platform::MessageCode;
     const int x = virtualX(message.x);
     const int y = virtualY(message.y);
     switch (message.code) {
     case MessageCode::Destroy:
         killState();
         window_.postQuit(0);
-        break;
+        return true;
     case MessageCode::Size:
         if (message.sizeKind == platform::SizeKind::Maximized ||
             (message.sizeKind == platform::SizeKind::Restored && !sizeMoveFlag)) {
             framewRepaint();
         }
-        break;
+        return true;
     case MessageCode::Paint:
         paint();
-        break;
+        return true;
     case MessageCode::Close:
         // The user gets back the layout they started with.
         setKL(preApplicationKeyboard);
         window_.destroyWindow();
-        break;
+        return true;
     case MessageCode::KeyDown:
         keyDown(message);
-        break;
+        return true;
     case MessageCode::MouseMove:
         mouseMove(message);
-        break;
+        return true;
     case MessageCode::LButtonDown:
         mouseDownState(x, y);
-        break;
+        return true;
     case MessageCode::LButtonUp:
         mouseUpState(x, y);
-        break;
+        return true;
     case MessageCode::EnterSizeMove:
         sizeMoveLoop(true);
-        break;
+        return true;
     case MessageCode::ExitSizeMove:
         sizeMoveLoop(false);
-        break;
+        return true;
     case MessageCode::MouseLeave:
         mouseLeft();
-        break;
+        return true;
     case MessageCode::Unhandled:
-    default:
-        return;
+        return false;
     }
-    updateStateStatus();
+    return false;
 }
 
 void WindowProcedure::paint() {

@@ -20,6 +20,20 @@
 //   Unhandled      nothing at all (no updateStateStatus either)
 //
 // Mouse positions arrive in client pixels and reach the state machine in virtual units.
+//
+// Nested messages. A message that arrives while another one is still being handled (a message
+// box, the file chooser or a clipboard read runs a nested loop inside the outer message, or the
+// start-up's updateStateStatus is running) is nested:
+//   Paint          painted at once, without updateStateStatus (the box must not leave a hole),
+//                  unless a paint is already open
+//   Unhandled      nothing
+//   anything else  kept, in order, and handled as its own message (with updateStateStatus) once
+//                  the outermost handling is over
+// So a screen switch, a page switch, queued updates and the alive function never run while an
+// update function waits for a box, and the screen behind the box stays whole; input given while
+// the box was open (a key, a close) reaches the screen afterwards, in the order it was given.
+
+#include <deque>
 
 #include "platform/Platform.h"
 
@@ -31,9 +45,16 @@ public:
     void handle(const platform::Message& message) override;
 
 private:
+    // The message as its own unit of work: dispatched, then updateStateStatus.
+    void handleOutermost(const platform::Message& message);
+    void handleNested(const platform::Message& message);
+    // Hands the message to the framework or the state machine; false when it is not handled.
+    bool dispatch(const platform::Message& message);
+    void handleDeferred();
     void paint();
     void keyDown(const platform::Message& message);
     void mouseMove(const platform::Message& message);
 
     platform::Platform& window_;
+    std::deque<platform::Message> deferred_;  // nested messages waiting for the outermost to end
 };

@@ -96,11 +96,29 @@ void HeadlessPlatform::destroyWindow() {
 
 MessageResult HeadlessPlatform::messageBox(const std::wstring& text, const std::wstring& caption,
                                            MessageIcon icon, MessageButtons buttons) {
+    runMessageLoop();
     return dialogs_.messageBox(text, caption, icon, buttons);
 }
 
 std::optional<std::string> HeadlessPlatform::openFileDialog(const std::vector<FileFilter>& filters) {
+    runMessageLoop();
     return dialogs_.openFileDialog(filters);
+}
+
+std::wstring HeadlessPlatform::clipboardText() {
+    // Reading another program's clipboard waits in a loop of its own.
+    runMessageLoop();
+    return clipboard_;
+}
+
+void HeadlessPlatform::runMessageLoop() {
+    // Taken one at a time: a message may post others, which this loop then delivers too.
+    while (!posted_.empty()) {
+        const Message message = posted_.front();
+        posted_.pop_front();
+        send(message);
+    }
+    deliverPaint();
 }
 
 void HeadlessPlatform::send(const Message& message) {

@@ -7,7 +7,13 @@
 // beginPaint takes that area as the paint's area (clipping all drawing to it) and leaves nothing
 // invalid, so whatever is invalidated during a paint is painted by the next one. Messages go to
 // the MessageSink only when a test sends them; a pending paint is delivered by deliverPaint().
+//
+// A message box, the file dialog and a clipboard read run a nested loop, as they do on a real
+// desktop: before they answer, the messages posted to the window (the user acting while the
+// dialog is open) and then a pending paint reach the MessageSink, nested inside the message
+// that opened the dialog.
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,7 +53,7 @@ public:
                              MessageIcon icon, MessageButtons buttons) override;
     std::optional<std::string> openFileDialog(const std::vector<FileFilter>& filters) override;
     void setClipboardText(const std::wstring& text) override { clipboard_ = text; }
-    std::wstring clipboardText() override { return clipboard_; }
+    std::wstring clipboardText() override;
     KeyboardLayouts& keyboardLayouts() override { return layouts_; }
 
     // --- driving the window ---
@@ -56,6 +62,13 @@ public:
     void send(const Message& message);
     // Sends a paint message when something is invalid; returns whether it did.
     bool deliverPaint();
+    // Queues a message for the window's next loop: the nested loop of the next dialog or
+    // clipboard read, or runMessageLoop.
+    void post(const Message& message) { posted_.push_back(message); }
+    // What a loop of the window does once: sends the posted messages in order, then a pending
+    // paint.
+    void runMessageLoop();
+    std::size_t postedMessages() const { return posted_.size(); }
     // Gives the client area a new size (keeping what fits of the old picture), invalidates all
     // of it and sends the size message, as a window does when the user resizes it.
     void resize(PixelSize client, SizeKind kind = SizeKind::Restored);
@@ -99,6 +112,7 @@ private:
     ScriptedDialogs dialogs_;
     std::wstring clipboard_;
     MessageSink* sink_ = nullptr;
+    std::deque<Message> posted_;
     std::vector<PaintRecord> paints_;
     bool destroyed_ = false;
     std::optional<int> quitCode_;

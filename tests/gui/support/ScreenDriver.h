@@ -4,9 +4,23 @@
 // release, click and move the pointer, type text, press keys, let the window paint, then look at
 // the screen's state and at what the paint drew.
 //
+// Every event is a window message sent through the program's own window procedure
+// (states/WindowProcedure), paints included, so screen tests run exactly the code the real
+// window runs. The headless dialogs run a nested loop like a desktop's: before a message box or
+// the file chooser answers, and while the clipboard is read, the pending paint (and whatever the
+// test posted with window->post) reaches the procedure, so every test that shows a box also
+// covers what a nested paint may do to the screen behind it.
+//
 // The window maps pixels 1:1 onto the virtual canvas, so positions are given in virtual units.
-// Events reach the state machine directly, followed by updateStateStatus as after every message;
-// when `sink` is set (a window procedure), they are sent to it as window messages instead.
+//
+// A screen test:
+//   class MyScreenTest : public mernolex::test::ScreenTest {};
+//   TEST_F(MyScreenTest, ...) {
+//       show(createMyState());                        // as the start-up does, then one paint
+//       clickCaption(L"New");  type(L"Haus");  clickCaption(L"Save");
+//       window->dialogs().answerMessageBox(...);      // before the action that asks
+//       EXPECT_TRUE(painted(L"Haus"));                // after paint() or repaintAll()
+//   }
 
 #include <filesystem>
 #include <memory>
@@ -23,6 +37,8 @@
 #include "shell/frameworkPainter.h"
 #include "support/TempDirTest.h"
 
+class WindowProcedure;
+
 namespace mernolex::test {
 
 // Modifier keys held with a key that produces no character.
@@ -30,161 +46,58 @@ enum class Held { None, Shift, Ctrl, ShiftCtrl };
 
 class ScreenTest : public TempDirTest {
 protected:
-    void SetUp() override {
-        TempDirTest::SetUp();
-        std::filesystem::create_directories("Data/Framework");
-        stateMachineReset();
-        framewReset();
-        openWindow({1000, 500});
-        framewInit(1000, 500);
-        getKL(preApplicationKeyboard);
-    }
+    ScreenTest();
+    ~ScreenTest() override;
 
-    void TearDown() override {
-        stateMachineReset();
-        framewReset();
-        platform::setCurrent(nullptr);
-        window.reset();
-        TempDirTest::TearDown();
-    }
+    // A fresh working directory with the default framework files, an empty state machine and a
+    // 1000 x 500 window whose messages go to a window procedure.
+    void SetUp() override;
+    void TearDown() override;
 
-    // Replaces the window by one of another client size (the framework works on the new one; a
-    // sink must be attached to it again).
-    void openWindow(platform::PixelSize client) {
-        window = std::make_unique<platform::HeadlessPlatform>(client);
-        platform::setCurrent(window.get());
-        framewUpdate(window.get());
-    }
+    // Replaces the window by one of another client size, with a window procedure of its own.
+    void openWindow(platform::PixelSize client);
 
     // Makes `state` the current screen as the start-up does, and paints it.
-    void show(State* state) {
-        nextState = state;
-        updateStateStatus();
-        paint();
-    }
+    void show(State* state);
 
     // --- the pointer ---
-    void press(int x, int y) {
-        if (sink != nullptr) {
-            return send(platform::Message::mouse(platform::MessageCode::LButtonDown, x, y));
-        }
-        mouseDownState(x, y);
-        afterMessage();
-    }
-    void release(int x, int y) {
-        if (sink != nullptr) {
-            return send(platform::Message::mouse(platform::MessageCode::LButtonUp, x, y));
-        }
-        mouseUpState(x, y);
-        afterMessage();
-    }
-    void click(int x, int y) {
-        press(x, y);
-        release(x, y);
-    }
+    void press(int x, int y);
+    void release(int x, int y);
+    void click(int x, int y);
     // A move with no button held.
-    void move(int x, int y) {
-        if (sink != nullptr) {
-            return send(platform::Message::mouse(platform::MessageCode::MouseMove, x, y, false));
-        }
-        mouseInWindow = true;
-        mouseHoveredState(x, y);
-        afterMessage();
-    }
+    void move(int x, int y);
     // A move with the button held.
-    void drag(int x, int y) {
-        if (sink != nullptr) {
-            return send(platform::Message::mouse(platform::MessageCode::MouseMove, x, y, true));
-        }
-        mouseInWindow = true;
-        mouseDownHoveredState(x, y);
-        afterMessage();
-    }
-    void leave() {
-        if (sink != nullptr) {
-            return send(platform::Message::plain(platform::MessageCode::MouseLeave));
-        }
-        mouseLeft();
-        afterMessage();
-    }
+    void drag(int x, int y);
+    void leave();
+    // Repaints the whole window and clicks the middle of the box of the first text drawn exactly
+    // as `caption` (a button's caption, a list entry); returns false when no such text is shown.
+    bool clickCaption(std::wstring_view caption);
 
     // --- the keyboard ---
     // Each character as a key that produces it (control characters included: Tab, Enter,
     // Backspace, Ctrl+A ...).
-    void type(std::wstring_view text) {
-        for (wchar_t c : text) {
-            if (sink != nullptr) {
-                send(platform::Message::keyDown(static_cast<char32_t>(c), 0));
-                continue;
-            }
-            keyboardDownState(c);
-            afterMessage();
-        }
-    }
+    void type(std::wstring_view text);
     // A key without a character (platform::key codes).
-    void key(unsigned code, Held held = Held::None, bool capsLock = false) {
-        const std::uint16_t shift = held == Held::Shift || held == Held::ShiftCtrl ? platform::KeyStateDown : 0;
-        const std::uint16_t ctrl = held == Held::Ctrl || held == Held::ShiftCtrl ? platform::KeyStateDown : 0;
-        const std::uint16_t caps = capsLock ? platform::KeyStateToggled : 0;
-        if (sink != nullptr) {
-            return send(platform::Message::keyDown(0, code, shift, ctrl, caps));
-        }
-        sysKeyboardDownState(code, shift, ctrl, caps);
-        afterMessage();
-    }
+    void key(unsigned code, Held held = Held::None, bool capsLock = false);
 
     // --- painting ---
     // Lets the window paint what is invalid, as its paint message does; returns whether it did.
-    bool paint() {
-        if (sink != nullptr) {
-            return window->deliverPaint();
-        }
-        if (!window->updateRect()) {
-            return false;
-        }
-        framewBeginPaint();
-        if (!preventBackground && !bitmapRepaint) {
-            framewPaintRect(0, 0, 1005, 505, colours[BG_RGB], PEN_NULL, 0, 0);
-        } else {
-            preventBackground = false;
-        }
-        renderState();
-        framewEndPaint();
-        afterMessage();
-        return true;
-    }
+    bool paint();
     // Forgets earlier paints, invalidates the whole window and paints it.
-    const platform::PaintRecord& repaintAll() {
-        window->clearPaints();
-        framewRepaint();
-        paint();
-        return *window->lastPaint();
-    }
+    const platform::PaintRecord& repaintAll();
     // The texts the last paint drew, in drawing order.
-    std::vector<std::wstring> paintedTexts() const {
-        std::vector<std::wstring> texts;
-        if (const platform::PaintRecord* record = window->lastPaint()) {
-            for (const platform::DrawnText& text : record->texts) {
-                texts.push_back(text.text);
-            }
-        }
-        return texts;
-    }
-    bool painted(std::wstring_view text) const {
-        const platform::PaintRecord* record = window->lastPaint();
-        return record != nullptr && record->findText(text) != nullptr;
-    }
+    std::vector<std::wstring> paintedTexts() const;
+    bool painted(std::wstring_view text) const;
 
     std::unique_ptr<platform::HeadlessPlatform> window;
+    // The window procedure the window's messages go to. A test that attaches another one to the
+    // window (window->setSink) points this at it too.
     platform::MessageSink* sink = nullptr;
 
 private:
-    void send(const platform::Message& message) { window->send(message); }
-    void afterMessage() {
-        if (sink == nullptr) {
-            updateStateStatus();
-        }
-    }
+    void send(const platform::Message& message);
+
+    std::unique_ptr<WindowProcedure> procedure_;
 };
 
 }  // namespace mernolex::test
