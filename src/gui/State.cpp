@@ -29,6 +29,20 @@ void givePendingFocusFunc(FocusElement& element) {
     }
 }
 
+// Clears every global that points into a state about to be destroyed: the building context
+// (with the pending focus function that belongs to it) and the state machine's own pointers.
+void forgetState(const State* state) {
+    if (conditionalState == state) {
+        resetStateBuilding();
+    }
+    if (curState == state) {
+        curState = nullptr;
+    }
+    if (nextState == state) {
+        nextState = nullptr;
+    }
+}
+
 bool contains(const State& state, const GuiElement* element) {
     for (const GuiElement* e = state.firstElement; e != nullptr; e = e->nextElement) {
         if (e == element) {
@@ -128,6 +142,7 @@ void deleteState(State* state) {
         if (doomed->terminateFunc != nullptr) {
             doomed->terminateFunc();
         }
+        forgetState(doomed);
         delete doomed;
     }
 }

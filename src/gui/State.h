@@ -74,7 +74,9 @@ public:
 // to the state machine (nextState) or destroys it with deleteState.
 State* createEmptyState(const wchar_t* description);
 // Destroys a state: first, when it is retained, the whole traceback chain behind it; then its
-// terminateFunc; then its elements. Null does nothing.
+// terminateFunc; then its elements. Null does nothing. Every global that pointed at a destroyed
+// state is cleared: the building context of the conditional adders (and the pending focus
+// function with it), curState and nextState.
 void deleteState(State* state);
 
 // Appends an element the caller created with new; the state owns it from this call on. A

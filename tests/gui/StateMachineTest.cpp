@@ -292,6 +292,40 @@ TEST_F(StateMachineTest, ABackStepRequestedWithAScreenSwitchWinsAndTheOtherScree
     EXPECT_EQ(second, curState);
 }
 
+TEST_F(StateMachineTest, NothingPointsIntoAScreenOnceItIsDestroyed) {
+    State* list = retained(L"List");
+    State* editor = retained(L"Editor");
+    show(list);
+    // The editor is built with the conditional adders, then shown and left again.
+    setConditional(editor, 2);
+    addConditionElementToState(new ProbeElement("E", journal, 10, 100));
+    goTo(editor);
+    goBack();
+    EXPECT_EQ(list, curState);
+
+    // A later builder that forgets its own setConditional adds to nothing, not to freed memory.
+    EXPECT_EQ(nullptr, getConditionalState());
+    EXPECT_EQ(nullptr, addConditionElementToState(new ProbeElement("LOST", journal, 10, 100)));
+    EXPECT_EQ(nullptr, addConTagedElTState(new ProbeElement("LOST", journal, 10, 100), "TAG"));
+
+    // A screen destroyed while it is built and waits to be shown leaves no pending switch and
+    // no pending focus function behind.
+    State* pending = createEmptyState(L"Pending");
+    setConditional(pending, 1);
+    setFocusFunc(logFocusFunc, "PENDING");
+    switchToState(pending);
+    deleteState(pending);
+    EXPECT_EQ(nullptr, nextState);
+    EXPECT_EQ(nullptr, getConditionalState());
+    updateStateStatus();
+    EXPECT_EQ(list, curState);
+    probe(list, "A", 10, 100);
+    probe(list, "B", 100, 100);
+    take();
+    type(L"\t");
+    EXPECT_THAT(take(), ElementsAre("A:focus-", "B:focus+"));
+}
+
 TEST_F(StateMachineTest, SwitchingToTheCurrentScreenKeepsIt) {
     State* s = retained(L"S");
     probe(s, "A", 10, 10);
