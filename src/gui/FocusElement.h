@@ -9,6 +9,13 @@
 
 #include "gui/GuiCallbacks.h"
 #include "gui/GuiElement.h"
+#include "platform/KeyCodes.h"
+
+// Space and Return press whatever holds the focus: a button, a toggle, a check box, the fold of
+// a selection field.
+constexpr bool isPressKey(wchar_t key) {
+    return key == platform::character::Space || key == platform::character::Return;
+}
 
 class FocusElement : public GuiElement {
 public:

@@ -12,8 +12,6 @@ struct ButtonSize {
 };
 constexpr ButtonSize ButtonSizes[BUTTONS_ENDTAG] = {{333, 62}, {83, 62}, {125, 30}, {54, 25}};
 
-constexpr wchar_t Enter = 13;
-constexpr wchar_t Space = 32;
 constexpr int PressedShade = -20;
 constexpr int HoveredShade = 20;
 constexpr COLORREF Black = 0x000000;
@@ -157,7 +155,7 @@ bool GuiButton::unclick(int posX, int posY) {
 }
 
 void GuiButton::unicode(wchar_t key) {
-    if ((key == Space || key == Enter) && !supervised) {
+    if (isPressKey(key) && !supervised) {
         performAction();
     }
 }

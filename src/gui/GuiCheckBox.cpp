@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr wchar_t Enter = 13;
-constexpr wchar_t Space = 32;
 constexpr const wchar_t* CheckMark = L"\u2713";
 
 }  // namespace
@@ -48,7 +46,7 @@ bool GuiCheckBox::unclick(int posX, int posY) {
 }
 
 void GuiCheckBox::unicode(wchar_t key) {
-    if (key == Space || key == Enter) {
+    if (isPressKey(key)) {
         setCheck(!checked);
     }
 }

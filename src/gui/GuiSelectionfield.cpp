@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr wchar_t Enter = 13;
-constexpr wchar_t Space = 32;
 constexpr const wchar_t* DownTriangle = L"\u25BC";
 
 }  // namespace
@@ -64,7 +62,7 @@ bool GuiSelectionfield::unclick(int posX, int posY) {
 }
 
 void GuiSelectionfield::unicode(wchar_t key) {
-    if (key != Space && key != Enter) {
+    if (!isPressKey(key)) {
         return;
     }
     if (superior) {

@@ -4,9 +4,6 @@
 
 namespace {
 
-constexpr wchar_t Enter = 13;
-constexpr wchar_t Space = 32;
-
 // A coordinate of the switch's drawing, computed in floating point and truncated.
 int part(int origin, double fraction, int extent) { return framewTruncate(origin + fraction * extent); }
 int share(double fraction, int extent) { return framewTruncate(fraction * extent); }
@@ -72,7 +69,7 @@ bool GuiToggle::unclick(int posX, int posY) {
 }
 
 void GuiToggle::unicode(wchar_t key) {
-    if (key == Space || key == Enter) {
+    if (isPressKey(key)) {
         rightOn = !rightOn;
         changed();
     }

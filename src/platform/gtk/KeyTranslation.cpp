@@ -11,22 +11,6 @@ namespace platform::gtk {
 
 namespace {
 
-// Codes of the punctuation keys, by the numbers the program's key codes continue with.
-constexpr unsigned OemSemicolon = 0xBA;
-constexpr unsigned OemPlus = 0xBB;
-constexpr unsigned OemComma = 0xBC;
-constexpr unsigned OemMinus = 0xBD;
-constexpr unsigned OemPeriod = 0xBE;
-constexpr unsigned OemSlash = 0xBF;
-constexpr unsigned OemGrave = 0xC0;
-constexpr unsigned OemOpenBracket = 0xDB;
-constexpr unsigned OemBackslash = 0xDC;
-constexpr unsigned OemCloseBracket = 0xDD;
-constexpr unsigned OemQuote = 0xDE;
-constexpr unsigned OemIsoKey = 0xE2;  // the extra key left of Z on ISO keyboards
-
-constexpr char32_t Escape = 27;
-
 struct NamedKey {
     unsigned keysym;
     unsigned keyCode;
@@ -36,12 +20,12 @@ struct NamedKey {
 
 // Keys that mean the same under every layout.
 constexpr std::array namedKeys{
-    NamedKey{XKB_KEY_Return, key::Return, 13, 10},
-    NamedKey{XKB_KEY_KP_Enter, key::Return, 13, 10},
-    NamedKey{XKB_KEY_Tab, key::Tab, 9, 9},
-    NamedKey{XKB_KEY_ISO_Left_Tab, key::Tab, 9, 9},
-    NamedKey{XKB_KEY_BackSpace, key::Back, 8, 127},
-    NamedKey{XKB_KEY_Escape, key::Escape, Escape, Escape},
+    NamedKey{XKB_KEY_Return, key::Return, character::Return, character::LineFeed},
+    NamedKey{XKB_KEY_KP_Enter, key::Return, character::Return, character::LineFeed},
+    NamedKey{XKB_KEY_Tab, key::Tab, character::Tab, character::Tab},
+    NamedKey{XKB_KEY_ISO_Left_Tab, key::Tab, character::Tab, character::Tab},
+    NamedKey{XKB_KEY_BackSpace, key::Back, character::Backspace, character::Delete},
+    NamedKey{XKB_KEY_Escape, key::Escape, character::Escape, character::Escape},
     NamedKey{XKB_KEY_Left, key::Left, 0, 0},
     NamedKey{XKB_KEY_Up, key::Up, 0, 0},
     NamedKey{XKB_KEY_Right, key::Right, 0, 0},
@@ -111,19 +95,19 @@ unsigned positionCode(unsigned keycode) {
     if (keycode >= 52 && keycode <= 58) return static_cast<unsigned char>(bottomLetters[keycode - 52]);
     if (keycode >= 10 && keycode <= 19) return static_cast<unsigned char>(digits[keycode - 10]);
     switch (keycode) {
-    case 20: return OemMinus;
-    case 21: return OemPlus;
-    case 34: return OemOpenBracket;
-    case 35: return OemCloseBracket;
-    case 47: return OemSemicolon;
-    case 48: return OemQuote;
-    case 49: return OemGrave;
-    case 51: return OemBackslash;
-    case 59: return OemComma;
-    case 60: return OemPeriod;
-    case 61: return OemSlash;
+    case 20: return key::OemMinus;
+    case 21: return key::OemPlus;
+    case 34: return key::OemOpenBracket;
+    case 35: return key::OemCloseBracket;
+    case 47: return key::OemSemicolon;
+    case 48: return key::OemQuote;
+    case 49: return key::OemGrave;
+    case 51: return key::OemBackslash;
+    case 59: return key::OemComma;
+    case 60: return key::OemPeriod;
+    case 61: return key::OemSlash;
     case 65: return key::Space;
-    case 94: return OemIsoKey;
+    case 94: return key::OemIsoKey;
     default: return 0;
     }
 }
@@ -146,11 +130,11 @@ unsigned characterKeyCode(const KeyEvent& key, char32_t layoutCharacter) {
 // Ctrl with a key that types: letters give their control character, as do the three bracket
 // keys; the rest type nothing.
 char32_t controlCharacter(unsigned code, char32_t layoutCharacter) {
-    if (code >= 'A' && code <= 'Z') return static_cast<char32_t>(code - 'A' + 1);
-    if (layoutCharacter == U' ' || code == key::Space) return U' ';
-    if (layoutCharacter == U'[' || (layoutCharacter == 0 && code == OemOpenBracket)) return Escape;
-    if (layoutCharacter == U'\\' || (layoutCharacter == 0 && code == OemBackslash)) return 28;
-    if (layoutCharacter == U']' || (layoutCharacter == 0 && code == OemCloseBracket)) return 29;
+    if (code >= 'A' && code <= 'Z') return static_cast<char32_t>(character::ctrl(static_cast<char>(code)));
+    if (layoutCharacter == U' ' || code == key::Space) return character::Space;
+    if (layoutCharacter == U'[' || (layoutCharacter == 0 && code == key::OemOpenBracket)) return character::Escape;
+    if (layoutCharacter == U'\\' || (layoutCharacter == 0 && code == key::OemBackslash)) return character::CtrlBackslash;
+    if (layoutCharacter == U']' || (layoutCharacter == 0 && code == key::OemCloseBracket)) return character::CtrlCloseBracket;
     return 0;
 }
 
