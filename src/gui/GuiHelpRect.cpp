@@ -25,10 +25,7 @@ void GuiHelpRect::setBackgroundColour(COLORREF colour) {
 }
 
 bool GuiHelpRect::checkPos(int posX, int posY) const {
-    // Widened so that an element reaching the end of the int range cannot overflow.
-    const long long right = static_cast<long long>(x) + width;
-    const long long bottom = static_cast<long long>(y) + height;
-    return x <= posX && posX <= right && y <= posY && posY <= bottom;
+    return x <= posX && posX <= framewFarEdge(x, width) && y <= posY && posY <= framewFarEdge(y, height);
 }
 
 bool GuiHelpRect::clickPos(int posX, int posY) {
@@ -54,11 +51,12 @@ bool GuiHelpRect::confirmRender(const RECT& rc, bool intenseOnly) const {
     if (intenseOnly && (!intenseUpdate || (curState != nullptr && curState->superior != nullptr))) {
         return false;
     }
-    const long long left = std::max<long long>(x, rc.left);
-    const long long top = std::max<long long>(y, rc.top);
-    const long long right = std::min<long long>(static_cast<long long>(x) + width, rc.right);
-    const long long bottom = std::min<long long>(static_cast<long long>(y) + height, rc.bottom);
-    return left < right && top < bottom;
+    return overlaps(rc);
+}
+
+bool GuiHelpRect::overlaps(const RECT& rc) const {
+    return std::max(x, rc.left) < std::min(framewFarEdge(x, width), rc.right) &&
+           std::max(y, rc.top) < std::min(framewFarEdge(y, height), rc.bottom);
 }
 
 void GuiHelpRect::place(int newX, int newY, int newWidth, int newHeight) {

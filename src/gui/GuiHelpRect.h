@@ -37,6 +37,8 @@ public:
     // paint or while the current screen has a superior element; otherwise when the rectangle and
     // `rc` overlap by more than an edge.
     bool confirmRender(const RECT& rc, bool intenseOnly) const;
+    // Whether the rectangle and `rc` overlap by more than an edge (right and bottom exclusive).
+    bool overlaps(const RECT& rc) const;
     // Requests an intense repaint of the rectangle.
     void inval() const;
     // Moves the rectangle without requesting any repaint: for containers that lay their children

@@ -1,7 +1,5 @@
 #include "gui/GuiTableCell.h"
 
-#include <algorithm>
-
 #include "gui/GuiTable.h"
 #include "shell/frameworkPainter.h"
 
@@ -95,9 +93,7 @@ void GuiTableCell::setContent(GuiElement* nContent) {
 }
 
 void GuiTableCell::cellUnclick(const RECT& rc) {
-    const bool overlaps = std::max(x, rc.left) < std::min(x + width, rc.right) &&
-                          std::max(y, rc.top) < std::min(y + height, rc.bottom);
-    changeFocus(overlaps);
+    changeFocus(overlaps(rc));
     if (contentTable != nullptr) {
         contentTable->click(rc.left, rc.top);
         contentTable->unclick(rc.right, rc.bottom);

@@ -11,12 +11,7 @@
 
 namespace {
 
-constexpr wchar_t Backspace = 8;
-constexpr wchar_t CtrlA = 1;
-constexpr wchar_t CtrlC = 3;
-constexpr wchar_t CtrlV = 22;
-constexpr wchar_t CtrlX = 24;
-constexpr wchar_t RightToLeftMark = 0x200F;
+namespace character = platform::character;
 constexpr COLORREF Black = 0x000000;
 // No step sequence needs more presses than the buffer has positions; a bound that can only
 // matter if an invariant broke, and then ends the loop instead of spinning.
@@ -398,15 +393,15 @@ void GuiTextfield::unicode(wchar_t key) {
     }
     if (!isControlCharacter(key)) {
         insertCharacter(key);
-    } else if (key == Backspace) {
+    } else if (key == character::Backspace) {
         backspace();
-    } else if (key == CtrlA) {
+    } else if (key == character::CtrlA) {
         markAll(true);
-    } else if (key == CtrlV) {
+    } else if (key == character::CtrlV) {
         paste();
-    } else if ((key == CtrlC || key == CtrlX) && marked) {
+    } else if ((key == character::CtrlC || key == character::CtrlX) && marked) {
         copySelection();
-        if (key == CtrlX) {
+        if (key == character::CtrlX) {
             deleteMarkedArea();
         }
     } else {
@@ -466,6 +461,6 @@ void GuiTextfield::render(const RECT& rc) {
         framewPaintTextW(x, y, width, height, FONT1, shown, editable ? TEXT_LEFT : TEXT_CENTRE, Black);
         return;
     }
-    const std::wstring wrapped = RightToLeftMark + std::wstring(shown) + RightToLeftMark;
+    const std::wstring wrapped = RIGHT_TO_LEFT_MARK + std::wstring(shown) + RIGHT_TO_LEFT_MARK;
     framewPaintTextW(x, y, width, height, FONT1, wrapped.c_str(), editable ? TEXT_RIGHT : TEXT_CENTRE, Black);
 }

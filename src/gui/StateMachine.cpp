@@ -20,10 +20,6 @@ bool mouseInWindow = true;
 
 namespace {
 
-constexpr wchar_t TabKey = 9;
-constexpr unsigned ShiftKey = 0x10;
-constexpr unsigned ControlKey = 0x11;
-constexpr unsigned CapsLockKey = 0x14;
 constexpr COLORREF Black = 0x000000;
 const RECT TracebackLine{5, 5, 995, 30};
 
@@ -56,6 +52,24 @@ void repaintDragRectangle(bool intense) {
 void activateLayout(const char* identifier) {
     if (identifier[0] != '\0') {
         setKL(identifier);
+    }
+}
+
+// A pointer event goes to the superior alone, or to every element that takes part, topmost
+// first; elements released by an earlier one's handler are skipped.
+void handOutPointer(bool (GuiElement::*event)(int, int), int x, int y) {
+    if (curState == nullptr) {
+        return;
+    }
+    ElementDispatch dispatch;
+    if (curState->superior != nullptr) {
+        (curState->superior->*event)(x, y);
+        return;
+    }
+    for (GuiElement* element : ElementDispatch::takingPartTopmostFirst(*curState)) {
+        if (!ElementDispatch::released(element)) {
+            (element->*event)(x, y);
+        }
     }
 }
 
@@ -184,55 +198,19 @@ void mouseDownState(int x, int y) {
     mouseDownHover = true;
     mouseDownRect = {x, y, x, y};
     mouseDownPoint = {x, y};
-    if (curState == nullptr) {
-        return;
-    }
-    ElementDispatch dispatch;
-    if (curState->superior != nullptr) {
-        curState->superior->click(x, y);
-        return;
-    }
-    for (GuiElement* element : ElementDispatch::takingPartTopmostFirst(*curState)) {
-        if (!ElementDispatch::released(element)) {
-            element->click(x, y);
-        }
-    }
+    handOutPointer(&GuiElement::click, x, y);
 }
 
 void mouseUpState(int x, int y) {
     mouseDownHover = false;
     mouseDownHoveredState(x, y);
     FocusElement::focusSet = false;
-    if (curState == nullptr) {
-        return;
-    }
-    ElementDispatch dispatch;
-    if (curState->superior != nullptr) {
-        curState->superior->unclick(x, y);
-        return;
-    }
-    for (GuiElement* element : ElementDispatch::takingPartTopmostFirst(*curState)) {
-        if (!ElementDispatch::released(element)) {
-            element->unclick(x, y);
-        }
-    }
+    handOutPointer(&GuiElement::unclick, x, y);
 }
 
 void mouseHoveredState(int x, int y) {
     mouseDownHover = false;
-    if (curState == nullptr) {
-        return;
-    }
-    ElementDispatch dispatch;
-    if (curState->superior != nullptr) {
-        curState->superior->hover(x, y);
-        return;
-    }
-    for (GuiElement* element : ElementDispatch::takingPartTopmostFirst(*curState)) {
-        if (!ElementDispatch::released(element)) {
-            element->hover(x, y);
-        }
-    }
+    handOutPointer(&GuiElement::hover, x, y);
 }
 
 void mouseDownHoveredState(int x, int y) {
@@ -258,7 +236,7 @@ void keyboardDownState(wchar_t key) {
     ElementDispatch dispatch;
     if (curState->superior != nullptr) {
         curState->superior->unicode(key);
-    } else if (key == TabKey) {
+    } else if (key == platform::character::Tab) {
         moveFocusToNext(*curState);
     } else {
         curState->focus->unicode(key);
@@ -267,8 +245,8 @@ void keyboardDownState(wchar_t key) {
 
 void sysKeyboardDownState(unsigned key, std::uint16_t shiftKeyStatus, std::uint16_t ctrlKeyStatus,
                           std::uint16_t capsKeyStatus) {
-    if (curState == nullptr || curState->focus == nullptr || key == ShiftKey || key == ControlKey ||
-        key == CapsLockKey) {
+    if (curState == nullptr || curState->focus == nullptr || key == platform::key::Shift ||
+        key == platform::key::Control || key == platform::key::Capital) {
         return;
     }
     const bool capsToggled = (capsKeyStatus & 0x00FF) != 0;

@@ -1,5 +1,6 @@
 #include "shell/framework.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -33,12 +34,6 @@ std::deque<KeyboardLayout> layoutRecords;
 platform::Platform* window() { return platform::hasCurrent() ? &platform::current() : nullptr; }
 
 int toVirtual(int pixel, double ratio) { return ratio == 0.0 ? 0 : framewTruncate(pixel / ratio); }
-
-// x + width for the far edge of a rectangle, without overflowing on absurd sizes.
-int farEdge(int origin, int extent) {
-    long long sum = static_cast<long long>(origin) + extent;
-    return sum > INT_MAX ? INT_MAX : sum < INT_MIN ? INT_MIN : static_cast<int>(sum);
-}
 
 void copyIdentifier(char (&target)[9], const char* source) {
     std::strncpy(target, source, 8);
@@ -91,6 +86,15 @@ int framewTruncate(double value) {
     return static_cast<int>(value);
 }
 
+int framewFarEdge(int origin, int extent) {
+    const long long sum = static_cast<long long>(origin) + extent;
+    return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
+}
+
+platform::PixelRect framewPixelRect(int x, int y, int width, int height) {
+    return {realX(x), realY(y), realX(framewFarEdge(x, width)), realY(framewFarEdge(y, height))};
+}
+
 int virtualX(int x) { return toVirtual(x, ratioX); }
 int virtualY(int y) { return toVirtual(y, ratioY); }
 int realX(int x) { return framewTruncate(x * ratioX); }
@@ -137,8 +141,7 @@ void framewRepaint() {
 }
 
 void framewRepaint(int x, int y, int width, int height, bool intense, bool bitRepaint) {
-    const platform::PixelRect pixels{realX(x), realY(y), realX(farEdge(x, width)),
-                                     realY(farEdge(y, height))};
+    const platform::PixelRect pixels = framewPixelRect(x, y, width, height);
     if (intense) {
         forceIntenseUpdate = true;
         intenseUpdate = true;

@@ -85,6 +85,12 @@ int realY(int y);
 // `value` truncated toward zero; NaN gives 0 and values beyond int are clamped, so a degenerate
 // window never makes a conversion undefined.
 int framewTruncate(double value);
+// origin + extent, the far edge of a rectangle, clamped to the int range so that an absurd size
+// cannot overflow.
+int framewFarEdge(int origin, int extent);
+// The pixel rectangle of the virtual rectangle (x, y, width, height): both corners are mapped,
+// the size is never scaled on its own.
+platform::PixelRect framewPixelRect(int x, int y, int width, int height);
 
 // Makes the layout with this identifier (eight hexadecimal digits) the active one, loading it
 // the first time. An identifier the platform cannot load leaves the active layout unchanged.

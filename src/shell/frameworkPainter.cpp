@@ -1,7 +1,6 @@
 #include "shell/frameworkPainter.h"
 
 #include <algorithm>
-#include <climits>
 #include <string>
 #include <vector>
 
@@ -9,8 +8,6 @@
 
 namespace {
 
-// The right-to-left mark that right-to-left text fields put around their text.
-constexpr wchar_t RightToLeftMark = 0x200F;
 // Larger targets than this are no picture anyone can see; never allocate for them.
 constexpr int MaxBitmapSide = 16384;
 
@@ -23,15 +20,6 @@ platform::PenStyle penStyle(int fnPenStyle) {
     default:
         return platform::PenStyle::Solid;  // no other style is used by the program
     }
-}
-
-int farEdge(int origin, int extent) {
-    long long sum = static_cast<long long>(origin) + extent;
-    return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
-}
-
-platform::PixelRect pixelRect(int x, int y, int width, int height) {
-    return {realX(x), realY(y), realX(farEdge(x, width)), realY(farEdge(y, height))};
 }
 
 std::uint32_t deviceWord(COLORREF colour) {
@@ -47,7 +35,7 @@ void framewPaintRect(int x, int y, int width, int height, COLORREF brushColor, i
     if (hdc == nullptr) {
         return;
     }
-    hdc->fillRect(pixelRect(x, y, width, height), brushColor, penStyle(fnPenStyle), penWidth,
+    hdc->fillRect(framewPixelRect(x, y, width, height), brushColor, penStyle(fnPenStyle), penWidth,
                   penColor);
 }
 
@@ -93,8 +81,8 @@ void framewPaintText(int x, int y, int width, int height, int fontEnum, const ch
     const double factor = std::min(horizontal, vertical);
     fontRequest.cellHeight = adjustValue(framewTruncate(font.fontSize * factor));
 
-    const bool rightToLeft = !text.empty() && text.front() == RightToLeftMark;
-    hdc->drawText(pixelRect(x, y, width, height), fontRequest, text, format, color, rightToLeft);
+    const bool rightToLeft = !text.empty() && text.front() == RIGHT_TO_LEFT_MARK;
+    hdc->drawText(framewPixelRect(x, y, width, height), fontRequest, text, format, color, rightToLeft);
 }
 
 void framewPaintBitmapFull(const BitmapPixels& picture, int x, int y, int width, int height) {

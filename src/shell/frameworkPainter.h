@@ -23,6 +23,9 @@ constexpr int PEN_NULL = 5;        // no outline
 constexpr unsigned TEXT_LEFT = 36;
 constexpr unsigned TEXT_CENTRE = 37;
 constexpr unsigned TEXT_RIGHT = 38;
+// A wide text that starts with this mark is laid out right to left; right-to-left text fields
+// wrap their text in it.
+constexpr wchar_t RIGHT_TO_LEFT_MARK = 0x200F;
 
 // A font face as resolveFont describes it.
 struct Font {
