@@ -13,6 +13,8 @@
 //   update TAG                an update tag reached the screen
 //   selection ENTRY ID        the selection field shows another entry
 //   answer yes|no             the answer of the Yes/No message box
+//   after box on SCREEN field TEXT   the LEAVE button's update function, after its box
+//   farewell                  the screen LEAVE asks for is shown
 //   file PATH|none            the file dialog's answer
 //   picture loaded W H|missing
 //   exit CODE                 the message loop ended
@@ -23,6 +25,8 @@
 //   ASK        button, centre (600, 60): asks a Yes/No question
 //   OPEN       button, centre (800, 60): chooses a picture in the file dialog
 //   CLEAR      button, centre (700, 150): empties the text field
+//   LEAVE      button, centre (900, 150): asks for the farewell screen, then asks a Yes/No
+//              question and reports on the screen it is still running on
 //   PICTURE    bitmap, centre (750, 300), 300 x 200 (box 600..900 x 200..400)
 // The selection field is added first, so it starts with the focus.
 //
@@ -47,6 +51,7 @@
 #include "gui/GuiBitmap.h"
 #include "gui/GuiButton.h"
 #include "gui/GuiSelectionfield.h"
+#include "gui/GuiText.h"
 #include "gui/GuiTextfield.h"
 #include "gui/State.h"
 #include "gui/StateMachine.h"
@@ -106,12 +111,34 @@ void choosePicture() {
     }
 }
 
+State* buildFarewell() {
+    State* state = createEmptyState(L"Farewell");
+    addElementToState(state, new GuiTitleText(L"Farewell", 0));
+    state->aliveFunc = [] {
+        static bool shown = false;
+        if (!shown) {
+            shown = true;
+            say("farewell");
+        }
+    };
+    return state;
+}
+
+// An editor that confirms before it leaves: the switch it asked for must wait for the box.
+void leave() {
+    switchToState(buildFarewell());
+    askQuestion();
+    say("after box on " + utf8(curState->description.c_str()) + " field " + utf8(screen.field->getText()));
+}
+
 void update(const char* tag) {
     say(std::string("update ") + tag);
     if (std::strcmp(tag, "ASK_PRESSED") == 0) {
         askQuestion();
     } else if (std::strcmp(tag, "OPEN_PRESSED") == 0) {
         choosePicture();
+    } else if (std::strcmp(tag, "LEAVE_PRESSED") == 0) {
+        leave();
     } else if (std::strcmp(tag, "CLEAR_PRESSED") == 0) {
         screen.field->setText(L"");
     } else if (std::strcmp(tag, "SELECTION_CHANGED") == 0) {
@@ -123,6 +150,7 @@ void update(const char* tag) {
 State* buildScreen(const char* picturePath) {
     State* state = createEmptyState(L"Probe");
     state->updateFunc = update;
+    state->terminateFunc = [] { screen = {}; };
     setConditional(state, 1);
 
     auto* selection = addConTagedElTState(new GuiSelectionfield(250, 200, 300, 40), "SELECTION");
@@ -138,6 +166,7 @@ State* buildScreen(const char* picturePath) {
     addConTagedElTState(new GuiButton(BUTTON3, 600, 60, L"Ask", "ASK_PRESSED"), "ASK");
     addConTagedElTState(new GuiButton(BUTTON3, 800, 60, L"Picture", "OPEN_PRESSED"), "OPEN");
     addConTagedElTState(new GuiButton(BUTTON3, 700, 150, L"Clear", "CLEAR_PRESSED"), "CLEAR");
+    addConTagedElTState(new GuiButton(BUTTON3, 900, 150, L"Leave", "LEAVE_PRESSED"), "LEAVE");
     auto* picture = addConTagedElTState(createPermanentGuiBitmap(750, 300, 300, 200, picturePath), "PICTURE");
 
     screen = {selection, field, picture};
@@ -184,8 +213,8 @@ public:
 
     // Prints what differs from the last report: layout, focus, field text, the open list.
     void report() {
-        if (curState == nullptr) {
-            return;
+        if (curState == nullptr || screen.field == nullptr) {
+            return;  // (the probe screen is gone)
         }
         const std::string layout = window_.keyboardLayouts().activeLayout();
         if (layout != layout_) {

@@ -40,14 +40,14 @@ e2e_expect '^focus FIELD$'
 xdotool key "${keys[@]}"
 e2e_expect '^text qey;Q$'
 
-# Tab walks the focus ring (ask, picture, clear, selection, field); arriving at the field by Tab
+# Tab walks the focus ring (ask, picture, clear, leave, selection, field); arriving at the field by Tab
 # switches its layout in as well and selects its text, so typing replaces it.
 e2e_send "field-layout 00000419"
 e2e_expect '^field-layout 00000419$'
 xdotool key Tab Tab Tab
 e2e_expect '^focus CLEAR$'
 e2e_passed_none '^layout '          # leaving the field keeps its layout
-xdotool key Tab Tab
+xdotool key Tab Tab Tab
 e2e_expect '^layout 00000419$'
 e2e_expect '^focus FIELD$'
 xdotool key "${keys[@]}"
