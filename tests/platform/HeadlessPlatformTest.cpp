@@ -160,6 +160,32 @@ TEST(HeadlessPlatform, DialogsAnswerFromTheScriptAndRecordWhatWasAsked) {
     EXPECT_THROW(window.messageBox(L"t", L"c", MessageIcon::None, MessageButtons::Ok), std::logic_error);
 }
 
+TEST(HeadlessPlatform, DialogsAndClipboardReadsRunANestedLoopBeforeTheyAnswer) {
+    HeadlessPlatform window({200, 100});
+    MessageLog log;
+    window.setSink(&log);
+    window.post(Message::mouse(MessageCode::LButtonDown, 5, 6));
+    window.post(Message::plain(MessageCode::Close));
+    window.invalidateAll();
+
+    window.messageBox(L"?", L"Q", MessageIcon::None, MessageButtons::Ok);
+    ASSERT_EQ(3u, log.messages.size());
+    EXPECT_EQ(MessageCode::LButtonDown, log.messages[0].code);
+    EXPECT_EQ(MessageCode::Close, log.messages[1].code);
+    EXPECT_EQ(MessageCode::Paint, log.messages[2].code);  // the sink did not paint: still pending
+    EXPECT_EQ(0u, window.postedMessages());
+
+    log.messages.clear();
+    window.openFileDialog({});
+    window.clipboardText();
+    EXPECT_EQ(2u, log.messages.size());  // the paint, offered again by each loop
+
+    window.setSink(nullptr);  // nothing to take them: dropped, the loop still ends
+    window.post(Message::plain(MessageCode::Close));
+    window.clipboardText();
+    EXPECT_EQ(0u, window.postedMessages());
+}
+
 TEST(HeadlessPlatform, PaintRecordsHoldWhatWasDrawnAndSurviveClearingMidPaint) {
     HeadlessPlatform window({300, 100});
     auto& painter = window.beginPaint();
