@@ -16,6 +16,8 @@ public:
 
     // True while some handling is under way: a message arriving now comes from a nested loop.
     static bool inside() { return depth > 0; }
+    // True while a nested message is handled (its handling opens a scope of its own).
+    static bool nested() { return depth > 1; }
 
 private:
     static inline int depth = 0;

@@ -184,7 +184,9 @@ void renderState() {
     }
     if (state->superior != nullptr) {
         state->superior->render(updateArea);
-    } else if (state->focus != nullptr && !state->takesPart(*state->focus)) {
+    } else if (state->focus != nullptr && !state->takesPart(*state->focus) && !MessageNesting::nested()) {
+        // (Moving the focus runs focus functions, screen code, which a paint inside a box's loop
+        // must not; the next paint after it does this.)
         moveFocusToNext(*state);
     }
     if (mouseDownHover && mouseInWindow) {

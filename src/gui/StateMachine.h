@@ -46,10 +46,12 @@ void switchToState(State* state);
 
 // After every message: delivers the current screen's queued updates oldest first, then performs
 // at most one of a page switch, a back step or a screen switch; when none is pending, calls the
-// screen's alive function.
+// screen's alive function. It counts as handling a message (gui/MessageNesting.h): a box shown by
+// an update or alive function only paints, and what else its loop delivers waits.
 void updateStateStatus();
 // Inside a paint: draws the elements that take part, the traceback line, the superior element on
-// top and the drag rectangle.
+// top and the drag rectangle. Outside a nested paint it also moves the focus on when the focused
+// element no longer takes part.
 void renderState();
 
 // Mouse input in virtual coordinates.

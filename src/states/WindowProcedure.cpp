@@ -33,6 +33,7 @@ void WindowProcedure::handleOutermost(const platform::Message& message) {
 }
 
 void WindowProcedure::handleNested(const platform::Message& message) {
+    MessageNesting handling;
     switch (message.code) {
     case platform::MessageCode::Paint:
         if (hdc == nullptr) {

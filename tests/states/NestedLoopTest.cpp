@@ -13,6 +13,7 @@
 
 #include "gui/GuiButton.h"
 #include "gui/GuiTextfield.h"
+#include "gui/support/ProbeElement.h"
 #include "gui/support/ScreenDriver.h"
 #include "states/WindowProcedure.h"
 
@@ -29,6 +30,7 @@ std::vector<std::string> journal;
 State* editor = nullptr;
 State* other = nullptr;
 GuiTextfield* field = nullptr;
+bool editorAlive = false;
 
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
@@ -59,7 +61,13 @@ void queueThenAsk(const char* tag) {
 }
 
 void logAlive() { journal.push_back("alive"); }
-void logTerminate() { journal.push_back("editor destroyed"); }
+void logTerminate() {
+    editorAlive = false;
+    journal.push_back("editor destroyed");
+}
+
+// A screen the test built that the state machine does not hold.
+bool unshown(State* state) { return state != curState && state != nextState; }
 
 class NestedLoopTest : public mernolex::test::ScreenTest {
 protected:
@@ -68,14 +76,18 @@ protected:
         journal.clear();
         other = createEmptyState(L"Other");
         editor = createEmptyState(L"Editor");
+        editorAlive = true;
         editor->terminateFunc = logTerminate;
         field = addElementToState(editor, new GuiTextfield(500, 150, L"", false, 300, 40));
         addElementToState(editor, new GuiButton(BUTTON3, 500, 300, L"Open", "OPEN"));
     }
 
     void TearDown() override {
-        if (other != curState && other != nextState) {
+        if (unshown(other)) {
             deleteState(other);
+        }
+        if (editorAlive && unshown(editor)) {
+            deleteState(editor);
         }
         ScreenTest::TearDown();
     }
@@ -176,4 +188,27 @@ TEST_F(NestedLoopTest, ABoxShownOutsideAnyMessageOnlyPaintsToo) {
     EXPECT_EQ(editor, curState);
     move(10, 10);
     EXPECT_EQ(other, curState);
+}
+
+TEST_F(NestedLoopTest, APaintInsideTheBoxRunsNoFocusFunction) {
+    // The editor hides the focused element's page and asks; the focus moves (and its focus
+    // function runs) only in the first paint after the box.
+    State* pages = createEmptyState(L"Pages");
+    addElementToState(pages, new mernolex::test::ProbeElement("A", journal, 10, 10, 50, 20, 1));
+    addElementToState(pages, new mernolex::test::ProbeElement("B", journal, 100, 10, 50, 20, 2));
+    pages->updateFunc = [](const char* tag) {
+        journal.push_back(std::string("update ") + tag);
+        curState->condition = 2;
+        ask();
+        journal.push_back("after box");
+    };
+    show(pages);
+    journal.clear();
+    addUpdate("HIDE", pages);
+    framewRepaint();
+    move(300, 300);
+    EXPECT_THAT(journal, ElementsAre("update HIDE", "after box"));
+    framewRepaint();
+    paint();
+    EXPECT_THAT(journal, ElementsAre("update HIDE", "after box", "A:focus-", "B:focus+"));
 }

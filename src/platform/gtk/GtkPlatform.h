@@ -12,6 +12,8 @@
 // Messages reach the sink one at a time. While the sink handles one and a nested loop runs
 // (a modal dialog, waiting for another program's clipboard), paints are delivered at once, as
 // a modal dialog's loop delivers them, and every other message waits until the sink is done.
+// (The window procedure keeps the same rule itself, whatever the backend: a nested paint only
+// paints; see states/WindowProcedure.h.)
 
 #include <deque>
 #include <memory>
