@@ -14,47 +14,28 @@ runs=${1:-15}
 
 build="$root/build/bench-startup"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMERNOLEX_TESTS=ON -DMERNOLEX_BENCH=ON >/dev/null
-cmake --build "$build" --target gtk_probe startupprobe >/dev/null
+cmake --build "$build" -j 2 --target gtk_probe startupprobe >/dev/null
 bare_probe="$build/tests/gtk_probe"
 probe="$build/bench/startupprobe"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/mernolex-bench.XXXXXX")
-xvfb=""
-cleanup() {
-    [[ -n $xvfb ]] && { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; }
-    rm -rf "$work"
-}
-trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 500); do grep -q '^[0-9]' "$work/display" && break; sleep 0.01; done
-export DISPLAY=":$(head -n 1 "$work/display")" GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 GDK_BACKEND=x11
+source "$root/bench/startup_timing.bash"
+bench_begin
 
 mkdir -p "$work/empty" "$work/large"
 (cd "$work/empty" && "$probe" --load-only >/dev/null)   # the first start creates the empty database
 echo "building the large database ..."
 (cd "$work/large" && "$probe" --generate)
 
-# Milliseconds from just before the process starts to the first paint it reports; $1 is the
-# working directory, the rest the command.
-once() {
-    local dir=$1 start line
-    shift
-    start=$EPOCHREALTIME
-    line=$(cd "$dir" && "$@" </dev/null | grep '^first-paint ') || { echo "no first paint" >&2; exit 1; }
-    awk -v a="$start" -v b="${line#first-paint }" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }'
-}
 load_once() { (cd "$1" && "$probe" --load-only | awk '{ print $2 }'); }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-once "$work" "$bare_probe" --bare >/dev/null   # warm the caches (fonts, the large files)
-once "$work/empty" "$probe" >/dev/null
-once "$work/large" "$probe" >/dev/null
+first_paint_ms "$work" "$bare_probe" --bare >/dev/null   # warm the caches (fonts, the large files)
+first_paint_ms "$work/empty" "$probe" >/dev/null
+first_paint_ms "$work/large" "$probe" >/dev/null
 : >"$work/bare.ms"; : >"$work/empty.ms"; : >"$work/large.ms"; : >"$work/load-empty.ms"; : >"$work/load-large.ms"
 for _ in $(seq "$runs"); do
-    once "$work" "$bare_probe" --bare >>"$work/bare.ms"
-    once "$work/empty" "$probe" >>"$work/empty.ms"
-    once "$work/large" "$probe" >>"$work/large.ms"
+    first_paint_ms "$work" "$bare_probe" --bare >>"$work/bare.ms"
+    first_paint_ms "$work/empty" "$probe" >>"$work/empty.ms"
+    first_paint_ms "$work/large" "$probe" >>"$work/large.ms"
     load_once "$work/empty" >>"$work/load-empty.ms"
     load_once "$work/large" >>"$work/load-large.ms"
 done

@@ -1,10 +1,10 @@
 // The program's start-up on the real window, timed by bench/program_startup.sh. Not a Google
 // Benchmark program: each run is one process start, as a user starts the program.
 //
-//   startupprobe              runs the start-up of the executable (program/StartUp.h) and ends at
-//                             the first painted frame of the welcome screen, printing
-//                             "shown T", "started T" and "first-paint T" (wall-clock seconds):
-//                             the window shown, the start-up done, the frame painted
+//   startupprobe              runs the program as the executable does (program/RealWindow.h) and
+//                             ends at the first painted frame of the welcome screen, printing
+//                             "shown T" and "first-paint T" (wall-clock seconds): the window
+//                             shown, the frame painted
 //   startupprobe --load-only  loads the database of the working directory in a process of its
 //                             own and prints "load MILLISECONDS"
 //   startupprobe --generate   builds the large realistic database in the working directory
@@ -12,15 +12,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "ModelDatabaseGenerator.h"
 #include "gui/StateMachine.h"
 #include "model/Database.h"
 #include "platform/gtk/GtkPlatform.h"
-#include "program/StartUp.h"
-#include "states/WindowProcedure.h"
+#include "program/RealWindow.h"
 
 namespace {
 
@@ -39,46 +37,19 @@ std::string wallClock() {
     return text;
 }
 
-// The window procedure, ending the program once a paint has drawn a screen.
-class FirstFrame final : public platform::MessageSink {
-public:
-    explicit FirstFrame(platform::gtk::GtkPlatform& window) : window_(window), procedure_(window) {}
-
-    void handle(const platform::Message& message) override {
-        procedure_.handle(message);
-        if (message.code == platform::MessageCode::Paint && curState != nullptr && !done_) {
-            done_ = true;
-            say("first-paint " + wallClock());
-            window_.destroyWindow();
-        }
-    }
-
-private:
-    platform::gtk::GtkPlatform& window_;
-    WindowProcedure procedure_;
-    bool done_ = false;
-};
-
 int runStartUp() {
-    std::string error;
-    auto window = platform::gtk::GtkPlatform::create(error);
-    if (!window) {
-        std::fprintf(stderr, "startupprobe: %s\n", error.c_str());
-        return 1;
-    }
-    platform::setCurrent(window.get());
-    FirstFrame probe(*window);
-    window->setSink(&probe);
-    startUp([&window] {
-        window->show();
-        say("shown " + wallClock());
-    });
-    say("started " + wallClock());
-    const int code = window->run();
-    window->setSink(nullptr);
-    shutDown();
-    platform::setCurrent(nullptr);
-    return code;
+    bool painted = false;
+    RealWindowObservers observers;
+    observers.shown = [] { say("shown " + wallClock()); };
+    // The first paint that draws a screen ends the program.
+    observers.handled = [&painted](const platform::Message& message, platform::gtk::GtkPlatform& window) {
+        if (message.code == platform::MessageCode::Paint && curState != nullptr && !painted) {
+            painted = true;
+            say("first-paint " + wallClock());
+            window.destroyWindow();
+        }
+    };
+    return runOnRealWindow("startupprobe", observers);
 }
 
 int loadOnly() {

@@ -4,9 +4,9 @@
 #include <cwchar>
 #include <vector>
 
-#include "gui/GuiSelectionfield.h"
 #include "model/Language.h"
 #include "model/ui/LanguageRecords.h"
+#include "model/ui/SelectionItems.h"
 
 // Ordered as the query "ASC NAME" orders them (wide-character comparison, ties by id), without
 // replacing the language table's current selection.
@@ -19,7 +19,6 @@ void Language::prepareSelection(GuiSelectionfield* field) {
         return std::wcscmp(a->get_name(), b->get_name()) < 0;
     });
     for (const Language* language : languages) {
-        field->addItem(language->get_name());
-        field->setLastId(language->getId());
+        modelui::addEntry(*field, language->get_name(), language->getId());
     }
 }

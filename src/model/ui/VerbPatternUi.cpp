@@ -5,13 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "gui/GuiSelectionfield.h"
 #include "gui/GuiTable.h"
 #include "gui/GuiText.h"
 #include "model/Grammar.h"
-#include "model/InterfaceText.h"
 #include "model/VerbPattern.h"
 #include "model/ui/LanguageRecords.h"
+#include "model/ui/SelectionItems.h"
 #include "model/ui/VerbTableCells.h"
 
 // Ordered as the query "ASC PATTERNID" orders them (ties by id), without replacing the pattern
@@ -20,17 +19,14 @@ void VerbPattern::prepareSelection(unsigned languageId, GuiSelectionfield* field
     if (field == nullptr) {
         return;
     }
-    field->clearField();
-    field->addItem(interfaceText(String_N_A));
-    field->setLastId(0);
+    modelui::restartWithNotApplicable(*field);
     std::vector<VerbPattern*> patterns = languageId == 0 ? modelui::allRecords<VerbPattern>()
                                                          : modelui::recordsOfLanguage<VerbPattern>(languageId);
     std::stable_sort(patterns.begin(), patterns.end(), [](const VerbPattern* a, const VerbPattern* b) {
         return a->get_patternId() < b->get_patternId();
     });
     for (const VerbPattern* pattern : patterns) {
-        field->addItem(pattern->get_description());
-        field->setLastId(pattern->getId());
+        modelui::addEntry(*field, pattern->get_description(), pattern->getId());
     }
 }
 
