@@ -3,8 +3,9 @@
 //
 //   startupprobe              runs the program as the executable does (program/RealWindow.h) and
 //                             ends at the first painted frame of the welcome screen, printing
-//                             "shown T" and "first-paint T" (wall-clock seconds): the window
-//                             shown, the frame painted
+//                             "shown T", "started T" and "first-paint T" (wall-clock seconds):
+//                             the window shown, the start-up done (database loaded, welcome
+//                             screen current), the frame painted
 //   startupprobe --load-only  loads the database of the working directory in a process of its
 //                             own and prints "load MILLISECONDS"
 //   startupprobe --generate   builds the large realistic database in the working directory
@@ -41,6 +42,7 @@ int runStartUp() {
     bool painted = false;
     RealWindowObservers observers;
     observers.shown = [] { say("shown " + wallClock()); };
+    observers.started = [] { say("started " + wallClock()); };
     // The first paint that draws a screen ends the program.
     observers.handled = [&painted](const platform::Message& message, platform::gtk::GtkPlatform& window) {
         if (message.code == platform::MessageCode::Paint && curState != nullptr && !painted) {

@@ -48,6 +48,9 @@ int runOnRealWindow(const char* programName, const RealWindowObservers& observer
             observers.shown();
         }
     });
+    if (observers.started) {
+        observers.started();
+    }
     const int exitCode = window->run();
     window->setSink(nullptr);
     shutDown();

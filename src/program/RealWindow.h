@@ -15,6 +15,8 @@ class GtkPlatform;
 struct RealWindowObservers {
     // Runs right after the window is shown, before the database is loaded.
     std::function<void()> shown;
+    // Runs once the start-up is done (the welcome screen is current), before the message loop.
+    std::function<void()> started;
     // Runs after the window procedure has handled each message.
     std::function<void(const platform::Message&, platform::gtk::GtkPlatform&)> handled;
 };

@@ -24,6 +24,19 @@ bool frameworkDirectoryExists() {
     return std::filesystem::is_directory(FRAMEWORK_DIR, error);
 }
 
+// Writes the framework files from the tables in memory (the defaults, when they were missing),
+// once the data directory exists; without it nothing is created here.
+void writeFrameworkFiles() {
+    std::error_code error;
+    if (!std::filesystem::is_directory(DATA_DIR, error)) {
+        return;
+    }
+    std::filesystem::create_directories(FRAMEWORK_DIR, error);
+    if (!error) {
+        saveValues();
+    }
+}
+
 // Both boxes use the error icon and the texts of the interface strings, so a translated strings
 // file translates them too.
 void reportLoadStatus(int status) {
@@ -40,16 +53,17 @@ void reportLoadStatus(int status) {
 int startUp(const std::function<void()>& showWindow) {
     wireScreens();
     getKL(preApplicationKeyboard);
-    // Without Data/Framework the framework runs on its defaults and cannot write them; the first
-    // start writes them once the load has created the directory tree.
+    // Without Data/Framework the framework runs on its defaults and cannot write them; they are
+    // written once the load has made sure of the data directory (on the first start it creates
+    // the whole tree), so that the user finds the texts to translate.
     const bool frameworkFilesMissing = !frameworkDirectoryExists();
     framewInit(CANVAS_WIDTH, CANVAS_HEIGHT);
     if (showWindow) {
         showWindow();
     }
     const int status = loadDatabase(D_ENDTAG);
-    if (frameworkFilesMissing && frameworkDirectoryExists()) {
-        saveValues();
+    if (frameworkFilesMissing) {
+        writeFrameworkFiles();
     }
     reportLoadStatus(status);
     switchToState(createWelcomeState());

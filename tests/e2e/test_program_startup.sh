@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The program itself in the real window: started in an empty directory it creates Data/, paints
 # the welcome screen, walks to the settings screen and back on clicks, and ends with status 0 when
-# the window is closed, leaving the keyboard layout it found. Screenshots of a failed run are kept
-# in e2e-failures/ beside the test tools.
+# the window is closed, leaving the keyboard layout it found. Started again with a damaged table,
+# it says so in a box first and opens the welcome screen once the box is answered. Screenshots of
+# a failed run are kept in e2e-failures/ beside the test tools.
 source "$(dirname "$0")/lib.sh"
 tools=$1
 program=$2
@@ -49,4 +50,20 @@ e2e_window_gone '^Mernolex$'
 e2e_wait_exit
 [[ $E2E_STATUS == 0 ]] || e2e_fail "the program ended with status $E2E_STATUS: $(cat "$E2E_DIR/program.err")"
 setxkbmap -query | grep -Eq '^layout: +de$' || e2e_fail "the keyboard layout changed: $(setxkbmap -query)"
+
+rm Data/Lesson/lessons.dat
+e2e_start_program "$program"
+box=$(e2e_window '^Information$')
+wid=$(e2e_window '^Mernolex$')
+e2e_shot "$box" box.png
+e2e_focus "$box"
+xdotool key Return
+e2e_window_gone '^Information$'
+e2e_poll on_welcome || { e2e_shot "$wid" after-box.png; e2e_fail "no welcome screen after the box"; }
+[[ -f Data/Lesson/lessons.dat ]] || e2e_fail "the damaged table was not reset"
+compgen -G "Data/Backup/*/Level/*" >/dev/null || e2e_fail "the reset tables were not set aside in Data/Backup"
+"$tools/x_request_close" "$wid"
+e2e_window_gone '^Mernolex$'
+e2e_wait_exit
+[[ $E2E_STATUS == 0 ]] || e2e_fail "the second start ended with status $E2E_STATUS"
 echo "PASSED"

@@ -98,6 +98,17 @@ TEST_F(StartUpTest, TheFirstStartCreatesTheDataAndOpensTheWelcomeScreenSilently)
     EXPECT_STREQ(preApplicationKeyboard, "00000409");
 }
 
+TEST_F(StartUpTest, AFrameworkFolderThatWentMissingIsWrittenAgainWithTheDefaults) {
+    ASSERT_EQ(start(), LOAD_DONE);
+    restart();
+    fs::remove_all(FRAMEWORK_DIR);
+    EXPECT_EQ(start(), LOAD_DONE);
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_TRUE(fs::exists("Data/Framework/strings.dat"));
+    EXPECT_TRUE(fs::exists("Data/Framework/colours.dat"));
+    EXPECT_TRUE(paintedNow(L"Welcome back!"));
+}
+
 TEST_F(StartUpTest, ADamagedTableIsReportedBeforeTheWelcomeScreenExistsWhichThenFollows) {
     ASSERT_EQ(start(), LOAD_DONE);
     restart();
