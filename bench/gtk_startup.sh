@@ -12,30 +12,13 @@ runs=${1:-15}
 
 build="$root/build/bench-gtk"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMERNOLEX_TESTS=ON >/dev/null
-cmake --build "$build" --target gtk_probe >/dev/null
+cmake --build "$build" -j 2 --target gtk_probe >/dev/null
 probe="$build/tests/gtk_probe"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/mernolex-bench.XXXXXX")
-xvfb=""
-cleanup() {
-    [[ -n $xvfb ]] && { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; }
-    rm -rf "$work"
-}
-trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 500); do grep -q '^[0-9]' "$work/display" && break; sleep 0.01; done
-export DISPLAY=":$(head -n 1 "$work/display")" GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 GDK_BACKEND=x11
+source "$root/bench/startup_timing.bash"
+bench_begin
 cd "$work"
-
-# Milliseconds from just before the process starts to the first paint it reports.
-once() {
-    local start line
-    start=$EPOCHREALTIME
-    line=$("$probe" "$@" </dev/null | grep '^first-paint ') || { echo "no first paint" >&2; exit 1; }
-    awk -v a="$start" -v b="${line#first-paint }" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }'
-}
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+once() { first_paint_ms "$work" "$probe" "$@"; }
 
 once --bare >/dev/null   # warm the caches (fonts, icon theme) for both
 once --first-paint >/dev/null

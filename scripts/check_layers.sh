@@ -11,7 +11,6 @@ RESOURCE_FILES='^shell/framework(FileManager|Defaults)\.(h|cpp)$'
 layer_of() {  # file path relative to src/ -> layer name
   local f=$1
   if [[ $f =~ $RESOURCE_FILES ]]; then echo resources; return; fi
-  if [[ $f == shell/main.cpp ]]; then echo program; return; fi
   case $f in
     model/ui/*) echo modelui ;;
     */*) echo "${f%%/*}" ;;
@@ -27,8 +26,8 @@ allowed() {  # layer -> space-separated layers it may include
     platform) echo "platform" ;;
     shell) echo "shell platform resources" ;;
     gui) echo "gui shell platform resources" ;;
-    states) echo "states gui shell platform resources model db" ;;
     modelui) echo "modelui model db resources gui shell platform" ;;
+    states) echo "states modelui gui shell platform resources model db" ;;
     practice) echo "practice states modelui gui shell platform resources model db" ;;
     program) echo "program screens practice states modelui gui shell platform resources model db" ;;
     screens) echo "screens practice states modelui gui shell platform resources model db" ;;

@@ -66,7 +66,8 @@ public:
     // Fills a selection field with "n/a" and the patterns of a language (defined with the
     // element toolkit).
     static void prepareSelection(unsigned languageId, GuiSelectionfield* field);
-    bool checkPatternTable(GuiTable* table, unsigned languageId);
+    // Whether every cell of the language's persons and tenses holds a valid rule.
+    static bool checkPatternTable(GuiTable* table, unsigned languageId);
     void convertFillTable(GuiTable* table, const wchar_t* infinitive);
 
 private:

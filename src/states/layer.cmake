@@ -1,2 +1,3 @@
-# Screen state machine, list screen, picture chooser, navigation screens.
-mernolex_layer(states states LINK mernolex_gui mernolex_model)
+# Navigation screens, the list screen, the picture chooser, the window procedure and the shared
+# save-and-report helper. The state machine itself lives in gui/.
+mernolex_layer(states states LINK mernolex_modelui mernolex_gui mernolex_model)

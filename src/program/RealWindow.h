@@ -1,0 +1,26 @@
+#pragma once
+
+// The program on the user's X display: the real window, the start-up, the message loop and the
+// tear-down. The executable is this and nothing else; the start-up benchmark runs the same with
+// an observer that ends the program at its first painted frame.
+
+#include <functional>
+
+#include "platform/Messages.h"
+
+namespace platform::gtk {
+class GtkPlatform;
+}
+
+struct RealWindowObservers {
+    // Runs right after the window is shown, before the database is loaded.
+    std::function<void()> shown;
+    // Runs once the start-up is done (the welcome screen is current), before the message loop.
+    std::function<void()> started;
+    // Runs after the window procedure has handled each message.
+    std::function<void(const platform::Message&, platform::gtk::GtkPlatform&)> handled;
+};
+
+// Returns the exit code of the message loop, or 1 after a one-line message on standard error
+// ("<programName>: ...") when no window can be opened (no display, no X server there).
+int runOnRealWindow(const char* programName, const RealWindowObservers& observers = {});

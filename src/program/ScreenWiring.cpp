@@ -1,0 +1,21 @@
+#include "program/ScreenWiring.h"
+
+#include "practice/dayTester.h"
+#include "states/ScreenRegistry.h"
+
+// Each screen of an upper layer wires itself in here, with one line, once it exists; until then
+// its button is not on the screen. The lines to add, by button:
+//
+//   linkScreen(LinkedScreen::Practice, createPracticeState);              welcome   "Practice"
+//   linkScreen(LinkedScreen::Categories, createCategoryState);            settings  "Categories"
+//   linkScreen(LinkedScreen::FlashcardMenu, createFlashcardMenuState);    settings  "Flashcards"
+//   linkScreen(LinkedScreen::Languages, createLanguageState);             settings  "Languages"
+//   linkScreen(LinkedScreen::Lessons, createLessonState);                 settings  "Lessons"
+//   linkScreen(LinkedScreen::Levels, createLevelState);                   settings  "Levels"
+//   linkScreen(LinkedScreen::Meanings, createMeaningState);               settings  "Meanings"
+//   linkScreen(LinkedScreen::VerbPatterns, createVerbPatternState);       settings  "Verb Patterns"
+//   linkScreen(LinkedScreen::Words, createWordState);                     settings  "Words"
+//   linkScreen(LinkedScreen::ClassicFlashcards, createFlashcardState);    feed      "Classic Flashcards"
+void wireScreens() {
+    linkDailyCheck(testDay);
+}
