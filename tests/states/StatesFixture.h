@@ -97,7 +97,6 @@ protected:
             window->savePng(std::string(directory) + "/" + name + ".png");
         }
     }
-
 };
 
 }  // namespace states::test
