@@ -1,6 +1,10 @@
 #include "program/ScreenWiring.h"
 
 #include "practice/dayTester.h"
+#include "screens/stateCategory.h"
+#include "screens/stateLesson.h"
+#include "screens/stateLevel.h"
+#include "screens/stateMeaning.h"
 #include "states/ScreenRegistry.h"
 
 // Each screen of an upper layer wires itself in here, with one line, once it exists; until then
@@ -18,4 +22,8 @@
 //   linkScreen(LinkedScreen::ClassicFlashcards, createFlashcardState);    feed      "Classic Flashcards"
 void wireScreens() {
     linkDailyCheck(testDay);
+    linkScreen(LinkedScreen::Categories, createCategoryState);
+    linkScreen(LinkedScreen::Lessons, createLessonState);
+    linkScreen(LinkedScreen::Levels, createLevelState);
+    linkScreen(LinkedScreen::Meanings, createMeaningState);
 }
