@@ -4,7 +4,7 @@
 // from 1 January 1970 to the date in the Gregorian calendar (day 0 is 1 January 1970), or -1 for
 // no date. Counted from a fixed day, a stored number names the same calendar date on every later
 // day, so nothing has to lower it as days pass and saving it again never moves it; the years the
-// editor accepts (1970 to 2037) give the numbers 0 to 24,837, so no valid date is ever negative.
+// editor accepts (1970 to 2037) give the numbers 0 to 24,836, so no valid date is ever negative.
 //
 // "Today" is the date of the user's local calendar, read from a clock that tests may replace.
 

@@ -64,7 +64,7 @@ void deleteActiveCategory() {
     }
     editCategory = nullptr;
     saveTablesOrWarn({D_CATEGORY, D_ASSO_C_M});
-    addUpdate(UPDATE_INIT, curState);
+    fillList();
 }
 
 // A new category joins the table before the save, and stays the edited one when the save fails,
@@ -86,7 +86,7 @@ void saveCategory() {
         return;
     }
     editCategory = nullptr;
-    addUpdate(UPDATE_INIT, curState);
+    fillList();
     nextCondition = LIST_PAGE;
 }
 

@@ -177,7 +177,7 @@ void deleteActiveLesson() {
     }
     deleteLessonWithCards(id);
     saveTablesOrWarn({D_LESSON, D_FLASHCARD, D_ASSO_F_W});
-    addUpdate(UPDATE_INIT, curState);
+    fillList();
 }
 
 // The due date to store, or false after telling the user why there is none. A lesson that
@@ -225,7 +225,7 @@ void saveLesson() {
         return;
     }
     editLesson = nullptr;
-    addUpdate(UPDATE_INIT, curState);
+    fillList();
 }
 
 constexpr UpdateHandler updateHandlers[] = {

@@ -127,7 +127,7 @@ void deleteActiveLevel() {
     editLevel = nullptr;
     Flashcard::levelDeduct();
     saveTablesOrWarn({D_LEVEL, D_FLASHCARD});
-    addUpdate(UPDATE_INIT, curState);
+    fillList();
 }
 
 struct LadderPlace {
@@ -185,7 +185,7 @@ void saveLevel() {
         return;
     }
     editLevel = nullptr;
-    addUpdate(UPDATE_INIT, curState);
+    fillList();
     nextCondition = LIST_PAGE;
 }
 

@@ -200,7 +200,7 @@ void saveMeaning() {
         return;
     }
     editMeaning = nullptr;
-    addUpdate(UPDATE_INIT, curState);
+    fillList();
     nextCondition = MEANING_LIST_PAGE;
 }
 
@@ -238,7 +238,7 @@ void deleteOrDisconnectActive() {
     }
     editMeaning = nullptr;
     saveTablesOrWarn({D_MEANING, D_ASSO_C_M, D_ASSO_M_W});
-    addUpdate(UPDATE_INIT, curState);
+    fillList();
 }
 
 // Connects only a meaning that is not connected yet. When the save fails the link is taken back,

@@ -31,8 +31,9 @@
 // are rebuilt from the stored categories (new ones in Don't use, deleted ones gone, renamed ones
 // renamed), keeping the user's unsaved choices and niveau.
 //
-// How an opener uses it: queue on itself the update tags that refresh it when it is current
-// again, then call openMeaningEditorForWord. When the user comes back (Back, "New connection" or
+// How an opener uses it, from its update function: queue on itself the update tags that refresh
+// it when it is current again, then call openMeaningEditorForWord. (Tags queued from an element's
+// callback instead would reach the opener at once, before it is left.) When the user comes back (Back, "New connection" or
 // "Discard changes") the meaning editor is destroyed, stateTerminate clears editWordMeaningState
 // and editMeaning, and the opener hears its queued tags. A new connection raises the meaning's
 // connectionsForFlashcard; Disconnect lowers it (decConnections).
