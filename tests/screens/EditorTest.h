@@ -33,13 +33,13 @@ protected:
 
     // --- typing ---------------------------------------------------------------------------------
 
-    // Clicks into the current screen's text field tagged `tag`, selects all it holds and types
+    // Clicks into the current screen's text field tagged `tag`, deletes all it holds and types
     // `text` over it.
     void typeInto(const char* tag, std::wstring_view text) {
         const GuiElement* field = element(tag);
         ASSERT_NE(field, nullptr) << "no field " << tag << " on the screen";
         click(field->getX() + field->getWidth() / 2, field->getY() + field->getHeight() / 2);
-        type(L"\x01");  // Ctrl+A
+        type(L"\x01\b");  // Ctrl+A, Backspace
         type(text);
         paint();
     }
