@@ -7,8 +7,8 @@
 
 // A group of flashcards under a title (cards point to it with D_LESSON; deleting the lesson
 // clears those links). `due` is the day number of its due date, the whole days from 1 January
-// 1970 to it (the lesson editor's calendar, screens/DueDate.h), or NO_DUE_DATE. A lesson sets no
-// links of its own.
+// 1970 to it in the Gregorian calendar, or NO_DUE_DATE. A stored date therefore stays the same
+// date on every later day. A lesson sets no links of its own.
 //
 // Stored fields, after the record header: title (wide text), due (4 bytes, signed).
 class Lesson : public OrnQL_Template<Lesson> {
