@@ -96,6 +96,18 @@ protected:
         return boxes.empty() ? L"" : boxes.back().text;
     }
 
+    // Presses "Save" and returns the text of the box it caused ("" for none). When the save was
+    // refused, the page is discarded, so the editor is back on its list either way.
+    std::wstring saveAndHearWhy() {
+        const std::size_t before = boxCount();
+        pressButton(L"Save");
+        const std::wstring said = boxCount() > before ? lastBoxText() : L"";
+        if (page() != LIST_PAGE) {
+            pressButton(L"Discard changes");
+        }
+        return said;
+    }
+
     // --- the disk -------------------------------------------------------------------------------
 
     // A table directory that became a plain file: nothing can be saved there, not even by root.

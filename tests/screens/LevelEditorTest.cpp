@@ -61,14 +61,8 @@ protected:
         return trySave(level, breakDays);
     }
     std::wstring trySave(std::wstring_view level, std::wstring_view breakDays) {
-        const std::size_t before = boxCount();
         typeLevel(level, breakDays);
-        pressButton(L"Save");
-        const std::wstring said = boxCount() > before ? lastBoxText() : L"";
-        if (page() == LEVEL_EDIT_PAGE) {
-            pressButton(L"Discard changes");
-        }
-        return said;
+        return saveAndHearWhy();
     }
     // The stored ladder, by level number.
     static std::vector<StoredLevel> ladder() {
