@@ -2,8 +2,9 @@
 
 // The lesson editor: a search list of the lessons (New, Edit, Delete) and the edit page with the
 // title and an optional due date typed as day, month and year. It is opened from the settings
-// screen and, stacked on it, from the flashcard editor, which queues on itself the tag that
-// refreshes its lesson selection before it opens this one.
+// screen and, stacked on it, from the flashcard editor. An opener does so from its update
+// function: it queues on itself the tag that refreshes it (its lesson selection), then requests
+// the switch (switchToState(createLessonState())); Back returns to it, and it hears that tag.
 //
 // Pages: 1 the list, 2 the edit page. Edit page elements in the order they are added:
 //
