@@ -1,6 +1,8 @@
 #include "program/ScreenWiring.h"
 
 #include "practice/dayTester.h"
+#include "screens/stateLanguage.h"
+#include "screens/stateVerbPattern.h"
 #include "states/ScreenRegistry.h"
 
 // Each screen of an upper layer wires itself in here, with one line, once it exists; until then
@@ -18,4 +20,6 @@
 //   linkScreen(LinkedScreen::ClassicFlashcards, createFlashcardState);    feed      "Classic Flashcards"
 void wireScreens() {
     linkDailyCheck(testDay);
+    linkScreen(LinkedScreen::Languages, createLanguageState);
+    linkScreen(LinkedScreen::VerbPatterns, createVerbPatternState);
 }
