@@ -75,12 +75,19 @@ std::vector<unsigned> idsOfLanguage(unsigned languageId) {
     return ids;
 }
 
-// For each record now in the table, where it stood before, or NEW_RECORD.
-std::vector<int> earlierPositions(const std::vector<unsigned>& before, const std::vector<unsigned>& after) {
+bool contains(const std::vector<unsigned>& ids, unsigned id) {
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+// For each record now in the table, where it stood before, or NEW_RECORD. A new record may
+// carry the id of one deleted a moment ago, so new records are told apart by being in `added`.
+std::vector<int> earlierPositions(const std::vector<unsigned>& before, const std::vector<unsigned>& after,
+                                  const std::vector<unsigned>& added) {
     std::vector<int> positions;
     for (unsigned id : after) {
         const auto found = std::find(before.begin(), before.end(), id);
-        positions.push_back(found == before.end() ? NEW_RECORD : static_cast<int>(found - before.begin()));
+        const bool old = found != before.end() && !contains(added, id);
+        positions.push_back(old ? static_cast<int>(found - before.begin()) : NEW_RECORD);
     }
     return positions;
 }
@@ -166,16 +173,18 @@ void refill(GuiItemfield& list, unsigned languageId) {
             record->set_text(entry->text.c_str(), true);
         }
     }
+    std::vector<unsigned> added;
     for (ListEntry& entry : entries) {
-        if (std::find(before.begin(), before.end(), entry.id) != before.end()) {
+        if (contains(before, entry.id)) {
             continue;
         }
         auto record = std::make_unique<T>(entry.text.c_str(), languageId);
         entry.id = T::add(record.get());
         record.release();  // the table owns it now
+        added.push_back(entry.id);
     }
     if constexpr (axisOf<T> != VerbAxis::None) {
-        const std::vector<int> from = earlierPositions(before, idsOfLanguage<T>(languageId));
+        const std::vector<int> from = earlierPositions(before, idsOfLanguage<T>(languageId), added);
         reshapeVerbsOfLanguage<VerbPattern>(languageId, axisOf<T>, from);
         reshapeVerbsOfLanguage<IrregularVerb>(languageId, axisOf<T>, from);
     }

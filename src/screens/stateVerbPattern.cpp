@@ -167,8 +167,8 @@ void deletePattern() {
     }
     // Words that used the pattern lose it, so they are written too.
     VerbPattern::deleteEntry(id);
+    fillList();
     saveTablesOrWarn({D_VERBPATTERN, D_WORD});
-    addUpdate(UPDATE_INIT, screen.state);
 }
 
 // --- table page ---

@@ -165,7 +165,10 @@ TEST_F(LanguageEditorTest, APictureIsShownWhenChosenAndOnlyAReadablePictureRepla
     writePicture("blue.bmp", 0xFF0000);
     writeFile("broken.bmp", "BM not a picture");
     const std::string stored = "Data/LanguageImages/Flag/" + std::to_string(german) + ".bmp";
-    show(createLanguageState());
+    addGrammar<Article>(german, {L"der", L"die", L"das"});
+    addGrammar<Person>(german, {L"ich", L"du", L"er/sie/es"});
+    addGrammar<Tense>(german, {L"Präsens", L"Präteritum"});
+    saveAll();
     editLanguage(L"German");
     EXPECT_EQ(element<GuiBitmap>("FLAG_FLAG"), nullptr);
 
@@ -177,7 +180,11 @@ TEST_F(LanguageEditorTest, APictureIsShownWhenChosenAndOnlyAReadablePictureRepla
     repaintAll();
     EXPECT_EQ(window->pixel(400, 190), 0x0000FFu);
     EXPECT_EQ(window->pixel(400, 300), 0xFF0000u);
-    screenshot("language-pictures");
+    screenshot("language-pictures-articles");
+    pressButton(L"Persons");
+    screenshot("language-pictures-persons");
+    pressButton(L"Tenses");
+    screenshot("language-pictures-tenses");
     pressButton(L"Save");
     EXPECT_EQ(readFile(stored), readFile("red.bmp"));
 
