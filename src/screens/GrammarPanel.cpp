@@ -38,12 +38,18 @@ GuiItemfield* listTagged(const void* tag) {
     return getElementByTag<GuiItemfield>(static_cast<const char*>(tag), curState);
 }
 
-// Takes the field's text and leaves the field empty and focused for the next entry.
-std::wstring takeText(GuiTextfield& field) {
-    std::wstring text = field.visibleText();
-    field.setText(L"");
-    giveFocusTo(&field);
-    return text;
+// Hands the field's text to the list (as a new entry, or as the active entry's new text) and
+// leaves the field empty and focused for the next entry.
+void moveFieldText(const void* fieldTag, const void* listTag, void (GuiItemfield::*put)(const wchar_t*)) {
+    GuiTextfield* field = fieldTagged(fieldTag);
+    GuiItemfield* list = listTagged(listTag);
+    if (field == nullptr || list == nullptr) {
+        return;
+    }
+    const std::wstring text = field->visibleText();
+    field->setText(L"");
+    giveFocusTo(field);
+    (list->*put)(text.c_str());
 }
 
 }  // namespace
@@ -69,21 +75,11 @@ void setupGrammar(State* state, const GrammarPanel& panel, GuiTextfield** field,
 }
 
 void addItemBtn(const void* fieldTag, const void* listTag) {
-    GuiTextfield* field = fieldTagged(fieldTag);
-    GuiItemfield* list = listTagged(listTag);
-    if (field == nullptr || list == nullptr) {
-        return;
-    }
-    list->addItem(takeText(*field).c_str());
+    moveFieldText(fieldTag, listTag, &GuiItemfield::addItem);
 }
 
 void renameItemBtn(const void* fieldTag, const void* listTag) {
-    GuiTextfield* field = fieldTagged(fieldTag);
-    GuiItemfield* list = listTagged(listTag);
-    if (field == nullptr || list == nullptr) {
-        return;
-    }
-    list->changeItem(takeText(*field).c_str());
+    moveFieldText(fieldTag, listTag, &GuiItemfield::changeItem);
 }
 
 void deleteItemBtn(const void* listTag) {
