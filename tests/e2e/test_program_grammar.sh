@@ -39,19 +39,26 @@ add_entries() {  # tab y, then entries
         click 676 200
     done
 }
-open_settings() {
+# Starts the program and walks from the welcome screen to the list of an editor, by the
+# position of its button on the settings screen.
+start_on_editor() {
+    e2e_start_program "$program"
+    wid=$(e2e_window '^Mernolex$')
+    e2e_focus "$wid"
     click 920 430
     wait_for on_settings
+    click "$1" "$2"
+    wait_for on_list
+}
+close_program() {
+    "$tools/x_request_close" "$wid"
+    e2e_window_gone '^Mernolex$'
+    e2e_wait_exit
+    [[ $E2E_STATUS == 0 ]] || e2e_fail "the program ended with status $E2E_STATUS: $(cat "$E2E_DIR/program.err")"
 }
 
-e2e_start_program "$program"
-wid=$(e2e_window '^Mernolex$')
-e2e_focus "$wid"
-open_settings
-
 # The language editor: New Language, the name, the three grammar lists, Save.
-click 320 350
-wait_for on_list
+start_on_editor 320 350
 click 775 191
 wait_for on_language_edit
 type_into 200 120 German
@@ -61,7 +68,7 @@ add_entries 350 Praesens Praeteritum
 e2e_shot "$wid" language-tenses.png
 click 550 450
 wait_for on_list
-written 150 122 400 25 || e2e_fail "German is not listed"
+e2e_poll "written 150 122 400 25" || e2e_fail "German is not listed"
 e2e_shot "$wid" languages.png
 
 # The verb pattern editor: German in the filter (its second entry), New Pattern, six rules, Save,
@@ -92,24 +99,15 @@ e2e_focus "$box"
 xdotool key Escape
 e2e_window_gone '^Information$'
 wait_for on_list
-written 150 122 400 25 || e2e_fail "the pattern is not listed"
-
-"$tools/x_request_close" "$wid"
-e2e_window_gone '^Mernolex$'
-e2e_wait_exit
-[[ $E2E_STATUS == 0 ]] || e2e_fail "the program ended with status $E2E_STATUS: $(cat "$E2E_DIR/program.err")"
+e2e_poll "written 150 122 400 25" || e2e_fail "the pattern is not listed"
+close_program
 
 # After a restart: German with its persons, and its pattern.
-e2e_start_program "$program"
-wid=$(e2e_window '^Mernolex$')
-e2e_focus "$wid"
-open_settings
-click 320 350
-wait_for on_list
+start_on_editor 320 350
 click 347 134
 click 775 291
 wait_for on_language_edit
-written 640 255 320 25 || e2e_fail "German's articles are gone"
+e2e_poll "written 640 255 320 25" || e2e_fail "German's articles are gone"
 click 500 250
 e2e_poll "written 640 315 320 25" || e2e_fail "German's third person is gone"
 e2e_shot "$wid" restarted-persons.png
@@ -119,13 +117,10 @@ click 80 430
 wait_for on_settings
 click 680 350
 wait_for on_list
-written 150 122 400 25 || e2e_fail "the pattern is gone"
+e2e_poll "written 150 122 400 25" || e2e_fail "the pattern is gone"
 click 347 134
 click 775 338
 wait_for on_pattern_table
 e2e_shot "$wid" restarted-pattern.png
-"$tools/x_request_close" "$wid"
-e2e_window_gone '^Mernolex$'
-e2e_wait_exit
-[[ $E2E_STATUS == 0 ]] || e2e_fail "the second start ended with status $E2E_STATUS"
+close_program
 echo "PASSED"
