@@ -2,9 +2,11 @@
 
 #include "practice/dayTester.h"
 #include "screens/stateCategory.h"
+#include "screens/stateLanguage.h"
 #include "screens/stateLesson.h"
 #include "screens/stateLevel.h"
 #include "screens/stateMeaning.h"
+#include "screens/stateVerbPattern.h"
 #include "states/ScreenRegistry.h"
 
 // Each screen of an upper layer wires itself in here, with one line, once it exists; until then
@@ -26,4 +28,6 @@ void wireScreens() {
     linkScreen(LinkedScreen::Lessons, createLessonState);
     linkScreen(LinkedScreen::Levels, createLevelState);
     linkScreen(LinkedScreen::Meanings, createMeaningState);
+    linkScreen(LinkedScreen::Languages, createLanguageState);
+    linkScreen(LinkedScreen::VerbPatterns, createVerbPatternState);
 }
