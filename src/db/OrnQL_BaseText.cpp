@@ -4,7 +4,7 @@
 
 #include "db/OrnQL_Base.h"
 #include "db/OrnQL_Stream.h"
-#include "db/Utf16.h"
+#include "base/Utf16.h"
 
 namespace {
 

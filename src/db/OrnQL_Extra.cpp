@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "db/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace {
 

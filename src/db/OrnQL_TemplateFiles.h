@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "db/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "db/OrnQL_Stream.h"
 
 // Member definitions of OrnQL_Template: the table files; included by OrnQL_Template.h.

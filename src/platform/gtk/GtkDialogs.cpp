@@ -6,7 +6,7 @@
 
 #include <gtk/gtk.h>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 
 namespace platform::gtk {
 
@@ -117,8 +117,8 @@ MessageResult GtkDialogs::messageBox(const std::wstring& text, const std::wstrin
                                      MessageIcon icon, MessageButtons buttons) {
     GtkWidget* dialog = gtk_message_dialog_new(
         parent_, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
-        messageTypeFor(icon), buttonsFor(buttons), "%s", toUtf8(text).c_str());
-    gtk_window_set_title(GTK_WINDOW(dialog), toUtf8(caption).c_str());
+        messageTypeFor(icon), buttonsFor(buttons), "%s", utf8::encode(text).c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), utf8::encode(caption).c_str());
     showIcon(dialog, icon);
     focusDefaultButton(dialog, defaultResponseFor(buttons));
     int response = gtk_dialog_run(GTK_DIALOG(dialog));

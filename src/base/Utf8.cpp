@@ -1,6 +1,6 @@
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 
-namespace platform {
+namespace utf8 {
 
 namespace {
 
@@ -56,7 +56,7 @@ std::size_t decodeSequence(std::string_view text, std::size_t i, char32_t& out) 
 
 }  // namespace
 
-std::string toUtf8(std::wstring_view text) {
+std::string encode(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());
     for (wchar_t w : text) {
@@ -68,7 +68,7 @@ std::string toUtf8(std::wstring_view text) {
     return out;
 }
 
-std::wstring fromEightBit(std::string_view text) {
+std::wstring decode(std::string_view text) {
     std::wstring out;
     out.reserve(text.size());
     std::size_t i = 0;
@@ -85,4 +85,4 @@ std::wstring fromEightBit(std::string_view text) {
     return out;
 }
 
-}  // namespace platform
+}  // namespace utf8

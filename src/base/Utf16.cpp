@@ -1,4 +1,4 @@
-#include "db/Utf16.h"
+#include "base/Utf16.h"
 
 namespace utf16 {
 
