@@ -26,7 +26,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "screens/stateMeaning.h"
 #include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 #include "states/ListState.h"
 
 namespace {

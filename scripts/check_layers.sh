@@ -7,11 +7,8 @@ set -u
 src=${1:-$(dirname "$0")/../src}
 cd "$src" || exit 2
 
-RESOURCE_FILES='^shell/framework(FileManager|Defaults)\.(h|cpp)$'
-
 layer_of() {  # file path relative to src/ -> layer name
   local f=$1
-  if [[ $f =~ $RESOURCE_FILES ]]; then echo resources; return; fi
   case $f in
     model/ui/*) echo modelui ;;
     */*) echo "${f%%/*}" ;;

@@ -59,7 +59,7 @@
 #include "base/Utf8.h"
 #include "platform/gtk/GtkPlatform.h"
 #include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 #include "states/WindowProcedure.h"
 
 using platform::Message;

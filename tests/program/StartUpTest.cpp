@@ -17,7 +17,7 @@
 #include "practice/dayTester.h"
 #include "program/StartUp.h"
 #include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 #include "states/SaveTables.h"
 #include "states/WindowProcedure.h"
 #include "support/ForwardingPlatform.h"

@@ -1,4 +1,4 @@
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/frameworkDefaults.h"
+#include "resources/frameworkDefaults.h"
 #include "support/TempDirTest.h"
 
 namespace {

@@ -6,7 +6,7 @@
 //
 // The tables are filled once at start-up by loadValues() from five files under Data/Framework
 // (relative to the working directory) or, when those are missing or damaged, from the built-in
-// defaults (shell/frameworkDefaults.h), which are then written back. Replacing the files, for
+// defaults (resources/frameworkDefaults.h), which are then written back. Replacing the files, for
 // example with translated texts, changes the interface without touching the program.
 //
 // The pointers in fontfaces and curStrings point into storage owned by this module; they stay

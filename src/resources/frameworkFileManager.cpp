@@ -1,4 +1,4 @@
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 
 #include <algorithm>
 #include <array>
@@ -15,7 +15,7 @@
 #include <system_error>
 #include <utility>
 
-#include "shell/frameworkDefaults.h"
+#include "resources/frameworkDefaults.h"
 
 // File formats. Every number is a 32-bit signed little-endian integer; there is no header, magic
 // or version. Paths are relative to the working directory.
