@@ -16,4 +16,9 @@ std::u16string encode(std::wstring_view text);
 // Decodes `count` units; pairs become one character, lone surrogates U+FFFD.
 std::wstring decode(const char16_t* units, std::size_t count);
 
+// The units as the files hold them: two bytes each, the low byte first.
+std::string toBytesLE(std::u16string_view units);
+// The units of little-endian bytes; an odd last byte (a file cut short) is not part of any.
+std::u16string fromBytesLE(std::string_view bytes);
+
 }  // namespace utf16

@@ -15,6 +15,7 @@
 #include <system_error>
 #include <utility>
 
+#include "base/Utf16.h"
 #include "resources/frameworkDefaults.h"
 
 // File formats. Every number is a 32-bit signed little-endian integer; there is no header, magic
@@ -65,7 +66,6 @@ constexpr std::size_t kInt32Size = 4;
 constexpr std::size_t kFaceEntrySize = 4 * kInt32Size;
 constexpr std::size_t kStringEntrySize = 2 * kInt32Size;
 constexpr std::size_t kUtf16UnitSize = 2;
-constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 using FaceNames = std::array<std::string, FONTFACES_ENDTAG>;
 using Texts = std::array<std::wstring, STRING_ENDTAG>;
@@ -131,35 +131,15 @@ std::optional<std::string_view> storedRange(std::string_view file, std::int32_t 
     return file.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(size));
 }
 
-std::uint16_t utf16UnitAt(std::string_view bytes, std::size_t unit) {
-    const auto low = static_cast<unsigned char>(bytes[unit * kUtf16UnitSize]);
-    const auto high = static_cast<unsigned char>(bytes[unit * kUtf16UnitSize + 1]);
-    return static_cast<std::uint16_t>(low | (high << 8));
-}
-
-bool isHighSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(std::uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 // Decodes UTF-16LE text up to its NUL; nothing when the NUL is missing. A surrogate without its
 // partner becomes U+FFFD: one bad character in a translation should not cost the whole file.
 std::optional<std::wstring> decodeUtf16(std::string_view bytes) {
-    const std::size_t units = bytes.size() / kUtf16UnitSize;
-    std::wstring text;
-    for (std::size_t i = 0; i < units; ++i) {
-        const std::uint32_t unit = utf16UnitAt(bytes, i);
-        if (unit == 0) {
-            return text;
-        }
-        char32_t character = unit;
-        if (isHighSurrogate(unit) && i + 1 < units && isLowSurrogate(utf16UnitAt(bytes, i + 1))) {
-            character = 0x10000 + ((unit - 0xD800) << 10) + (utf16UnitAt(bytes, i + 1) - 0xDC00);
-            ++i;
-        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-            character = kReplacementCharacter;
-        }
-        text.push_back(static_cast<wchar_t>(character));
+    const std::u16string units = utf16::fromBytesLE(bytes);
+    const std::size_t end = units.find(u'\0');
+    if (end == std::u16string::npos) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return utf16::decode(units.data(), end);
 }
 
 // --- Writing -----------------------------------------------------------------------------------
@@ -171,32 +151,14 @@ void appendInt32(std::string& out, std::int32_t value) {
     }
 }
 
-void appendUtf16Unit(std::string& out, std::uint32_t unit) {
-    out.push_back(static_cast<char>(unit & 0xFF));
-    out.push_back(static_cast<char>((unit >> 8) & 0xFF));
-}
-
 // Appends text as UTF-16LE followed by its NUL and returns the number of code units written,
 // NUL included. Characters beyond the BMP become surrogate pairs; values that are no character
 // at all are written as U+FFFD.
 std::size_t appendUtf16(std::string& out, std::wstring_view text) {
-    std::size_t units = 0;
-    for (const wchar_t wide : text) {
-        const auto character = static_cast<std::uint32_t>(wide);
-        if (character >= 0x10000 && character <= 0x10FFFF) {
-            const std::uint32_t offset = character - 0x10000;
-            appendUtf16Unit(out, 0xD800 + (offset >> 10));
-            appendUtf16Unit(out, 0xDC00 + (offset & 0x3FF));
-            units += 2;
-        } else {
-            const bool valid = character < 0x10000 && !isHighSurrogate(character) &&
-                               !isLowSurrogate(character);
-            appendUtf16Unit(out, valid ? character : kReplacementCharacter);
-            units += 1;
-        }
-    }
-    appendUtf16Unit(out, 0);
-    return units + 1;
+    std::u16string units = utf16::encode(text);
+    units.push_back(u'\0');
+    out += utf16::toBytesLE(units);
+    return units.size();
 }
 
 bool fitsInt32(std::size_t value) {
