@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/FileTransaction.h"
 #include "model/C_M.h"
 #include "model/Category.h"
 #include "model/DataPaths.h"
@@ -194,6 +195,9 @@ int saveRepairedLinks() {
 }  // namespace
 
 int loadDatabase(dependency d) {
+    if (!FileTransaction::recover(TRANSACTION_JOURNAL)) {
+        return LOAD_FATAL;  // the files are half way through a save: read none of them
+    }
     setupTables();
     std::error_code error;
     if (!std::filesystem::exists(DATA_DIR, error) && !error) {
@@ -207,9 +211,28 @@ int loadDatabase(dependency d) {
 }
 
 void saveDatabase(dependency d) {
+    FileTransaction unit(TRANSACTION_JOURNAL);
     for (const CatalogueEntry& entry : catalogue) {
         entry.save(entry.path, d);
     }
+    if (unit.commit() != FileTransaction::Outcome::DONE) {
+        throw InvalidFileException(TRANSACTION_JOURNAL, d);
+    }
+}
+
+int saveDatabaseTables(const std::vector<dependency>& tables) {
+    FileTransaction unit(TRANSACTION_JOURNAL);
+    try {
+        for (dependency table : tables) {
+            saveDatabase(table);
+        }
+        if (tables.empty()) {
+            saveDatabase(D_ENDTAG);
+        }
+    } catch (const std::exception&) {
+        return 1;
+    }
+    return unit.commit() == FileTransaction::Outcome::DONE ? 0 : 1;
 }
 
 int saveDatabaseExternal(unsigned count, ...) {
@@ -220,17 +243,7 @@ int saveDatabaseExternal(unsigned count, ...) {
         tables.push_back(static_cast<dependency>(va_arg(args, int)));
     }
     va_end(args);
-    if (count == 0) {
-        tables.push_back(D_ENDTAG);
-    }
-    try {
-        for (dependency table : tables) {
-            saveDatabase(table);
-        }
-    } catch (const std::exception&) {
-        return 1;
-    }
-    return 0;
+    return saveDatabaseTables(tables);
 }
 
 const char* tablePath(dependency d) {

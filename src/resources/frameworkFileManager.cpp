@@ -5,16 +5,15 @@
 #include <cstddef>
 #include <cstring>
 #include <cwchar>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
+#include "base/AtomicFile.h"
 #include "base/Utf16.h"
 #include "resources/frameworkDefaults.h"
 
@@ -163,32 +162,6 @@ std::size_t appendUtf16(std::string& out, std::wstring_view text) {
 
 bool fitsInt32(std::size_t value) {
     return value <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-}
-
-// Replaces the file at path with contents. The bytes go to a temporary file beside it that is
-// then renamed over it, so an interrupted save leaves the old file or the new one, never a part.
-bool replaceFile(const char* path, const std::string& contents) {
-    const std::string temporary = std::string(path) + ".tmp";
-    std::error_code ignored;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    return true;
 }
 
 // The five files as they are written, built in memory first so that the positions of the names

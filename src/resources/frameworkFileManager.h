@@ -206,7 +206,8 @@ void loadDefaults();
 
 // Writes all five files from the tables, in the order colours, fonts, font faces, string
 // positions, strings. Stops at the first file that cannot be written and returns false; files
-// written before it stay written. Each file is replaced whole, never left half-written.
+// written before it stay written. Each file is replaced whole and durably (base/AtomicFile.h):
+// after a crash it holds its old contents or its new ones, never a part.
 bool saveValues();
 
 // Allocates a copy of src (a null src copies as the empty text) and stores it in dst without

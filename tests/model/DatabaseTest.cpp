@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "DatabaseTestSupport.h"
+#include "base/AtomicFile.h"
 
 namespace modeltest {
 namespace {
@@ -104,6 +106,50 @@ TEST_F(DatabaseTest, TheScreensSaveOnlyTheTablesTheyName) {
     ASSERT_EQ(restart(), LOAD_DONE);
     EXPECT_STREQ(Word::getById(s.dog)->get_text(), L"hound") << "a failed save stops the rest of its list";
     EXPECT_STREQ(Category::getById(s.category)->get_description(), L"Beasts");
+}
+
+// One call of the screens' save is one unit: the n-th file step of a save of three tables fails
+// for n = 1, 2, ... as a crash there would leave it, and the next start must find all three
+// tables as they were or all three as they became.
+TEST_F(DatabaseTest, AnInterruptedSaveOfSeveralTablesIsAllOrNothingAtTheNextStart) {
+    const Sample s = buildSample();
+    fs::copy("Data", "Before", fs::copy_options::recursive);
+    const auto state = [&] {
+        return std::make_tuple(std::wstring(Word::getById(s.dog)->get_text()), Word::elementTree().size(),
+                               Meaning::elementTree().size(), M_W::elementTree().size());
+    };
+    const auto change = [&] {
+        Word::getById(s.dog)->set_text(L"hound", true);
+        const unsigned meaning = Meaning::add(new Meaning(3));
+        M_W::add(new M_W(meaning, addWord(s.english, L"cat")));
+        return saveDatabaseExternal(3, D_WORD, D_MEANING, D_ASSO_M_W);
+    };
+    ASSERT_EQ(restart(), LOAD_DONE);
+    const auto oldState = state();
+    ASSERT_EQ(change(), 0);
+    ASSERT_EQ(restart(), LOAD_DONE);
+    const auto newState = state();
+
+    for (unsigned step = 1;; ++step) {
+        fs::remove_all("Data");
+        fs::copy("Before", "Data", fs::copy_options::recursive);
+        ASSERT_EQ(restart(), LOAD_DONE);
+        fileFaults::failStep(step);
+        const int status = change();
+        const bool fired = fileFaults::fired();
+        fileFaults::failStep(0);
+
+        ASSERT_EQ(restart(), LOAD_DONE) << "the start after the crash at step " << step;
+        EXPECT_TRUE(state() == oldState || state() == newState) << "step " << step;
+        if (status == 0) {
+            EXPECT_EQ(state(), newState) << "step " << step;
+        }
+        if (!fired) {
+            EXPECT_EQ(status, 0);
+            break;
+        }
+        ASSERT_LT(step, 100u) << "the save never ran through";
+    }
 }
 
 }  // namespace
