@@ -103,7 +103,13 @@ Word* Word::getWord(unsigned languageId, const wchar_t* wordText) {
 
 const wchar_t* Word::giveCategories() {
     static std::wstring categories;
-    categories.clear();
+    const std::wstring text = categoriesText();
+    categories.assign(text);  // a copy into the buffer the last result used
+    return categories.c_str();
+}
+
+std::wstring Word::categoriesText() {
+    std::wstring categories;
     RelationTree& reached = sTR(D_CATEGORY);
     bool first = true;
     for (auto it = Category::begin(reached); it != Category::end(reached); ++it) {
@@ -113,7 +119,7 @@ const wchar_t* Word::giveCategories() {
         categories += (*it)->get_description();
         first = false;
     }
-    return categories.c_str();
+    return categories;
 }
 
 namespace {
