@@ -113,7 +113,7 @@ unsigned OrnQL_Template<T>::readBound(std::ifstream& in, const char* path, unsig
     while (loadValue(in, recordId)) {
         ++count;
         if (recordId / RECORDS_PER_BOUND != bound || recordId > LARGEST_RECORD_ID) {
-            throw OrnQLException_Template("Fatal OrnQLException: Found an out of range id in file while loading!");
+            throw Damaged<OrnQLException_Template>("Fatal OrnQLException: Found an out of range id in file while loading!");
         }
         auto record = std::make_unique<T>();
         record->id = recordId;
@@ -127,7 +127,7 @@ unsigned OrnQL_Template<T>::readBound(std::ifstream& in, const char* path, unsig
         }
         record->load(in);
         if (!elementTree().insert(record.get())) {
-            throw OrnQLException("OrnQLException: Hit illegal duplicate entry while loading OrnQL database!");
+            throw Damaged<OrnQLException>("OrnQLException: Hit illegal duplicate entry while loading OrnQL database!");
         }
         record.release();  // the element tree owns it now
     }

@@ -38,8 +38,9 @@ enum LoadStatus {
     LOAD_FATAL = 2   // the reset tables could not be saved: the directory tree is not as it must be
 };
 
-// Finishes a save that a crash interrupted after its commit point, sets up every table and loads
-// table d (all for D_ENDTAG). Nothing but the status leaves it:
+// Throws every table away (as resetDatabase) and sets them all up again, finishes a save that a
+// crash interrupted after its commit point, and loads table d (all for D_ENDTAG): a second load
+// in one process gives exactly what a fresh process gives. Nothing but the status leaves it:
 // - no Data directory (first start): the whole directory tree and a fresh database with the
 //   default level ladder are created; 0 (2 if they cannot be written);
 // - a table that cannot be read, or is damaged (an id outside its bound, an id twice): the files
@@ -49,7 +50,9 @@ enum LoadStatus {
 //   everything is saved (the tables after it empty, the level table with the default ladder if
 //   it was not loaded); 1, or 2 if the backup or the save fails;
 // - links naming a record that does not exist are dropped one by one and their table saved; 1;
-// - an interrupted save that cannot be finished: 2, and no table is read.
+// - any other failure (an allocation that failed, an interrupted save that cannot be finished, a
+//   plain bug): 2, and every file stays where it is. The tables may then be half loaded, so
+//   saving is refused until the next loadDatabase or resetDatabase.
 int loadDatabase(dependency d);
 
 // Saves table d (all for D_ENDTAG) in catalogue order as one unit (base/FileTransaction.h):
@@ -70,5 +73,6 @@ int saveDatabaseTables(const std::vector<dependency>& tables);
 // The path prefix of a table, or null for a number that names no table.
 const char* tablePath(dependency d);
 
-// Returns every table and the level ladder to their state before set-up (tests).
+// Returns every table and the level ladder to their state before set-up.
 void resetDatabase();
+

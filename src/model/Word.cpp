@@ -142,8 +142,9 @@ void Word::loadAll(const char* path, dependency d) {
     } catch (const InvalidFileException&) {
         clearIrregularVerbLinks();
         throw;
-    } catch (const OrnQLException&) {
-        // A damaged table (an id outside its bound, a duplicate) is handled like a missing one.
+    } catch (const FileDamage&) {
+        // A damaged table (an id outside its bound, a duplicate) is handled like a missing one;
+        // any other failure passes unchanged.
         clearIrregularVerbLinks();
         throw InvalidFileException(std::string(IRREGULARVERB_PATH) + ".dat", D_IRREGULARVERB);
     }

@@ -108,6 +108,40 @@ TEST_F(DatabaseTest, TheScreensSaveOnlyTheTablesTheyName) {
     EXPECT_STREQ(Category::getById(s.category)->get_description(), L"Beasts");
 }
 
+// Switching data directories, a journey through the program and tests that restart it all load
+// again in one process; each load must give what a fresh process gives.
+TEST_F(DatabaseTest, LoadingAgainInTheSameProcessGivesWhatAFreshStartGives) {
+    const Sample s = buildSample();
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    const unsigned cat = addWord(s.english, L"cat");
+    const unsigned chat = addWord(s.french, L"chat");
+    const unsigned meaning = Meaning::add(new Meaning(1));
+    M_W::add(new M_W(meaning, cat));
+    M_W::add(new M_W(meaning, chat));
+    ASSERT_EQ(saveDatabaseExternal(0), 0);
+
+    for (int load = 0; load < 2; ++load) {
+        ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE) << "load " << load;
+        EXPECT_FALSE(fs::exists(BACKUP_DIR));
+        EXPECT_EQ(Word::elementTree().size(), 5u);
+        EXPECT_EQ(M_W::elementTree().size(), 4u);
+        EXPECT_EQ(Meaning::getById(meaning)->descriptionText(), L"cat, chat");
+        EXPECT_EQ(Meaning::getById(s.meaning)->descriptionText(), L"chien, dog");
+        EXPECT_EQ(Word::getById(s.dog)->categoriesText(), L"Animals");
+        EXPECT_EQ(levelCount(), 7u);
+    }
+
+    fs::create_directory("Elsewhere");
+    fs::current_path("Elsewhere");
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE) << "a fresh directory";
+    EXPECT_TRUE(Word::elementTree().empty());
+    EXPECT_TRUE(M_W::elementTree().empty());
+    EXPECT_EQ(levelCount(), 7u);
+    fs::current_path("..");
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    EXPECT_EQ(Word::elementTree().size(), 5u);
+}
+
 // One call of the screens' save is one unit: the n-th file step of a save of three tables fails
 // for n = 1, 2, ... as a crash there would leave it, and the next start must find all three
 // tables as they were or all three as they became.
