@@ -1,5 +1,6 @@
 #pragma once
 
+#include <type_traits>
 #include <vector>
 
 #include "db/OrnQL_Custom.h"
@@ -67,6 +68,14 @@ void saveDatabase(dependency d);
 // all of them are once the next save or start finishes the unit).
 int saveDatabaseExternal(unsigned count, ...);
 
+// What a call with tables gets: each must be a dependency (anything else does not compile) and
+// count must be their number (1 without saving anything otherwise).
+template <typename... Tables>
+    requires(std::is_same_v<Tables, dependency> && ...)
+int saveDatabaseExternal(unsigned count, Tables... tables);
+template <typename... Tables>
+int saveDatabaseExternal(unsigned count, Tables... tables) = delete;
+
 // The tables saved as one unit in the order given (all for an empty list); 0 or 1 as above.
 int saveDatabaseTables(const std::vector<dependency>& tables);
 
@@ -76,3 +85,11 @@ const char* tablePath(dependency d);
 // Returns every table and the level ladder to their state before set-up.
 void resetDatabase();
 
+template <typename... Tables>
+    requires(std::is_same_v<Tables, dependency> && ...)
+int saveDatabaseExternal(unsigned count, Tables... tables) {
+    if (count != sizeof...(Tables)) {
+        return 1;
+    }
+    return saveDatabaseTables({tables...});
+}

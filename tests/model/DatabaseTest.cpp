@@ -186,5 +186,24 @@ TEST_F(DatabaseTest, AnInterruptedSaveOfSeveralTablesIsAllOrNothingAtTheNextStar
     }
 }
 
+// A call with tables is checked: anything but dependency values does not compile, and a count
+// that does not match them saves nothing.
+template <typename... Tables>
+constexpr bool savesWith = requires(Tables... tables) { saveDatabaseExternal(1u, tables...); };
+static_assert(savesWith<dependency>);
+static_assert(!savesWith<int>);
+static_assert(!savesWith<unsigned long>);
+static_assert(!savesWith<const char*>);
+
+TEST_F(DatabaseTest, ASaveWhoseCountDoesNotMatchItsTablesSavesNothing) {
+    const Sample s = buildSample();
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    Word::getById(s.dog)->set_text(L"hound", true);
+    EXPECT_EQ(saveDatabaseExternal(2, D_WORD), 1);
+    EXPECT_EQ(saveDatabaseExternal(1, D_WORD, D_MEANING), 1);
+    ASSERT_EQ(restart(), LOAD_DONE);
+    EXPECT_STREQ(Word::getById(s.dog)->get_text(), L"dog");
+}
+
 }  // namespace
 }  // namespace modeltest
