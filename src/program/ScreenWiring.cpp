@@ -1,6 +1,7 @@
 #include "program/ScreenWiring.h"
 
 #include "practice/dayTester.h"
+#include "practice/statePractice.h"
 #include "states/ScreenRegistry.h"
 
 // Each screen of an upper layer wires itself in here, with one line, once it exists; until then
@@ -18,4 +19,5 @@
 //   linkScreen(LinkedScreen::ClassicFlashcards, createFlashcardState);    feed      "Classic Flashcards"
 void wireScreens() {
     linkDailyCheck(testDay);
+    linkScreen(LinkedScreen::Practice, createPracticeState);
 }
