@@ -167,6 +167,8 @@ protected:
         const Word& word = *foreignWord(card);
         const CardParts parts = practiceRun.headParts;
         if (parts.word && !card.getInverse()) {
+            GuiTextfield& field = *practiceScreen.textfieldFWord;
+            click(field.getX() + 5, field.getY() + 5);
             type(word.get_text());
         } else if (parts.word) {
             for (const Word* known : knownWords(*card.fcard())) {
@@ -197,9 +199,12 @@ protected:
         type(form);
         paint();
     }
-    // Unfolds the article selection shown and chooses the entry with that text.
+    // Unfolds the article selection shown (the forced one on the forced page) and chooses the
+    // entry with that text.
     void chooseArticle(const wchar_t* article) {
-        GuiSelectionfield* field = practiceScreen.selectionArticle;
+        GuiSelectionfield* field = curState->takesPart(*practiceScreen.selectionForcedArticle)
+                                       ? practiceScreen.selectionForcedArticle
+                                       : practiceScreen.selectionArticle;
         click(field->getX() + field->getWidth() / 2, field->getY() + field->getHeight() / 2);
         paint();
         ASSERT_TRUE(field->isUnfolded());
