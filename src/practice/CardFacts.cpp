@@ -27,10 +27,6 @@ bool languageHas(unsigned languageId) {
     return false;
 }
 
-bool canBuildVerbTable(unsigned languageId) {
-    return languageId != 0 && languageHas<Person>(languageId) && languageHas<Tense>(languageId);
-}
-
 }  // namespace
 
 Word* foreignWord(const Practice_container& container) {
@@ -63,12 +59,16 @@ unsigned langId(const Practice_container& container) {
 }
 
 std::vector<unsigned> cardCategories(const Practice_container& container) {
-    std::vector<unsigned> ids;
     Word* word = foreignWord(container);
-    if (word == nullptr || !word->hasFirstTierRelations(D_MEANING)) {
+    return word == nullptr ? std::vector<unsigned>() : wordCategories(*word);
+}
+
+std::vector<unsigned> wordCategories(Word& word) {
+    std::vector<unsigned> ids;
+    if (!word.hasFirstTierRelations(D_MEANING)) {
         return ids;
     }
-    OrnQL_Base::RelationTree& meanings = word->fTR(D_MEANING);
+    OrnQL_Base::RelationTree& meanings = word.fTR(D_MEANING);
     for (auto meaning = Meaning::begin(meanings); meaning != Meaning::end(meanings); ++meaning) {
         if (!meaning->hasFirstTierRelations(D_CATEGORY)) {
             continue;
@@ -96,22 +96,43 @@ Verb* wordVerb(const Word& word) {
     return wordIrregularVerb(word);
 }
 
-CardParts partsAsked(const Practice_container& container, const PartOptions& options) {
-    CardParts parts;
-    const Word* word = foreignWord(container);
-    if (word == nullptr) {
-        return parts;
+bool VerbTableLanguages::canBuildTable(unsigned languageId) {
+    const auto found = known.find(languageId);
+    if (found != known.end()) {
+        return found->second;
     }
-    parts.word = container.fcard()->hasFirstTierRelations(D_WORD);
-    parts.article = options.articles && Article::getById(word->getDependency(D_ARTICLE)) != nullptr;
-    const bool hasVerb = (options.irregularVerbs && wordIrregularVerb(*word) != nullptr) ||
-                         (options.regularVerbs && wordPattern(*word) != nullptr);
-    parts.verb = hasVerb && canBuildVerbTable(word->getDependency(D_LANGUAGE));
+    const bool can = languageId != 0 && languageHas<Person>(languageId) && languageHas<Tense>(languageId);
+    known.emplace(languageId, can);
+    return can;
+}
+
+CardParts partsAsked(const Practice_container& container, const PartOptions& options) {
+    const Word* word = foreignWord(container);
+    VerbTableLanguages verbTables;
+    return word == nullptr ? CardParts() : partsAsked(*container.fcard(), *word, options, verbTables);
+}
+
+// The link ids are tested first: most words have no article or verb, and a record lookup costs more.
+CardParts partsAsked(const Flashcard& card, const Word& word, const PartOptions& options,
+                     VerbTableLanguages& verbTables) {
+    CardParts parts;
+    parts.word = card.hasFirstTierRelations(D_WORD);
+    const unsigned article = word.getDependency(D_ARTICLE);
+    parts.article = options.articles && article != 0 && Article::getById(article) != nullptr;
+    const bool irregular = options.irregularVerbs && word.getDependency(D_IRREGULARVERB) != 0 &&
+                           wordIrregularVerb(word) != nullptr;
+    const bool regular =
+        options.regularVerbs && word.getDependency(D_VERBPATTERN) != 0 && wordPattern(word) != nullptr;
+    parts.verb = (irregular || regular) && verbTables.canBuildTable(word.getDependency(D_LANGUAGE));
     return parts;
 }
 
+unsigned levelEstimate(unsigned levelNumber) {
+    const Level* level = Level::getByLevel(levelNumber);
+    return level != nullptr ? level->statEstimate() : Level::INITIAL_STAT_TOTAL;
+}
+
 unsigned long long fullEstimate(const Practice_container& container, const PartOptions& options) {
-    const Level* level = container.getCurrentLevel();
-    const unsigned long long perPart = level != nullptr ? level->statEstimate() : Level::INITIAL_STAT_TOTAL;
-    return perPart * partsAsked(container, options).count();
+    return static_cast<unsigned long long>(levelEstimate(container.levelNumber())) *
+           partsAsked(container, options).count();
 }

@@ -18,6 +18,7 @@
 //            language has persons and tenses, without which no verb table can be built
 // A card with none of the three has nothing to ask and is left out of the run.
 
+#include <unordered_map>
 #include <vector>
 
 class Flashcard;
@@ -57,6 +58,8 @@ unsigned langId(const Practice_container& container);
 
 // The ids of the card's categories, ascending, each once; empty for a card without categories.
 std::vector<unsigned> cardCategories(const Practice_container& container);
+// The categories of the word's meanings, likewise.
+std::vector<unsigned> wordCategories(Word& word);
 
 // The foreign word's verb pattern or irregular verb; null when it has none.
 VerbPattern* wordPattern(const Word& word);
@@ -64,8 +67,23 @@ IrregularVerb* wordIrregularVerb(const Word& word);
 // The one of the two the word has (a word has at most one); null for none.
 Verb* wordVerb(const Word& word);
 
-CardParts partsAsked(const Practice_container& container, const PartOptions& options);
+// Remembers which languages have the persons and tenses a verb table needs, for asking about many
+// cards at once; it must not outlive a change of the grammar tables.
+class VerbTableLanguages {
+public:
+    bool canBuildTable(unsigned languageId);
 
-// Seconds the card is expected to take: the estimate of its direction's current level (a new
-// level's 60 seconds when the ladder has no such level) for each part asked.
+private:
+    std::unordered_map<unsigned, bool> known;
+};
+
+CardParts partsAsked(const Practice_container& container, const PartOptions& options);
+// The same for the card with its foreign word already looked up.
+CardParts partsAsked(const Flashcard& card, const Word& word, const PartOptions& options,
+                     VerbTableLanguages& verbTables);
+
+// The estimated seconds per part of the level with that number: its statistic, or a new level's
+// 60 seconds when the ladder has no such level.
+unsigned levelEstimate(unsigned levelNumber);
+// Seconds the card is expected to take: its direction's level estimate for each part asked.
 unsigned long long fullEstimate(const Practice_container& container, const PartOptions& options);

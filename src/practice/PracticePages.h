@@ -31,6 +31,9 @@ inline constexpr long HIDDEN = 268435456;
 inline constexpr long CARD_PAGES = 33554416;
 
 inline constexpr long RESULTS = RESULT_PRIMARY | RESULT_INVERTED;
+// The headers and the texts naming the word on the article pages and on the verb pages.
+inline constexpr long WORD_ON_ARTICLE_PAGES = 983040;
+inline constexpr long WORD_ON_VERB_PAGES = 11534336;
 // Where pronunciation, hint text and hint picture show once the hint was asked for.
 inline constexpr long HINT_SHOWN = QUESTION_PRIMARY | QUESTION_INVERTED | RESULTS | FORCED_PRIMARY | FORCED_INVERTED;
 // Before that: the pronunciation everywhere but where the foreign word is asked, the hint text and

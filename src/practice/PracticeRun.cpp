@@ -1,9 +1,5 @@
 #include "practice/PracticeRun.h"
 
-#include <string>
-#include <vector>
-
-#include "gui/GuiBitmap.h"
 #include "gui/GuiButton.h"
 #include "gui/GuiItemfield.h"
 #include "gui/GuiSelectionfield.h"
@@ -12,21 +8,17 @@
 #include "gui/GuiTextfield.h"
 #include "gui/State.h"
 #include "gui/StateMachine.h"
-#include "model/DataPaths.h"
-#include "model/Grammar.h"
 #include "model/InterfaceText.h"
-#include "model/Language.h"
 #include "model/Level.h"
 #include "model/Verb.h"
 #include "model/Word.h"
-#include "model/ui/LanguageRecords.h"
-#include "model/ui/SelectionItems.h"
 #include "platform/Platform.h"
 #include "practice/AnswerJudging.h"
-#include "practice/KeyboardFocus.h"
+#include "practice/CardDisplay.h"
 #include "practice/PracticePages.h"
 #include "practice/PracticeScreen.h"
 #include "practice/RunQueue.h"
+#include "practice/Submission.h"
 #include "states/SaveTables.h"
 
 PracticeRunState practiceRun;
@@ -39,12 +31,6 @@ std::optional<std::uint32_t> injectedSeed;
 
 PracticeRunState& run = practiceRun;
 PracticeScreen& screen = practiceScreen;
-
-// The article and verb texts naming the word take part on these pages, except that the forced
-// pages show the correct word in their own texts at the same place.
-constexpr long WORD_ARTICLE_PAGES = 983040;
-constexpr long WORD_VERB_PAGES = 11534336;
-constexpr long VERB_TABLE_PAGES = page::VERB_QUESTION | page::VERB_RESULT;
 
 Practice_container* head() { return run.pQ.get(); }
 
@@ -89,119 +75,6 @@ void focusOn(FocusElement* element) {
     element->changeFocus(true);
 }
 
-// --- filling elements --------------------------------------------------------------------------
-
-std::string picturePath(const char* directory, unsigned id) {
-    return std::string(directory) + std::to_string(id) + ".bmp";
-}
-
-void showHeader(const LanguageHeader& header, const Language* language) {
-    header.name->setText(language == nullptr ? L"" : language->get_name());
-    header.flag->changeFile(picturePath(FLAG_IMAGE_DIR, language == nullptr ? 0 : language->getId()).c_str());
-}
-
-void prepareTextfield(GuiTextfield& field, const Language* language) {
-    field.setEditable(true);
-    field.setText(L"");
-    field.changeDirection(language != nullptr && language->get_rightToLeft());
-}
-
-// The language's articles in ascending id; the card's word has one of them, so no "n/a".
-void fillArticles(GuiSelectionfield& field, unsigned languageId) {
-    field.clearField();
-    for (const Article* article : modelui::recordsOfLanguage<Article>(languageId)) {
-        modelui::addEntry(field, article->get_text(), article->getId());
-    }
-    field.setEditable(true);
-}
-
-void releaseTable(GuiTable*& table) {
-    if (table != nullptr) {
-        releaseElement(screen.state, table);
-        table = nullptr;
-    }
-}
-
-// Puts a new table (null: none) in place of the one in `slot`, on `pages`; typing into it switches
-// to the foreign keyboard.
-GuiTable* placeTable(GuiTable*& slot, GuiTable* fresh, long pages) {
-    releaseTable(slot);
-    if (fresh != nullptr) {
-        fresh->setConditions(pages);
-        addElementToState(screen.state, fresh);
-        fresh->setFunc(activateLanguage, FOREIGN_SIDE);
-        slot = fresh;
-    }
-    return fresh;
-}
-
-void releaseCardTables() {
-    releaseTable(screen.tableVerb);
-    releaseTable(screen.tableCorrectVerb);
-    releaseTable(screen.tableForcedVerb);
-}
-
-// --- showing a card ----------------------------------------------------------------------------
-
-void showLanguages(const Practice_container& card) {
-    const Language* foreign = getFLang(card);
-    showHeader(screen.foreignA, foreign);
-    showHeader(screen.foreignB, foreign);
-    showHeader(screen.foreignC, foreign);
-    showHeader(screen.knownA, getKLang(card));
-}
-
-void prepareWordQuestion(Practice_container& card, const Word& word) {
-    prepareTextfield(*screen.textfieldFWord, getFLang(card));
-    screen.textGivenFWord->setText(word.get_text());
-    prepareTextfield(*screen.textfieldKWord, getKLang(card));
-    screen.itemfieldKWord->clearField();
-    if (!card.getInverse()) {
-        for (const Word* known : knownWords(*card.fcard())) {
-            screen.itemfieldKWord->addItem(known->get_text());
-            screen.itemfieldKWord->setLastId(known->getId());
-        }
-    }
-}
-
-void showHints(bool shown) {
-    screen.textPronunciation->resetConditions(shown ? page::HINT_SHOWN : page::PRONUNCIATION_HIDDEN_HINT);
-    screen.textHint->resetConditions(shown ? page::HINT_SHOWN : page::HINT_HIDDEN);
-    screen.bitmapHint->resetConditions(shown ? page::HINT_SHOWN : page::HINT_HIDDEN);
-}
-
-void prepareHints(Practice_container& card, const Word& word) {
-    screen.textPronunciation->setText(word.get_ipaPronounciation());
-    screen.textHint->setText(word.get_mnemonic());
-    screen.bitmapHint->changeFile(picturePath(MNEMONIC_IMAGE_DIR, word.getId()).c_str());
-    card.hintPressed(false);
-    const Level* level = card.getCurrentLevel();
-    showHints(level == nullptr || level->get_hintHandling() == SHOWHINT);
-}
-
-// Without a word question there is no typed word to name the word on the article and verb pages,
-// so they name the card's word in both directions.
-const wchar_t* wordNamedOnPartPages(const Practice_container& card, const Word& word) {
-    return card.getInverse() || !run.headParts.word ? word.get_text() : L"";
-}
-
-void prepareArticleQuestion(const Practice_container& card, const Word& word) {
-    screen.textWordArticle->setText(wordNamedOnPartPages(card, word));
-    screen.textWordArticle->resetConditions(WORD_ARTICLE_PAGES);
-    if (run.headParts.article) {
-        fillArticles(*screen.selectionArticle, langId(card));
-    }
-}
-
-void prepareVerbQuestion(const Practice_container& card, const Word& word) {
-    releaseCardTables();
-    screen.textWordVerb->setText(wordNamedOnPartPages(card, word));
-    screen.textWordVerb->resetConditions(WORD_VERB_PAGES);
-    if (run.headParts.verb) {
-        run.headParts.verb = placeTable(screen.tableVerb, Verb::createEmptyTable(langId(card)), VERB_TABLE_PAGES);
-    }
-}
-
 FocusElement* firstInput(const Practice_container& card) {
     if (run.headParts.word) {
         return card.getInverse() ? screen.textfieldKWord : screen.textfieldFWord;
@@ -233,13 +106,7 @@ bool dropCardsWithNothingToAsk() {
 
 // Fills the question pages of the card and shows the first; false when none can be shown.
 bool showCard(Practice_container& card) {
-    const Word& word = *foreignWord(card);
-    showLanguages(card);
-    prepareWordQuestion(card, word);
-    prepareHints(card, word);
-    prepareArticleQuestion(card, word);
-    prepareVerbQuestion(card, word);
-
+    fillQuestionPages(card);
     clearPages();
     if (run.headParts.word) {
         addPage(card.getInverse() ? page::QUESTION_INVERTED : page::QUESTION_PRIMARY);
@@ -260,71 +127,6 @@ bool showCard(Practice_container& card) {
     showPosition(0);
     focusOn(firstInput(card));
     return true;
-}
-
-// --- judging -----------------------------------------------------------------------------------
-
-int judgeWordPart(const Practice_container& card, bool forced) {
-    if (card.getInverse()) {
-        return judgeInverted(card, forced ? *screen.itemfieldForcedKWord : *screen.itemfieldKWord,
-                             forced ? nullptr : screen.itemfieldSolutionKWord);
-    }
-    GuiTextfield& field = forced ? *screen.textfieldForcedFWord : *screen.textfieldFWord;
-    const int result = judgeWord(card, field, forced ? nullptr : screen.textCorrectFWord);
-    if (!forced) {
-        field.setEditable(false);
-    }
-    return result;
-}
-
-bool judgeArticlePart(const Practice_container& card, bool forced) {
-    GuiSelectionfield& field = forced ? *screen.selectionForcedArticle : *screen.selectionArticle;
-    const bool right = checkArticle(card, field, forced ? nullptr : screen.textCorrectArticle,
-                                    forced ? nullptr : screen.textSWordArticle);
-    if (!forced) {
-        field.setEditable(false);
-    }
-    return right;
-}
-
-void showVerbSolution(const Practice_container& card) {
-    GuiTable* solution = Verb::createEmptyTable(langId(card));
-    if (solution != nullptr) {
-        fillVerbSolution(card, *solution);
-    }
-    placeTable(screen.tableCorrectVerb, solution, page::VERB_SOLUTION);
-}
-
-bool judgeVerbPart(const Practice_container& card, bool forced) {
-    GuiTable* table = forced ? screen.tableForcedVerb : screen.tableVerb;
-    if (table == nullptr) {
-        return true;  // no table could be built for this card: the part is not asked
-    }
-    const bool right = checkVerb(card, *table, forced ? nullptr : screen.textSWordVerb);
-    if (!forced) {
-        if (const Word* word = foreignWord(card)) {
-            if (Verb* verb = wordVerb(*word)) {
-                verb->setTableEditable(table, false);
-            }
-        }
-        showVerbSolution(card);
-    }
-    return right;
-}
-
-// With `forced` the forced pages' elements are judged and no solutions are shown.
-int checkSubmission(const Practice_container& card, bool forced) {
-    int result = ANSWER_CORRECT;
-    if (run.headParts.word) {
-        result = judgeWordPart(card, forced);
-    }
-    if (run.headParts.article && !judgeArticlePart(card, forced)) {
-        result = ANSWER_WRONG;
-    }
-    if (run.headParts.verb && !judgeVerbPart(card, forced)) {
-        result = ANSWER_WRONG;
-    }
-    return result;
 }
 
 const wchar_t* verdict(int result) {
@@ -462,7 +264,8 @@ void setUpForced() {
         addPage(page::ARTICLE_FORCED);
         fillArticles(*screen.selectionForcedArticle, langId(*card));
         screen.textForcedWordArticle->setText(word.get_text());
-        screen.textWordArticle->resetConditions(WORD_ARTICLE_PAGES & ~page::ARTICLE_FORCED);
+        // The forced page names the correct word at the place of the typed one.
+        screen.textWordArticle->resetConditions(page::WORD_ON_ARTICLE_PAGES & ~page::ARTICLE_FORCED);
     }
     if (run.headParts.verb) {
         addPage(page::VERB_RESULT);
@@ -470,7 +273,7 @@ void setUpForced() {
         if (placeTable(screen.tableForcedVerb, Verb::createEmptyTable(langId(*card)), page::VERB_FORCED)) {
             addPage(page::VERB_FORCED);
         }
-        screen.textWordVerb->resetConditions(WORD_VERB_PAGES & ~page::VERB_FORCED);
+        screen.textWordVerb->resetConditions(page::WORD_ON_VERB_PAGES & ~page::VERB_FORCED);
     }
     arrangeArrows(true);
     run.forcedActivated = true;

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
+#include "model/Category.h"
 #include "model/Flashcard.h"
+#include "model/Word.h"
 
 namespace {
 
@@ -12,32 +16,97 @@ struct Candidate {
     Flashcard* card;
     bool inverse;
     std::int32_t due;
+    unsigned level;
+    Word* word;  // the card's foreign word, null when it names none
 };
+
+// Finds the foreign words of all candidates in one walk of the word table in id order: a lookup
+// per candidate costs a descent of the tree each, missing the cache at nearly every step.
+void findForeignWords(std::vector<Candidate>& candidates) {
+    std::vector<std::pair<unsigned, std::size_t>> wanted;  // (word id, candidate)
+    wanted.reserve(candidates.size());
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        wanted.emplace_back(candidates[i].card->getDependency(D_WORD), i);
+    }
+    std::sort(wanted.begin(), wanted.end());
+    auto word = Word::begin();
+    for (const auto& [id, candidate] : wanted) {
+        while (word != Word::end() && word->getId() < id) {
+            ++word;
+        }
+        candidates[candidate].word = word != Word::end() && word->getId() == id ? *word : nullptr;
+    }
+}
 
 // The due directions, in the order inserting each before the first one with a counter not smaller
 // than its own would leave them: ascending counter, the later one first among equals.
 std::vector<Candidate> dueCandidates() {
     std::vector<Candidate> candidates;
+    candidates.reserve(2 * Flashcard::elementTree().size());
     for (auto it = Flashcard::begin(); it != Flashcard::end(); ++it) {
         Flashcard* card = *it;
         if (card->get_primaryNextDue() <= 0) {
-            candidates.push_back({card, false, card->get_primaryNextDue()});
+            candidates.push_back({card, false, card->get_primaryNextDue(), card->get_primaryLevel(), nullptr});
         }
         if (card->get_useInverted() && card->get_invertedNextDue() <= 0) {
-            candidates.push_back({card, true, card->get_invertedNextDue()});
+            candidates.push_back({card, true, card->get_invertedNextDue(), card->get_invertedLevel(), nullptr});
         }
     }
+    findForeignWords(candidates);
     std::reverse(candidates.begin(), candidates.end());
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const Candidate& a, const Candidate& b) { return a.due < b.due; });
     return candidates;
 }
 
-bool passesFilters(const RunOptions& options, const Practice_container& container) {
-    return partsAsked(container, options.parts).any() && options.languages.count(langId(container)) != 0 &&
-           options.lessons.count(container.fcard()->getDependency(D_LESSON)) != 0 &&
-           catCheck(options.categories, container);
+bool categoriesPass(const IdSet& useList, const std::vector<unsigned>& categories) {
+    if (categories.empty()) {
+        return useList.count(0) != 0;
+    }
+    return std::any_of(categories.begin(), categories.end(), [&](unsigned id) { return useList.count(id) != 0; });
 }
+
+// The filters of one run, with what they need worked out once: the cheap tests come first, and
+// the categories are not looked up at all while every category (and "n/a") is in the use list.
+class CandidateFilter {
+public:
+    explicit CandidateFilter(const RunOptions& runOptions)
+        : options(runOptions), categoriesOpen(options.categories.count(0) != 0) {
+        for (auto it = Category::begin(); it != Category::end() && categoriesOpen; ++it) {
+            categoriesOpen = options.categories.count(it->getId()) != 0;
+        }
+    }
+
+    // The seconds the candidate is expected to take; nothing when it does not pass.
+    std::optional<unsigned long long> estimate(const Candidate& candidate) {
+        Word* word = candidate.word;
+        if (word == nullptr || options.languages.count(word->getDependency(D_LANGUAGE)) == 0 ||
+            options.lessons.count(candidate.card->getDependency(D_LESSON)) == 0) {
+            return std::nullopt;
+        }
+        if (!categoriesOpen && !categoriesPass(options.categories, wordCategories(*word))) {
+            return std::nullopt;
+        }
+        const CardParts parts = partsAsked(*candidate.card, *word, options.parts, verbTables);
+        if (!parts.any()) {
+            return std::nullopt;
+        }
+        return static_cast<unsigned long long>(estimateOfLevel(candidate.level)) * parts.count();
+    }
+
+private:
+    unsigned estimateOfLevel(unsigned level) {
+        while (estimates.size() <= level) {
+            estimates.push_back(levelEstimate(static_cast<unsigned>(estimates.size())));
+        }
+        return estimates[level];
+    }
+
+    const RunOptions& options;
+    bool categoriesOpen;
+    VerbTableLanguages verbTables;
+    std::vector<unsigned> estimates;  // by level number
+};
 
 // The positions 0 .. n-1 of the final queue, as a Fenwick tree counting which are still free.
 class FreePositions {
@@ -102,29 +171,25 @@ long long budgetSeconds(const RunOptions& options) {
 }
 
 bool catCheck(const IdSet& useList, const Practice_container& container) {
-    const std::vector<unsigned> categories = cardCategories(container);
-    if (categories.empty()) {
-        return useList.count(0) != 0;
-    }
-    return std::any_of(categories.begin(), categories.end(), [&](unsigned id) { return useList.count(id) != 0; });
+    return categoriesPass(useList, cardCategories(container));
 }
 
 Practice_container::Queue buildRunQueue(const RunOptions& options, RunRandom& random) {
     long long budget = budgetSeconds(options);
+    CandidateFilter filter(options);
     std::vector<Practice_container::Queue> taken;
     std::vector<unsigned> draws;
     for (const Candidate& candidate : dueCandidates()) {
         if (budget <= 0) {
             break;
         }
-        auto container = std::make_unique<Practice_container>(candidate.card, candidate.inverse);
-        if (!passesFilters(options, *container)) {
+        const std::optional<unsigned long long> seconds = filter.estimate(candidate);
+        if (!seconds) {
             continue;
         }
-        budget -= static_cast<long long>(std::min(fullEstimate(*container, options.parts),
-                                                  static_cast<unsigned long long>(NO_TIME_LIMIT)));
+        budget -= static_cast<long long>(std::min(*seconds, static_cast<unsigned long long>(NO_TIME_LIMIT)));
         draws.push_back(std::uniform_int_distribution<unsigned>(0, static_cast<unsigned>(taken.size()))(random));
-        taken.push_back(std::move(container));
+        taken.push_back(std::make_unique<Practice_container>(candidate.card, candidate.inverse));
     }
     return arrange(taken, draws);
 }

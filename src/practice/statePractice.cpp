@@ -55,8 +55,6 @@ PracticeScreen& screen = practiceScreen;
 constexpr long FILTER_TITLE_PAGES = page::START | page::LANGUAGES | page::LESSONS | page::CATEGORIES;
 constexpr long FORCED_PAGES = page::FORCED_PRIMARY | page::FORCED_INVERTED | page::ARTICLE_FORCED | page::VERB_FORCED;
 constexpr long WORD_HEADER_PAGES = 13104;
-constexpr long ARTICLE_HEADER_PAGES = 983040;
-constexpr long VERB_HEADER_PAGES = 11534336;
 
 // Adds the element to the screen on `pages`; the screen owns it from here on.
 template <typename Element>
@@ -171,8 +169,8 @@ void addWordPages() {
 }
 
 void addArticlePages() {
-    screen.foreignB = langInstallation(ARTICLE_HEADER_PAGES, 500, 150);
-    screen.textWordArticle = text(L"Test::Article Word", 500, 210, 242, 30, ARTICLE_HEADER_PAGES);
+    screen.foreignB = langInstallation(page::WORD_ON_ARTICLE_PAGES, 500, 150);
+    screen.textWordArticle = text(L"Test::Article Word", 500, 210, 242, 30, page::WORD_ON_ARTICLE_PAGES);
     screen.selectionArticle =
         place(new GuiSelectionfield(500, 260, 242, 30), page::ARTICLE_QUESTION | page::ARTICLE_RESULT);
     screen.textCorrectArticle = text(L"Test::Solution", 802, 260, 242, 30, page::ARTICLE_RESULT);
@@ -182,8 +180,8 @@ void addArticlePages() {
 }
 
 void addVerbPages() {
-    screen.foreignC = langInstallation(VERB_HEADER_PAGES, 486, 40);
-    screen.textWordVerb = text(L"Test::Word Verb", 226, 40, 242, 30, VERB_HEADER_PAGES);
+    screen.foreignC = langInstallation(page::WORD_ON_VERB_PAGES, 486, 40);
+    screen.textWordVerb = text(L"Test::Word Verb", 226, 40, 242, 30, page::WORD_ON_VERB_PAGES);
     screen.textSWordVerb = text(L"Test::Correct Word", 226, 40, 242, 30, page::VERB_SOLUTION | page::VERB_FORCED);
     text(String_CORRECT_ANSWER, 486, 40, 250, 30, page::VERB_SOLUTION);
 }
