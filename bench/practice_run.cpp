@@ -9,11 +9,8 @@
 //   one committed single-row UPDATE of the same card in SQLite (its default, fully synchronous
 //   journal).
 #include <sqlite3.h>
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -21,6 +18,7 @@
 
 #include "BenchRatios.h"
 #include "ModelDatabaseGenerator.h"
+#include "ScratchDirectory.h"
 #include "SqliteMirror.h"
 #include "gui/GuiCheckBox.h"
 #include "gui/GuiItemfield.h"
@@ -48,19 +46,6 @@ constexpr Point START_BUTTON{680, 460};
 constexpr Point SUBMIT_BUTTON{850, 40};
 constexpr Point QUICK_CONTINUE_BUTTON{803, 450};
 constexpr Point EXIT_BUTTON{950, 40};
-
-struct Scratch {
-    Scratch() {
-        char pattern[] = "/tmp/mernolex-bench-practice-XXXXXX";
-        directory = mkdtemp(pattern);
-        std::filesystem::current_path(directory);
-    }
-    ~Scratch() {
-        std::filesystem::current_path("/");
-        std::filesystem::remove_all(directory);
-    }
-    std::string directory;
-};
 
 // The generated database with every direction due, stored, and its SQLite mirror.
 void buildDatabases() {
@@ -220,7 +205,7 @@ BENCHMARK(SubmitContinue_SQLite)->Unit(benchmark::kMillisecond)->Iterations(200)
 }  // namespace
 
 int main(int argc, char** argv) {
-    Scratch scratch;
+    bench::ScratchDirectory scratch("practice");
     buildDatabases();
     const int result = bench::runWithRatios(argc, argv, {{"_Practice", "_StdSort"}, {"_Practice", "_SQLite"}});
     resetDatabase();

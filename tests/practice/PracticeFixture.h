@@ -138,6 +138,16 @@ protected:
         show(createPracticeState());
         paint();
     }
+    // Puts the card's primary direction on the level, opens the screen and starts a run, with or
+    // without articles asked.
+    void startAt(unsigned cardId, unsigned level, bool articles = true) {
+        Flashcard::getById(cardId)->set_primaryLevel(level, false);
+        saveDatabase(D_ENDTAG);
+        openPractice();
+        setBox(practiceScreen.checkBoxArticles, articles);
+        pressButton(L"Start");
+        ASSERT_NE(head(), nullptr);
+    }
     // Ticks or unticks a check box of the start page by clicking it.
     void setBox(GuiCheckBox* box, bool ticked) {
         if (box->getCheck() != ticked) {

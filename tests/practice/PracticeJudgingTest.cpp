@@ -97,19 +97,12 @@ TEST_F(AnswerJudgingTest, OverlappingMeaningsAreFoundInEitherOrder) {
 // The judging of whole cards on the screen: word, article and verb table together.
 class PracticeJudgingScreenTest : public PracticeTest {
 protected:
-    void startWith(unsigned cardId, unsigned level) {
-        Flashcard::getById(cardId)->set_primaryLevel(level, false);
-        saveDatabase(D_ENDTAG);
-        openPractice();
-        pressButton(L"Start");
-        ASSERT_NE(head(), nullptr);
-    }
     static std::wstring verdict() { return practiceScreen.textResultOverview->getTextW(); }
     std::size_t boxes() const { return window->dialogs().messageBoxes().size(); }
 };
 
 TEST_F(PracticeJudgingScreenTest, ARightWordWithAWrongArticleIsWrongAndTheArticlePageShowsTheTypedWord) {
-    startWith(card(v.chien, {v.dog}), 2);
+    startAt(card(v.chien, {v.dog}), 2);
     type(L"chien");
     pressButton(L"Next");
     EXPECT_STREQ(practiceScreen.textWordArticle->getTextW(), L"chien");
@@ -129,7 +122,7 @@ TEST_F(PracticeJudgingScreenTest, AMinorWordWithTheRightArticleAndTableStaysMino
     Word::getById(discuter)->setDependency(D_VERBPATTERN, v.er);
     M_W::add(new M_W(M_W::getByConstrain(true, 1, D_WORD, v.parler)->getDependency(D_MEANING), discuter));
     Word::getById(v.parler)->setDependency(D_ARTICLE, v.la);  // for the test: a verb with an article
-    startWith(card(v.parler, {v.speak}), 2);
+    startAt(card(v.parler, {v.speak}), 2);
     type(L"discuter");
     pressButton(L"Next");
     EXPECT_STREQ(practiceScreen.textWordArticle->getTextW(), L"discuter");
@@ -149,7 +142,7 @@ TEST_F(PracticeJudgingScreenTest, AMinorWordWithTheRightArticleAndTableStaysMino
 }
 
 TEST_F(PracticeJudgingScreenTest, AWrongCellMakesTheTableWrongAndTheSolutionShowsEveryForm) {
-    startWith(card(v.etre, {v.be}), 2);
+    startAt(card(v.etre, {v.be}), 2);
     type(L"être");
     pressButton(L"Next");
     typeIntoVerbCell(0, 0, L"suis");
@@ -172,7 +165,7 @@ TEST_F(PracticeJudgingScreenTest, AWrongCellMakesTheTableWrongAndTheSolutionShow
 TEST_F(PracticeJudgingScreenTest, OnAPunishingLevelTheHintTurnsACorrectAnswerIntoAMinorOne) {
     Word::getById(v.maison)->set_ipaPronounciation(L"mɛzɔ̃", true);
     Word::getById(v.maison)->set_mnemonic(L"my son's house", true);
-    startWith(card(v.maison, {v.house}), 5);
+    startAt(card(v.maison, {v.house}), 5);
     repaintAll();
     EXPECT_FALSE(painted(L"my son's house"));
     EXPECT_FALSE(painted(L"mɛzɔ̃"));
@@ -187,7 +180,7 @@ TEST_F(PracticeJudgingScreenTest, OnAPunishingLevelTheHintTurnsACorrectAnswerInt
 }
 
 TEST_F(PracticeJudgingScreenTest, OnAHidingLevelTheHintCostsNothingAndOnAShowingLevelItShowsAtOnce) {
-    startWith(card(v.chien, {v.dog}), 3);
+    startAt(card(v.chien, {v.dog}), 3);
     pressButton(L"Hint");
     answerHeadCorrectly();
     EXPECT_EQ(verdict(), L"Correct");
@@ -202,7 +195,7 @@ TEST_F(PracticeJudgingScreenTest, OnAHidingLevelTheHintCostsNothingAndOnAShowing
 
 TEST_F(PracticeJudgingScreenTest, AWrongAnswerForcesRetypingUntilEverythingIsRight) {
     const unsigned id = card(v.chien, {v.dog});
-    startWith(id, 2);
+    startAt(id, 2);
     type(L"chat");
     pressButton(L"Next");
     chooseArticle(L"le");
@@ -232,7 +225,7 @@ TEST_F(PracticeJudgingScreenTest, AWrongAnswerForcesRetypingUntilEverythingIsRig
 }
 
 TEST_F(PracticeJudgingScreenTest, AFullyCorrectForcedSubmissionSendsTheCardBackIntoTheQueue) {
-    startWith(card(v.maison, {v.house}), 1);
+    startAt(card(v.maison, {v.house}), 1);
     type(L"chien");
     pressButton(L"Next");
     pressButton(L"Submit");
@@ -254,7 +247,7 @@ TEST_F(PracticeJudgingScreenTest, AFullyCorrectForcedSubmissionSendsTheCardBackI
 
 TEST_F(PracticeJudgingScreenTest, TheFinalLevelStaysForAYearAndSaysSo) {
     const unsigned id = card(v.chat, {v.cat});
-    startWith(id, 6);
+    startAt(id, 6);
     answerHeadCorrectly();
     pressButton(L"Continue");
     ASSERT_EQ(boxes(), 1u);
@@ -271,7 +264,7 @@ TEST_F(PracticeJudgingScreenTest, TheFinalLevelStaysForAYearAndSaysSo) {
 TEST_F(PracticeJudgingScreenTest, InTheInvertedDirectionTheLearnerAddsAndRemovesKnownWords) {
     const unsigned id = card(v.parler, {v.speak, v.talk}, true);
     Flashcard::getById(id)->set_primaryNextDue(2, false);
-    startWith(id, 0);
+    startAt(id, 0);
     ASSERT_EQ(page(), page::QUESTION_INVERTED);
     EXPECT_STREQ(practiceScreen.textGivenFWord->getTextW(), L"parler");
     addKnown(L"speak");
@@ -299,7 +292,7 @@ TEST_F(PracticeJudgingScreenTest, InTheInvertedDirectionTheLearnerAddsAndRemoves
 
 TEST_F(PracticeJudgingScreenTest, ACardWithoutKnownWordsIsAskedForItsArticleAlone) {
     const unsigned id = card(v.chien, {});
-    startWith(id, 0);
+    startAt(id, 0);
     ASSERT_EQ(page(), page::ARTICLE_QUESTION);
     EXPECT_STREQ(practiceScreen.textWordArticle->getTextW(), L"chien");
     EXPECT_EQ(practiceScreen.buttonSubmit->getConditions(), page::ARTICLE_QUESTION);
@@ -316,7 +309,7 @@ TEST_F(PracticeJudgingScreenTest, TheKeyboardFollowsTheSideTheLearnerTypesOn) {
     const std::string keyboardPicture = std::string(KEYBOARD_IMAGE_DIR) + std::to_string(v.french) + ".bmp";
     std::filesystem::create_directories(KEYBOARD_IMAGE_DIR);
     mernolex::test::writeBytes(keyboardPicture, mernolex::test::bmp24(4, 2, [](int, int) { return 0x0000FFu; }));
-    startWith(card(v.chien, {v.dog}), 0);
+    startAt(card(v.chien, {v.dog}), 0);
     platform::KeyboardLayouts& layouts = window->keyboardLayouts();
     // The primary question starts in the foreign-word field.
     EXPECT_EQ(layouts.activeLayout(), "0000040C");

@@ -99,11 +99,7 @@ TEST_F(PracticeRunScreenTest, ExitInTheMiddleEndsTheRunAndReturnsToFreshOptions)
 
 TEST_F(PracticeRunScreenTest, AFailedSaveKeepsTheResultAndContinueRetriesWithoutMovingTwice) {
     const unsigned id = card(v.maison, {v.house});
-    Flashcard::getById(id)->set_primaryLevel(2, false);
-    saveDatabase(D_ENDTAG);
-    openPractice();
-    setBox(practiceScreen.checkBoxArticles, false);
-    pressButton(L"Start");
+    startAt(id, 2, false);
     type(L"maison");
     pressButton(L"Submit");
     fs::rename("Data/Flashcard", "Data/FlashcardAside");
@@ -137,11 +133,7 @@ TEST_F(PracticeRunScreenTest, WithNothingDueStartSaysSoAndTheOptionsStay) {
 
 TEST_F(PracticeRunScreenTest, AMinorOrWrongCardComesBackInTheSameRunUntilItIsRight) {
     const unsigned id = card(v.chien, {v.dog});
-    Flashcard::getById(id)->set_primaryLevel(4, false);
-    saveDatabase(D_ENDTAG);
-    openPractice();
-    setBox(practiceScreen.checkBoxArticles, false);
-    pressButton(L"Start");
+    startAt(id, 4, false);
     type(L"toutou");  // shares the meaning of chien
     pressButton(L"Submit");
     EXPECT_TRUE(painted(L"Minor"));
@@ -162,11 +154,7 @@ TEST_F(PracticeRunScreenTest, AMinorOrWrongCardComesBackInTheSameRunUntilItIsRig
 
 TEST_F(PracticeRunScreenTest, TheOverridesDecideInsteadOfTheJudgement) {
     const unsigned id = card(v.chien, {v.dog});
-    Flashcard::getById(id)->set_primaryLevel(4, false);
-    saveDatabase(D_ENDTAG);
-    openPractice();
-    setBox(practiceScreen.checkBoxArticles, false);
-    pressButton(L"Start");
+    startAt(id, 4, false);
     type(L"chat");
     pressButton(L"Submit");
     EXPECT_TRUE(painted(L"Wrong"));
