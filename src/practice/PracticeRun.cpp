@@ -47,6 +47,9 @@ void addPage(long mask) {
 }
 
 void showPosition(int position) {
+    if (position < 0 || position >= run.conLength) {
+        return;
+    }
     run.conPosition = position;
     nextCondition = run.conArray[position];
 }
@@ -54,6 +57,9 @@ void showPosition(int position) {
 // Next on every page but the last, Back on every page but the first, Submit on the last one or
 // nowhere.
 void arrangeArrows(bool submitOnLast) {
+    if (run.conLength == 0) {
+        return;
+    }
     const long first = run.conArray[0];
     const long last = run.conArray[run.conLength - 1];
     screen.buttonSubmit->setConditions(submitOnLast ? last : page::HIDDEN);
@@ -332,17 +338,9 @@ void endRun() {
     run.phase = RunPhase::Options;
 }
 
-void showPreviousPage() {
-    if (run.conLength > 0 && run.conPosition > 0) {
-        showPosition(run.conPosition - 1);
-    }
-}
+void showPreviousPage() { showPosition(run.conPosition - 1); }
 
-void showNextPage() {
-    if (run.conPosition + 1 < run.conLength) {
-        showPosition(run.conPosition + 1);
-    }
-}
+void showNextPage() { showPosition(run.conPosition + 1); }
 
 void pressHint() {
     if (head() == nullptr || !onScreen()) {
