@@ -1,6 +1,7 @@
 #include "program/ScreenWiring.h"
 
 #include "practice/dayTester.h"
+#include "practice/statePractice.h"
 #include "screens/stateCategory.h"
 #include "screens/stateLanguage.h"
 #include "screens/stateLesson.h"
@@ -30,4 +31,5 @@ void wireScreens() {
     linkScreen(LinkedScreen::Meanings, createMeaningState);
     linkScreen(LinkedScreen::Languages, createLanguageState);
     linkScreen(LinkedScreen::VerbPatterns, createVerbPatternState);
+    linkScreen(LinkedScreen::Practice, createPracticeState);
 }
