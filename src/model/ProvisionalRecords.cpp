@@ -15,11 +15,7 @@
 
 namespace {
 
-struct Note {
-    dependency table;
-    unsigned id;
-    bool operator==(const Note&) const = default;
-};
+using Note = ProvisionalRecord;
 
 struct Notes {
     std::vector<Note> notes;
@@ -68,7 +64,16 @@ bool writeNotesFile(const std::vector<Note>& notes) {
         saveValue(file.stream(), static_cast<std::uint32_t>(note.table));
         saveValue(file.stream(), static_cast<std::uint32_t>(note.id));
     }
-    return file.commit();
+    if (!file.commit()) {
+        return false;
+    }
+    // The note must be on the disk before the record it names is saved, power failure included.
+    syncDirectoryOf(PROVISIONAL_RECORDS_FILE);
+    return true;
+}
+
+bool isNoted(const std::vector<Note>& notes, const Note& note) {
+    return std::find(notes.begin(), notes.end(), note) != notes.end();
 }
 
 template <typename T>
@@ -128,34 +133,47 @@ bool canBeProvisional(dependency table) {
     }
 }
 
-bool noteProvisionalRecord(dependency table, unsigned id) {
-    if (!canBeProvisional(table) || id == 0) {
-        return false;
+bool noteProvisionalRecord(dependency table, unsigned id) { return noteProvisionalRecords({{table, id}}); }
+
+bool noteProvisionalRecords(const std::vector<ProvisionalRecord>& records) {
+    for (const ProvisionalRecord& record : records) {
+        if (!canBeProvisional(record.table) || record.id == 0) {
+            return false;
+        }
     }
     Notes& notes = notesHeld();
     if (!finishPendingRemoval(notes)) {
         return false;
     }
-    const Note note{table, id};
-    if (std::find(notes.notes.begin(), notes.notes.end(), note) != notes.notes.end()) {
+    std::vector<Note> noted = notes.notes;
+    for (const ProvisionalRecord& record : records) {
+        if (!isNoted(noted, record)) {
+            noted.push_back(record);
+        }
+    }
+    if (noted.size() == notes.notes.size()) {
         return true;
     }
-    notes.notes.push_back(note);
-    if (!writeNotesFile(notes.notes)) {
-        notes.notes.pop_back();
+    if (!writeNotesFile(noted)) {
         return false;
     }
+    notes.notes = std::move(noted);
     return true;
 }
 
-bool forgetProvisionalRecord(dependency table, unsigned id) {
+bool forgetProvisionalRecord(dependency table, unsigned id) { return forgetProvisionalRecords({{table, id}}); }
+
+bool forgetProvisionalRecords(const std::vector<ProvisionalRecord>& records) {
     Notes& notes = notesHeld();
-    const auto found = std::find(notes.notes.begin(), notes.notes.end(), Note{table, id});
-    if (found == notes.notes.end()) {
+    std::vector<Note> remaining;
+    for (const Note& note : notes.notes) {
+        if (!isNoted(records, note)) {
+            remaining.push_back(note);
+        }
+    }
+    if (remaining.size() == notes.notes.size()) {
         return true;
     }
-    std::vector<Note> remaining = notes.notes;
-    remaining.erase(remaining.begin() + (found - notes.notes.begin()));
     if (!writeNotesFile(remaining)) {
         return false;
     }
@@ -163,10 +181,7 @@ bool forgetProvisionalRecord(dependency table, unsigned id) {
     return true;
 }
 
-bool isProvisionalRecord(dependency table, unsigned id) {
-    const Notes& notes = notesHeld();
-    return std::find(notes.notes.begin(), notes.notes.end(), Note{table, id}) != notes.notes.end();
-}
+bool isProvisionalRecord(dependency table, unsigned id) { return isNoted(notesHeld().notes, Note{table, id}); }
 
 bool removeAbandonedRecords() {
     Notes& notes = notesHeld();

@@ -28,9 +28,18 @@
 // for each note n in the order noted. A note of a table that cannot hold provisional records, with
 // id 0, or cut short, is ignored.
 
+#include <vector>
+
 #include "db/OrnQL_Types.h"
 
 inline constexpr const char* PROVISIONAL_RECORDS_FILE = "Data/provisional.dat";
+
+// One record of a table, as the notes name it.
+struct ProvisionalRecord {
+    dependency table;
+    unsigned id;
+    bool operator==(const ProvisionalRecord&) const = default;
+};
 
 // Whether records of the table can be noted: words and flashcards.
 bool canBeProvisional(dependency table);
@@ -40,10 +49,17 @@ bool canBeProvisional(dependency table);
 // Records a start-up could not save away (see removeAbandonedRecords) are saved first, so that
 // their ids, free again, are never noted twice; if that save fails, nothing is noted.
 bool noteProvisionalRecord(dependency table, unsigned id);
+// Notes several records with one write of the notes file: all of them or, on false, none. False
+// also when one of them cannot be noted (a table that cannot hold provisional records, id 0).
+bool noteProvisionalRecords(const std::vector<ProvisionalRecord>& records);
 
 // The record was kept or removed: its note goes. True when the disk no longer names it (also when
 // it was never noted); false when the notes file could not be written, and then it stays noted.
 bool forgetProvisionalRecord(dependency table, unsigned id);
+// The records were kept together (one Save made all of them): their notes go with one write of
+// the notes file, so a kill never keeps some of them and removes the others. False when the
+// notes file could not be written, and then all of them stay noted.
+bool forgetProvisionalRecords(const std::vector<ProvisionalRecord>& records);
 
 bool isProvisionalRecord(dependency table, unsigned id);
 
