@@ -2,6 +2,8 @@
 
 #include "practice/dayTester.h"
 #include "screens/stateCategory.h"
+#include "screens/stateFlashcard.h"
+#include "screens/stateFlashcardMenu.h"
 #include "screens/stateLanguage.h"
 #include "screens/stateLesson.h"
 #include "screens/stateLevel.h"
@@ -30,4 +32,6 @@ void wireScreens() {
     linkScreen(LinkedScreen::Meanings, createMeaningState);
     linkScreen(LinkedScreen::Languages, createLanguageState);
     linkScreen(LinkedScreen::VerbPatterns, createVerbPatternState);
+    linkScreen(LinkedScreen::FlashcardMenu, createFlashcardMenuState);
+    linkScreen(LinkedScreen::ClassicFlashcards, createFlashcardState);
 }
