@@ -197,4 +197,37 @@ TEST_F(ProvisionalRecordsTest, AStartThatCannotSaveKeepsTheNotesUntilASaveSuccee
     EXPECT_EQ(0u, M_W::getAsTally(1, D_WORD, reused));  // the old word's meaning went with it
 }
 
+// A card and its new foreign word are noted and kept together: a failed write of the notes file
+// leaves all of them as they were, never some noted and others not.
+TEST_F(ProvisionalRecordsTest, SeveralRecordsAreNotedAndForgottenTogetherOrNotAtAll) {
+    const unsigned word = newWord();
+    auto* card = new Flashcard(true, 0);
+    card->setDependency(D_WORD, word);
+    const unsigned cardId = Flashcard::add(card);
+    const std::vector<ProvisionalRecord> both = {{D_WORD, word}, {D_FLASHCARD, cardId}};
+    EXPECT_FALSE(noteProvisionalRecords({{D_FLASHCARD, cardId}, {D_LANGUAGE, german}}));
+    EXPECT_FALSE(isProvisionalRecord(D_FLASHCARD, cardId));
+
+    fileFaults::failStep(1);
+    EXPECT_FALSE(noteProvisionalRecords(both));
+    fileFaults::failStep(0);
+    EXPECT_FALSE(isProvisionalRecord(D_FLASHCARD, cardId));
+    ASSERT_TRUE(noteProvisionalRecords(both));
+    ASSERT_EQ(saveDatabaseExternal(2, D_WORD, D_FLASHCARD), 0);
+
+    fileFaults::failStep(1);  // the removal of the notes file, which then names nothing
+    EXPECT_FALSE(forgetProvisionalRecords(both));
+    fileFaults::failStep(0);
+    EXPECT_TRUE(isProvisionalRecord(D_WORD, word));
+    EXPECT_TRUE(isProvisionalRecord(D_FLASHCARD, cardId));
+    resetProvisionalRecords();
+    EXPECT_TRUE(isProvisionalRecord(D_WORD, word));
+    EXPECT_TRUE(isProvisionalRecord(D_FLASHCARD, cardId));
+
+    ASSERT_TRUE(forgetProvisionalRecords(both));
+    startAgain();
+    EXPECT_NE(nullptr, Word::getById(word));
+    EXPECT_NE(nullptr, Flashcard::getById(cardId));
+}
+
 }  // namespace
