@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 
 #include "FlashcardEditorTest.h"
+#include "db/OrnQL_Extra.h"
+#include "gui/support/BmpBytes.h"
 #include "gui/GuiItemfield.h"
 #include "gui/GuiTextfield.h"
 #include "screens/stateMeaning.h"
@@ -87,6 +89,77 @@ TEST_F(FlashcardEditorTest, ANewCardWithAStoredAndANewKnownWordIsStoredWithTheMe
     EXPECT_THAT(knownWordsOf(*card), UnorderedElementsAre(L"house", L"building"));
     EXPECT_THAT(meaningsOf(*haus), ElementsAre(building));
     EXPECT_EQ(std::wstring(card->get_text()), L"Haus [Lektion 1] (0|0, 0|0)");
+}
+
+// Each side types in its language's layout and shows its keyboard; the flags show both languages.
+TEST_F(FlashcardEditorTest, TheForeignWordIsTypedInTheForeignLayoutAndEverythingElseInTheKnownOne) {
+    using mernolex::test::bmp24;
+    using mernolex::test::writeBytes;
+    constexpr std::uint32_t RED = 0x0000FF, YELLOW = 0x00FFFF, BLUE = 0xFF0000, GREY = 0x808080;
+    writeBytes(createPathById(german, FLAG_IMAGE_DIR), bmp24(6, 4, [](int, int) { return RED; }));
+    writeBytes(createPathById(german, KEYBOARD_IMAGE_DIR), bmp24(8, 2, [](int, int) { return YELLOW; }));
+    writeBytes(createPathById(english, FLAG_IMAGE_DIR), bmp24(6, 4, [](int, int) { return BLUE; }));
+    writeBytes(createPathById(english, KEYBOARD_IMAGE_DIR), bmp24(8, 2, [](int, int) { return GREY; }));
+    const auto layout = [] {
+        char active[9] = {};
+        getKL(active);
+        return std::string(active);
+    };
+
+    openNewCard();
+    choose(TAG_FLASHCARD_FOREIGN_LANGUAGE, L"German");
+    typeInto(TAG_FLASHCARD_WORD, L"Zug");
+    repaintAll();
+    EXPECT_EQ(layout(), "00000407");
+    EXPECT_EQ(window->pixel(500, 450), YELLOW);
+    EXPECT_EQ(window->pixel(320, 70), RED);
+    EXPECT_EQ(window->pixel(670, 70), BLUE);
+    snapshot("flashcard-pictures");
+
+    for (const char* knownSide : {TAG_FLASHCARD_KNOWN, TAG_FLASHCARD_PRONUNCIATION, TAG_FLASHCARD_HINT}) {
+        typeInto(knownSide, L"x");
+        repaintAll();
+        EXPECT_EQ(layout(), "00000409") << knownSide;
+        EXPECT_EQ(window->pixel(500, 450), GREY) << knownSide;
+    }
+    typeInto(TAG_FLASHCARD_WORD, L"Zug");
+    EXPECT_EQ(layout(), "00000407");
+}
+
+TEST_F(FlashcardEditorTest, TheHintPictureIsShownWhenChosenStoredWithTheWordAndShownAgainWithTheCard) {
+    using mernolex::test::bmp24;
+    using mernolex::test::writeBytes;
+    constexpr std::uint32_t GREEN = 0x00FF00;
+    writeBytes("roof.bmp", bmp24(6, 4, [](int, int) { return GREEN; }));
+    writeBytes("notes.txt", {'n', 'o'});
+    const std::string roof = (std::filesystem::current_path() / "roof.bmp").string();
+
+    openNewCard();
+    choose(TAG_FLASHCARD_FOREIGN_LANGUAGE, L"German");
+    typeInto(TAG_FLASHCARD_WORD, L"Dach");
+    window->dialogs().answerFileDialog(roof);
+    pressButton(L"Add picture");
+    repaintAll();
+    EXPECT_EQ(window->pixel(215, 445), GREEN);
+    // A file that is no picture changes nothing.
+    window->dialogs().answerFileDialog((std::filesystem::current_path() / "notes.txt").string());
+    pressButton(L"Add picture");
+    repaintAll();
+    EXPECT_EQ(window->pixel(215, 445), GREEN);
+    EXPECT_TRUE(painted(std::wstring(roof.begin(), roof.end())));
+
+    addKnown(L"roof");
+    pressButton(L"Save and next");
+    repaintAll();
+    EXPECT_NE(window->pixel(215, 445), GREEN);
+    const unsigned dach = word(german, L"Dach")->getId();
+    EXPECT_TRUE(std::filesystem::exists(createPathById(dach, MNEMONIC_IMAGE_DIR)));
+
+    pressButton(L"Close");
+    chooseEntry(L"Dach (0|0, 0|0)");
+    pressButton(L"Edit Flashcard");
+    repaintAll();
+    EXPECT_EQ(window->pixel(215, 445), GREEN);
 }
 
 // The Use list shows the highlighted known word's meanings, but the card uses the meanings in use
