@@ -2,7 +2,8 @@
 //   flashcard_data seed              German (with articles, persons and tenses) and English, the
 //                                    English word "house" with a meaning, and a lesson
 //   flashcard_data words <language>  the texts of the language's words stored on disk, one a line
-//   flashcard_data cards             each stored card: its line, then its known words
+//   flashcard_data cards             each stored card: its line, its known words, its foreign
+//                                    word's article and irregular forms (person by person)
 // It only reads what the program wrote (nothing is removed or repaired), so the test can watch
 // the disk while the program runs and after it was killed.
 
@@ -14,6 +15,7 @@
 #include "model/F_W.h"
 #include "model/Flashcard.h"
 #include "model/Grammar.h"
+#include "model/IrregularVerb.h"
 #include "model/Language.h"
 #include "model/Lesson.h"
 #include "model/M_W.h"
@@ -67,6 +69,16 @@ int words(const char* languageName) {
     return 0;
 }
 
+std::string formsOf(const IrregularVerb* verb) {
+    std::string forms;
+    for (unsigned y = 0; verb != nullptr && y < verb->get_persons(); ++y) {
+        for (unsigned x = 0; x < verb->get_tenses(); ++x) {
+            forms += (forms.empty() ? "" : ",") + utf8(verb->get_content(x, y));
+        }
+    }
+    return forms;
+}
+
 int cards() {
     for (auto card = Flashcard::begin(); card != Flashcard::end(); ++card) {
         std::printf("%s:", utf8(card->get_text()).c_str());
@@ -74,7 +86,10 @@ int cards() {
         for (auto word = Word::begin(known); word != Word::end(known); ++word) {
             std::printf(" %s", utf8(word->get_text()).c_str());
         }
-        std::printf("\n");
+        const Word* foreign = Word::getById(card->getDependency(D_WORD));
+        const Article* article = foreign == nullptr ? nullptr : Article::getById(foreign->getDependency(D_ARTICLE));
+        const IrregularVerb* verb = foreign == nullptr ? nullptr : IrregularVerb::getById(foreign->getDependency(D_IRREGULARVERB));
+        std::printf(" | %s | %s\n", article == nullptr ? "" : utf8(article->get_text()).c_str(), formsOf(verb).c_str());
     }
     return 0;
 }

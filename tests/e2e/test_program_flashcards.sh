@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# A learner enters a flashcard in the real window: from the settings screen the flashcard menu,
-# New, German "Haus" for the English "house" and the new word "hut", "Save and next". On the next
-# card a new known word "barn" is added, and the program is killed. After a restart the card is
-# there with both its known words, and "barn", which the learner never kept, is gone.
+# A learner enters flashcards in the real window: from the settings screen the flashcard menu,
+# New, German "das Haus" in a lesson for the English "house" and the new word "hut", "Save and
+# next"; then the irregular verb "sein" for the new word "be", its forms typed on the verb page.
+# On the next card a new known word "barn" is added, and the program is killed. After a restart
+# the cards are there as entered, and "barn", which the learner never kept, is gone.
 # flashcard_data (beside the test tools) seeds the database and reads what is on disk.
 source "$(dirname "$0")/lib.sh"
 tools=$1
@@ -19,6 +20,7 @@ background() { colour_at 5 495; }
 # The editor's orange panel behind the known words reaches the right edge.
 on_editor() { [[ $(colour_at 995 395) == FA6100 ]]; }
 on_settings() { [[ $(colour_at 320 270) != "$(background)" && $(colour_at 150 300) == "$(background)" ]]; }
+on_verb_page() { [[ $(colour_at 20 470) == FFFFFF ]]; }
 on_list() { [[ $(colour_at 150 300) == FFFFFF && $(colour_at 995 395) == "$(background)" ]]; }
 wait_for() { e2e_poll "$1" || { e2e_shot "$wid" "$1.png"; e2e_fail "expected to be $1"; }; }
 click() { e2e_click "$wid" "$1" "$2"; }
@@ -47,17 +49,44 @@ open_new_card() {
     wait_for on_editor
 }
 
+# Unfolds the selection field centred at ($1, $2) and clicks its entry number $3 (from 0).
+choose() {
+    click "$1" "$2"
+    click "$1" $(($2 + 15 + 30 * $3 + 15))
+}
+stored_card() {
+    e2e_poll "on_disk cards | grep -qxF '$1'" || e2e_fail "no card stored as '$1': $(on_disk cards)"
+}
+
 start_program
 open_new_card
-click 185 70
-click 185 130
+choose 185 70 1     # German
 type_into 178 110 Haus
+choose 150 190 1    # Lektion 1
+choose 219 270 3    # das
 add_known house
 add_known hut
 e2e_shot "$wid" editor-known-words.png
 click 925 460
-e2e_poll "on_disk cards | grep -q '^Haus (0|0, 0|0): house hut$'" ||
-    e2e_fail "the card is not stored as entered: $(on_disk cards)"
+stored_card 'Haus [Lektion 1] (0|0, 0|0): house hut | das | '
+wait_for on_editor
+
+type_into 178 110 sein
+click 175 230       # irregular verb
+add_known be
+click 925 460
+wait_for on_verb_page
+forms=(bin war bist warst ist war)
+i=0
+for y in 230 330 430; do
+    for x in 499 825; do
+        type_into "$x" "$y" "${forms[i]}"
+        i=$((i + 1))
+    done
+done
+e2e_shot "$wid" verb-page.png
+click 800 40
+stored_card 'sein [Lektion 1] (0|0, 0|0): be |  | bin,war,bist,warst,ist,war'
 wait_for on_editor
 
 # The next card: a new known word, then the program dies.
@@ -78,6 +107,8 @@ e2e_wait_exit
 [[ $E2E_STATUS == 0 ]] || e2e_fail "the program ended with status $E2E_STATUS: $(cat "$E2E_DIR/program.err")"
 ! on_disk words English | grep -qx barn || e2e_fail "barn is still stored after the restart"
 on_disk words English | grep -qx hut || e2e_fail "hut, kept with the card, is gone"
-[[ $(on_disk cards) == 'Haus (0|0, 0|0): house hut' ]] || e2e_fail "the card changed: $(on_disk cards)"
+[[ $(on_disk cards | wc -l) == 2 ]] || e2e_fail "the cards changed: $(on_disk cards)"
+stored_card 'Haus [Lektion 1] (0|0, 0|0): house hut | das | '
+stored_card 'sein [Lektion 1] (0|0, 0|0): be |  | bin,war,bist,warst,ist,war'
 [[ ! -e Data/provisional.dat ]] || e2e_fail "notes of provisional records are left"
 echo "PASSED"
