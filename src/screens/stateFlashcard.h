@@ -11,6 +11,8 @@
 // in the order they are added (also the Tab order); labels are centred 90 x 30 at x 45:
 //
 //   element                    tag                       where                     pages  action
+//   "Add a language"                                     centre (500, 150)         32
+//   "Languages"                                          centre (500, 250)         32     language editor
 //   language switch            (flags, keyboard picture) flags (320, 70) and       1, 2
 //                                                        (670, 70), keyboard
 //                                                        (500, 450)
@@ -44,7 +46,7 @@
 //   "New connection"                                     centre (567, 190)         2      its connection page
 //   Use / Don't use            "ITEMFIELD_USE", "..."    centre (675, 300), 620x170 2     the meanings
 //   "Save and next" / "Save"                             centre (925, 460)         2      stores the card
-//   "Close"                                              centre (775, 460)         1, 2
+//   "Close"                                              centre (775, 460)         1, 2, 32
 //   verb heading (the word)                              centre (333, 40), 666x70  16
 //   "Back", "Save", "Close"                              centres (700|800|900, 40) 16
 //   hint picture               "HINT_PICT"               centre (215, 445), 150x110 1, 2  (once chosen)

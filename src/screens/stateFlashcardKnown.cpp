@@ -23,6 +23,7 @@
 #include "model/ProvisionalRecords.h"
 #include "model/Word.h"
 #include "screens/stateFlashcard.h"
+#include "screens/EditorFocus.h"
 #include "screens/stateFlashcardScreen.h"
 #include "states/SaveTables.h"
 
@@ -96,11 +97,6 @@ void addMeaningEntry(GuiItemfield& list, Meaning& meaning) {
     list.setLastId(meaning.getId());
 }
 
-Word* activeKnownWord() {
-    const WordChainLink* link = screen.wordChain.get(screen.itemfieldKnown->getActivePosition());
-    return link == nullptr ? nullptr : Word::getById(link->wordId);
-}
-
 }  // namespace
 
 // An empty text creates no word: the user is told and the field keeps what was typed.
@@ -111,7 +107,7 @@ void addWordToListButton() {
     const std::wstring text = screen.textfieldKnown->visibleText();
     if (isBlank(text)) {
         tellUser(String_ENTER_VALUE, platform::MessageIcon::Warning);
-        giveFocus(screen.textfieldKnown);
+        giveFocusTo(screen.textfieldKnown);
         return;
     }
     Word* word = Word::getWord(screen.knownLanguageId, text.c_str());
@@ -120,7 +116,7 @@ void addWordToListButton() {
         return;
     }
     screen.textfieldKnown->setText(L"");
-    giveFocus(screen.textfieldKnown);
+    giveFocusTo(screen.textfieldKnown);
     if (screen.wordChain.checkExistence(word->getId())) {
         return;
     }
@@ -165,6 +161,11 @@ void removeAllKnown(bool keepCreated, bool warn) {
         discardCreatedWords(created, warn);
     }
     queueListUpdates();
+}
+
+Word* activeKnownWord() {
+    const WordChainLink* link = screen.wordChain.get(screen.itemfieldKnown->getActivePosition());
+    return link == nullptr ? nullptr : Word::getById(link->wordId);
 }
 
 void knownItemlistChange() { addUpdate(UPDATE_KNOWN, screen.state); }

@@ -28,6 +28,7 @@
 #include "model/Word.h"
 #include "screens/EditorBoxes.h"
 #include "screens/stateFlashcard.h"
+#include "screens/EditorFocus.h"
 #include "screens/stateFlashcardScreen.h"
 
 namespace flashcard_editor {
@@ -144,7 +145,7 @@ void resetForNextCard() {
     screen.textfieldPronunciation->setText(interfaceText(String_PRONUNCIATION));
     screen.textfieldHint->setText(interfaceText(String_HINT));
     releaseElementFromState(screen.state, TAG_FLASHCARD_HINT_PICTURE);
-    giveFocus(screen.textfieldWord);
+    giveFocusTo(screen.textfieldWord);
     screen.toggleVerb->setRightOn(true);
     changeForeignLanguage();
 }

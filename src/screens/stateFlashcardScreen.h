@@ -2,7 +2,8 @@
 
 // What the parts of the flashcard editor share (screens/stateFlashcard.h describes the screen):
 // its elements, the records it works on, and the steps one part calls in another. The parts are
-// the building and the update table (stateFlashcard.cpp), the languages
+// the building and the update table (stateFlashcard.cpp), the card's own fields and the loading
+// of a stored card (stateFlashcardCard.cpp), the languages
 // (stateFlashcardLanguages.cpp), the known words and meanings (stateFlashcardKnown.cpp), the
 // checks before storing with the verb page (stateFlashcardSave.cpp) and the storing itself
 // (stateFlashcardStore.cpp).
@@ -37,6 +38,8 @@ namespace flashcard_editor {
 // Masks of the elements: both card pages, and hidden (no condition of this screen has the bit).
 inline constexpr long CARD_PAGES = 3;
 inline constexpr long HIDDEN = 0x80000000L;
+
+inline constexpr const char* TAG_HINT_PICT_PATH = "HINT_PICT_PATH";
 
 inline constexpr const char* UPDATE_KNOWN = "UPDATE_KNOWN";
 inline constexpr const char* UPDATE_CATEGORY = "UPDATE_CATEGORY";
@@ -90,12 +93,21 @@ extern Screen screen;
 // --- the card (stateFlashcard.cpp) ---
 // The stored card being edited, or null.
 Flashcard* editedCard();
-// The focus moves to the element at once (a button just clicked holds it).
-void giveFocus(GuiTextfield* field);
 // Whether the text holds nothing but blanks (or nothing at all).
 bool isBlank(const std::wstring& text);
 // A box with the interface text, captioned "Information".
 void tellUser(framew_strings what, platform::MessageIcon icon);
+
+// --- the card's own fields (stateFlashcardCard.cpp) ---
+// Fills the level selections; a new card has them hidden.
+void setupLevels();
+// Function of "Practice in both directions": a stored card's second level shows only when ticked.
+void changeCheckInverted(bool checked);
+// Refills the lesson selection; the lesson chosen stays chosen while it exists.
+void refreshLessons();
+void addHintPictureButton();
+// Loads the stored card being edited into the page.
+void loadEditedCard();
 
 // --- languages (stateFlashcardLanguages.cpp) ---
 // Fills both language selections; the known one starts at the user's own language.
@@ -119,6 +131,8 @@ void removeKnown();
 // Takes every known word off the list; the words the editor created are deleted again (their
 // deletion saved) unless `keepCreated`. `warn`: a failed save is reported.
 void removeAllKnown(bool keepCreated, bool warn);
+// The word of the highlighted entry of the known list; null when the list is empty.
+Word* activeKnownWord();
 void knownItemlistChange();
 void swapMeaningUse();
 void updateKnown();

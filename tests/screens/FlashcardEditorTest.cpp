@@ -249,6 +249,27 @@ TEST_F(FlashcardEditorTest, MeaningsMadeForANewKnownWordReachTheUseListAndGoWith
     EXPECT_EQ(Meaning::getById(meaning), nullptr);
 }
 
+// "New connection" links the known word to a stored meaning; back on the card it is in use.
+TEST_F(FlashcardEditorTest, AMeaningConnectedToAKnownWordIsInUseOnReturnAndStoredWithTheCard) {
+    openNewCard();
+    choose(TAG_FLASHCARD_FOREIGN_LANGUAGE, L"German");
+    typeInto(TAG_FLASHCARD_WORD, L"Hütte");
+    addKnown(L"hut");
+    EXPECT_THAT(entries(TAG_FLASHCARD_USE), IsEmpty());
+    pressButton(L"New connection");
+    EXPECT_EQ(curState->condition, MEANING_CONNECTION_PAGE);
+    chooseEntry(L"house");
+    pressButton(L"New connection");
+    EXPECT_EQ(page(), FLASHCARD_KNOWN_PAGE);
+    EXPECT_THAT(entries(TAG_FLASHCARD_USE), ElementsAre(L"house, hut"));
+    EXPECT_EQ(textOf(TAG_FLASHCARD_CATEGORY), L"Buildings");
+    pressButton(L"Save and next");
+
+    reloadDatabase();
+    EXPECT_THAT(meaningsOf(*word(german, L"Hütte")), ElementsAre(building));
+    EXPECT_THAT(meaningsOf(*word(english, L"hut")), ElementsAre(building));
+}
+
 // The window goes while the editor is open: what it created goes too, without a box.
 TEST_F(FlashcardEditorTest, TheEndOfTheProgramDeletesTheCreatedKnownWordsQuietly) {
     openNewCard();

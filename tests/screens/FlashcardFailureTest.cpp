@@ -155,7 +155,8 @@ TEST_F(FlashcardWithoutLanguageTest, WithoutALanguageTheEditorOffersTheLanguageE
     show(createFlashcardState());
     EXPECT_EQ(curState->condition, FLASHCARD_NO_LANGUAGE_PAGE);
     EXPECT_TRUE(painted(L"Add a language"));
-    EXPECT_THAT(buttonCaptions(), ElementsAre(L"Close", L"Languages"));
+    EXPECT_THAT(buttonCaptions(), ElementsAre(L"Languages", L"Close"));
+    EXPECT_EQ(focusedCaption(), L"Languages");
     snapshot("flashcard-no-language");
 
     pressButton(L"Languages");
