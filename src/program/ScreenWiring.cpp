@@ -3,6 +3,8 @@
 #include "practice/dayTester.h"
 #include "practice/statePractice.h"
 #include "screens/stateCategory.h"
+#include "screens/stateFlashcard.h"
+#include "screens/stateFlashcardMenu.h"
 #include "screens/stateLanguage.h"
 #include "screens/stateLesson.h"
 #include "screens/stateLevel.h"
@@ -32,4 +34,6 @@ void wireScreens() {
     linkScreen(LinkedScreen::Languages, createLanguageState);
     linkScreen(LinkedScreen::VerbPatterns, createVerbPatternState);
     linkScreen(LinkedScreen::Practice, createPracticeState);
+    linkScreen(LinkedScreen::FlashcardMenu, createFlashcardMenuState);
+    linkScreen(LinkedScreen::ClassicFlashcards, createFlashcardState);
 }

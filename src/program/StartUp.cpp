@@ -6,6 +6,7 @@
 #include "gui/StateMachine.h"
 #include "model/DataPaths.h"
 #include "model/Database.h"
+#include "model/ProvisionalRecords.h"
 #include "model/InterfaceText.h"
 #include "platform/Platform.h"
 #include "program/ScreenWiring.h"
@@ -38,9 +39,10 @@ void writeFrameworkFiles() {
 }
 
 // Both boxes use the error icon and the texts of the interface strings, so a translated strings
-// file translates them too.
-void reportLoadStatus(int status) {
-    if (status == LOAD_DONE) {
+// file translates them too. Records abandoned by an earlier run that could not be saved away make
+// the same box as a failed recovery: the data directory cannot be written.
+void reportLoadStatus(int status, bool abandonedRemoved) {
+    if (status == LOAD_DONE && abandonedRemoved) {
         return;
     }
     const framew_strings text = status == LOAD_RESET ? String_ERROR_LOAD_DB : String_ERROR_SAVE_DB;
@@ -62,10 +64,13 @@ int startUp(const std::function<void()>& showWindow) {
         showWindow();
     }
     const int status = loadDatabase(D_ENDTAG);
+    // Records an editor made for a Save that never came (the program was killed or crashed) go
+    // before any screen can list them.
+    const bool abandonedRemoved = removeAbandonedRecords();
     if (frameworkFilesMissing) {
         writeFrameworkFiles();
     }
-    reportLoadStatus(status);
+    reportLoadStatus(status, abandonedRemoved);
     switchToState(createWelcomeState());
     updateStateStatus();
     return status;

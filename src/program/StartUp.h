@@ -4,8 +4,9 @@
 //   1. remember the keyboard layout active at start (restored when the window closes);
 //   2. initialise the framework on the 1000 x 500 canvas: interface texts, colours, font;
 //   3. show the window;
-//   4. load the whole database; when tables had to be reset (or the recovery itself failed) say
-//      so in an error box, then go on with what the load left;
+//   4. load the whole database and remove the records an earlier run created ahead of a Save
+//      that never came (model/ProvisionalRecords.h); when tables had to be reset (or the recovery
+//      or that removal could not be saved) say so in an error box, then go on with what is left;
 //   5. build the welcome screen (which runs the daily roll-over) and make it current, which
 //      requests the first full paint.
 // The caller then runs the message loop.

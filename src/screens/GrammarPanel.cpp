@@ -9,6 +9,7 @@
 #include "gui/State.h"
 #include "gui/StateMachine.h"
 #include "model/InterfaceText.h"
+#include "screens/EditorFocus.h"
 #include "shell/frameworkPainter.h"
 
 namespace {
@@ -16,19 +17,6 @@ namespace {
 constexpr int FIELD_WIDTH = 333;
 constexpr int FIELD_HEIGHT = 62;
 constexpr int BUTTON_ROW_Y = 200;
-
-// The focus moves at once, not by the one-grab-per-click rule: the panel button that was just
-// clicked holds it and hands it on.
-void giveFocusTo(FocusElement* element) {
-    if (curState == nullptr || element == nullptr || curState->focus == element) {
-        return;
-    }
-    if (curState->focus != nullptr) {
-        curState->focus->changeFocus(false);
-    }
-    curState->focus = element;
-    element->changeFocus(true);
-}
 
 GuiTextfield* fieldTagged(const void* tag) {
     return getElementByTag<GuiTextfield>(static_cast<const char*>(tag), curState);

@@ -6,12 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include "base/AtomicFile.h"
 #include "gui/State.h"
 #include "gui/StateMachine.h"
 #include "model/DataPaths.h"
 #include "model/Database.h"
 #include "model/Flashcard.h"
 #include "model/Language.h"
+#include "model/M_W.h"
+#include "model/Meaning.h"
+#include "model/ProvisionalRecords.h"
 #include "model/Word.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "practice/dayTester.h"
@@ -194,6 +198,42 @@ TEST_F(StartUpTest, TheWindowClosedWhileTheLoadBoxIsOpenEndsTheProgramCleanly) {
     EXPECT_EQ(start(), LOAD_RESET);
     EXPECT_TRUE(window->destroyed());
     EXPECT_EQ(window->quitCode(), 0);
+}
+
+TEST_F(StartUpTest, AWordAKilledRunLeftBeforeItsSaveIsGoneBeforeTheWelcomeScreenAndNothingIsReported) {
+    ASSERT_EQ(start(), LOAD_DONE);
+    auto* language = new Language();
+    language->set_name(L"Deutsch", true);
+    const unsigned german = Language::add(language);
+    auto* word = new Word(L"", L"", L"");
+    word->setDependency(D_LANGUAGE, german);
+    const unsigned wordId = Word::add(word);
+    ASSERT_TRUE(noteProvisionalRecord(D_WORD, wordId));
+    const unsigned meaningId = Meaning::add(new Meaning(1));
+    M_W::add(new M_W(meaningId, wordId));
+    ASSERT_EQ(saveDatabaseExternal(0), 0);
+
+    // Killed here. The next start cannot save the removal: it says so, and lists no trace.
+    restart();
+    resetProvisionalRecords();
+    fileFaults::failStep(1);  // the first file written after the load
+    bool wordGoneBeforeWelcome = false;
+    observed->onMessageBox = [&] { wordGoneBeforeWelcome = Word::getById(wordId) == nullptr && curState == nullptr; };
+    EXPECT_EQ(start(), LOAD_DONE);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes().back().text, curStrings[String_ERROR_SAVE_DB]);
+    EXPECT_TRUE(fileFaults::fired());
+    fileFaults::failStep(0);
+    EXPECT_TRUE(wordGoneBeforeWelcome);
+
+    // The start after that removes it for good, silently.
+    restart();
+    resetProvisionalRecords();
+    EXPECT_EQ(start(), LOAD_DONE);
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(Word::getById(wordId), nullptr);
+    EXPECT_EQ(Meaning::getById(meaningId), nullptr);
+    EXPECT_FALSE(fs::exists(PROVISIONAL_RECORDS_FILE));
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+#include "model/ui/SwitchLanguages.h"
+
+#include "db/OrnQL_Extra.h"
+#include "gui/GuiLanguageSwitch.h"
+#include "model/DataPaths.h"
+#include "model/Language.h"
+
+namespace modelui {
+
+bool switchLanguageOf(unsigned languageId, SwitchLanguage& found) {
+    const Language* language = Language::getById(languageId);
+    if (language == nullptr) {
+        return false;
+    }
+    found.keyboardLocalID = language->get_keyboardLocalID();
+    // (createPathById hands out one buffer that the next call overwrites; each is copied at once)
+    found.flagPicture = createPathById(languageId, FLAG_IMAGE_DIR);
+    found.keyboardPicture = createPathById(languageId, KEYBOARD_IMAGE_DIR);
+    return true;
+}
+
+}  // namespace modelui
