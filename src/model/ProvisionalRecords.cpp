@@ -10,7 +10,6 @@
 #include "db/OrnQL_Stream.h"
 #include "model/Database.h"
 #include "model/Flashcard.h"
-#include "model/IrregularVerb.h"
 #include "model/Word.h"
 
 namespace {
@@ -80,22 +79,10 @@ bool removeRecord(unsigned id) {
     return true;
 }
 
-// Nothing but the word refers to its irregular verb, so it goes with the word.
-bool removeWord(unsigned id) {
-    const Word* word = Word::getById(id);
-    if (word == nullptr) {
-        return false;
-    }
-    const unsigned irregularVerbId = word->getDependency(D_IRREGULARVERB);
-    removeRecord<Word>(id);
-    removeRecord<IrregularVerb>(irregularVerbId);
-    return true;
-}
-
 bool removeRecordOf(const Note& note) {
     switch (note.table) {
     case D_WORD:
-        return removeWord(note.id);
+        return Word::deleteWithIrregularVerb(note.id);
     case D_FLASHCARD:
         return removeRecord<Flashcard>(note.id);
     default:

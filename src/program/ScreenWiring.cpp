@@ -7,6 +7,7 @@
 #include "screens/stateLevel.h"
 #include "screens/stateMeaning.h"
 #include "screens/stateVerbPattern.h"
+#include "screens/stateWord.h"
 #include "states/ScreenRegistry.h"
 
 // Each screen of an upper layer wires itself in here, with one line, once it exists; until then
@@ -30,4 +31,5 @@ void wireScreens() {
     linkScreen(LinkedScreen::Meanings, createMeaningState);
     linkScreen(LinkedScreen::Languages, createLanguageState);
     linkScreen(LinkedScreen::VerbPatterns, createVerbPatternState);
+    linkScreen(LinkedScreen::Words, createWordState);
 }
