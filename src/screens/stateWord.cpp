@@ -1,6 +1,7 @@
 #include "screens/stateWord.h"
 
 #include <string>
+#include <vector>
 
 #include "db/OrnQL_Extra.h"
 #include "gui/GuiBitmap.h"
@@ -52,14 +53,16 @@ const wchar_t* text(framew_strings which) { return interfaceText(which); }
 // The words of the filter's language (of every language for "All languages") in id order, and
 // the keyboard that language is typed with, so the search types in it too.
 void fillWordList() {
-    GuiSearchItemfield& list = *wordScreen.itemfieldWords;
     const unsigned languageId = wordScreen.selectionLanguageFront->getActiveId();
-    list.clearField();
+    std::vector<SearchList::Entry> words;
+    words.reserve(Word::elementTree().size());
     for (auto it = Word::begin(); it != Word::end(); ++it) {
         if (languageId == 0 || it->getDependency(D_LANGUAGE) == languageId) {
-            addListEntry(list, it->get_text(), it->getId());
+            words.push_back({it->get_text(), it->getId()});
         }
     }
+    // In one step: the list has a hundred thousand words in a large collection.
+    wordScreen.itemfieldWords->setEntries(std::move(words));
     const Language* language = Language::getById(languageId);
     setKL(language != nullptr ? language->get_keyboardLocalID() : preApplicationKeyboard);
     if (!wordScreen.temporaryWord) {

@@ -21,6 +21,7 @@ class ProvisionalRecordsTest : public modeltest::DatabaseTest {
 protected:
     void SetUp() override {
         DatabaseTest::SetUp();
+        resetProvisionalRecords();  // notes of a test run before in the same process
         ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
         german = addLanguage(L"Deutsch");
         kept = addWord(german, L"Hund");

@@ -37,6 +37,7 @@ protected:
 
     void SetUp() override {
         EditorTest::SetUp();
+        resetProvisionalRecords();  // notes of a test run before in the same process
         getKL(preApplicationKeyboard);
         german = addGermanWithGrammar();
         english = modeltest::addLanguage(L"English");

@@ -218,6 +218,8 @@ TEST_F(WordEditorTest, TheWordsLanguageIsTypedInItsLayoutAndTheFilterSwitchesThe
     chooseAt(775, 151, L"All languages");
     EXPECT_THAT(entries(), ElementsAre(L"Hund", L"dog"));
     EXPECT_EQ(window->keyboardLayouts().activeLayout(), std::string(preApplicationKeyboard));
+    searchList(L"do");
+    EXPECT_THAT(entries(), ElementsAre(L"dog"));
 
     pressButton(L"New Word");
     const GuiLanguageSwitch* languageSwitch = wordScreen.languageSwitch;
