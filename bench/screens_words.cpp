@@ -8,51 +8,22 @@
 //     first page; the character is taken back outside the measurement.
 // The goal for both is one frame at 60 Hz (16.7 ms).
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "BenchRatios.h"
-#include "ModelDatabaseGenerator.h"
+#include "ScreenBenchSetting.h"
 #include "gui/GuiSearchItemfield.h"
 #include "gui/State.h"
 #include "gui/StateMachine.h"
 #include "platform/KeyCodes.h"
-#include "platform/headless/HeadlessPlatform.h"
 #include "screens/stateWord.h"
-#include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
 #include "states/ListState.h"
 
 namespace {
 
-// The database, built once in a scratch directory, and a headless window for the screen.
-struct Setting {
-    Setting() {
-        char pattern[] = "/tmp/mernolex-bench-words-XXXXXX";
-        directory = mkdtemp(pattern);
-        std::filesystem::current_path(directory);
-        platform::setCurrent(&window);
-        framewUpdate(&window);
-        framewInit(1000, 500);
-        getKL(preApplicationKeyboard);
-        bench::DatabaseGenerator().build();
-    }
-    ~Setting() {
-        stateMachineReset();
-        resetDatabase();
-        platform::setCurrent(nullptr);
-        std::filesystem::current_path("/");
-        std::filesystem::remove_all(directory);
-    }
-    std::string directory;
-    platform::HeadlessPlatform window{{1000, 500}};
-};
-
-Setting& setting() {
-    static Setting once;
+bench::ScreenBenchSetting& setting() {
+    static bench::ScreenBenchSetting once("words");
     return once;
 }
 
