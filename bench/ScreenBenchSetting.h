@@ -4,12 +4,10 @@
 // once in a scratch directory that is removed at the end, and a headless 1000 x 500 window with
 // the framework initialised and the start-up keyboard layout remembered, as at a real start.
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <string>
 
 #include "ModelDatabaseGenerator.h"
+#include "ScratchDirectory.h"
 #include "gui/StateMachine.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/framework.h"
@@ -19,10 +17,7 @@ namespace bench {
 class ScreenBenchSetting {
 public:
     // `name` goes into the scratch directory's name.
-    explicit ScreenBenchSetting(const std::string& name) {
-        std::string pattern = "/tmp/mernolex-bench-" + name + "-XXXXXX";
-        directory = mkdtemp(pattern.data());
-        std::filesystem::current_path(directory);
+    explicit ScreenBenchSetting(const std::string& name) : scratch(name) {
         platform::setCurrent(&window);
         framewUpdate(&window);
         framewInit(1000, 500);
@@ -33,14 +28,12 @@ public:
         stateMachineReset();
         resetDatabase();
         platform::setCurrent(nullptr);
-        std::filesystem::current_path("/");
-        std::filesystem::remove_all(directory);
     }
     ScreenBenchSetting(const ScreenBenchSetting&) = delete;
     ScreenBenchSetting& operator=(const ScreenBenchSetting&) = delete;
 
 private:
-    std::string directory;
+    ScratchDirectory scratch;  // first: the working directory before anything is written
     platform::HeadlessPlatform window{{1000, 500}};
 };
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "db/Utf16.h"
+#include "base/Utf16.h"
 #include "model/C_M.h"
 #include "model/Category.h"
 #include "model/F_W.h"

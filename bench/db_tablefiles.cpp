@@ -14,7 +14,7 @@
 #include "BenchRatios.h"
 #include "db/OrnQL_Stream.h"
 #include "db/OrnQL_Template.h"
-#include "db/Utf16.h"
+#include "base/Utf16.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "gui/StateMachine.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 #include "shell/frameworkPainter.h"
 
 namespace {

@@ -18,6 +18,7 @@
 
 #include "BenchRatios.h"
 #include "ModelDatabaseGenerator.h"
+#include "ScratchDirectory.h"
 #include "SqliteMirror.h"
 
 namespace {
@@ -56,20 +57,7 @@ std::vector<SqliteRow> readAllSqliteRows() {
     return rows;
 }
 
-// A scratch directory holding the database in both forms; the benchmark runs inside it.
-struct Scratch {
-    Scratch() {
-        char pattern[] = "/tmp/mernolex-bench-model-XXXXXX";
-        directory = mkdtemp(pattern);
-        std::filesystem::current_path(directory);
-    }
-    ~Scratch() {
-        std::filesystem::current_path("/");
-        std::filesystem::remove_all(directory);
-    }
-    std::string directory;
-};
-
+// Builds the database in both forms in the working directory, the scratch directory of the run.
 void buildBothDatabases() {
     bench::DatabaseGenerator generator;
     generator.build();
@@ -218,7 +206,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--load-only") == 0) {
         return loadOnly(argv[2]);  // runs in the scratch directory its parent made current
     }
-    Scratch scratch;
+    bench::ScratchDirectory scratch("model");
     buildBothDatabases();
     const int result = bench::runWithRatios(argc, argv, {{"_OrnQL", "_SQLite"}});
     reportPeakMemory();

@@ -8,7 +8,7 @@
 
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 #include "shell/frameworkPainter.h"
 
 namespace {

@@ -19,8 +19,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "shell/frameworkDefaults.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkDefaults.h"
+#include "resources/frameworkFileManager.h"
 
 namespace {
 

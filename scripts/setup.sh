@@ -12,6 +12,8 @@ PACKAGES=(
   fonts-dejavu-core fonts-noto-core
   # end-to-end tests under a virtual X server
   xvfb xauth xdotool imagemagick x11-xkb-utils x11-utils xclip
+  # the check of the installed desktop entry: its validator, and GLib's launcher (gio)
+  desktop-file-utils libglib2.0-bin
 )
 
 missing=()

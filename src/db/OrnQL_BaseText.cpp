@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <string>
 
+#include "base/Utf16.h"
 #include "db/OrnQL_Base.h"
 #include "db/OrnQL_Stream.h"
-#include "db/Utf16.h"
 
 namespace {
 
@@ -15,17 +15,14 @@ constexpr std::size_t UNITS_PER_SLICE = 4096;
 // Reads up to `count` UTF-16LE units; stops early at the end of the file.
 std::u16string readUnits(std::ifstream& in, std::uint32_t count) {
     std::u16string units;
-    std::vector<char> bytes;
+    std::string bytes;
     while (units.size() < count) {
         std::size_t slice = std::min<std::size_t>(UNITS_PER_SLICE, count - units.size());
         bytes.resize(slice * 2);
         in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        std::size_t whole = static_cast<std::size_t>(in.gcount()) / 2;
-        for (std::size_t i = 0; i < whole; ++i) {
-            units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                                  static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-        }
-        if (whole < slice) {
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+        units += utf16::fromBytesLE(bytes);
+        if (bytes.size() < slice * 2) {
             break;
         }
     }
@@ -51,12 +48,7 @@ void OrnQL_Base::saveText(const std::wstring& text, std::ofstream& out) {
     std::wstring_view visible(text.c_str());  // up to the first zero, as a reader will see it
     std::u16string units = utf16::encode(visible);
     units.push_back(u'\0');
-    std::vector<char> bytes;
-    bytes.reserve(units.size() * 2);
-    for (char16_t unit : units) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
+    const std::string bytes = utf16::toBytesLE(units);
     saveValue(out, static_cast<std::uint32_t>(units.size()));
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }

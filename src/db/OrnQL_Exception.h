@@ -45,6 +45,22 @@ class OrnQLException_Custom : public OrnQLException {
     using OrnQLException::OrnQLException;
 };
 
+// Marks an error as damage found in a table file (an id outside its bound, an id twice, a count
+// the file cannot hold), as opposed to a failure of the machine or the program (an allocation
+// that failed, a plain bug). Only damage, and table files that cannot be read, may start the
+// start-up recovery that resets tables; everything else must leave the files alone. Thrown as
+// Damaged<ErrorClass>, so whoever catches the error class still catches it.
+class FileDamage {
+public:
+    virtual ~FileDamage() = default;
+};
+
+template <typename Error>
+class Damaged : public Error, public FileDamage {
+public:
+    using Error::Error;
+};
+
 // A table file that cannot be read or written: names the file (or, for a bound file that cannot
 // be created, the table's path prefix) and the table it belongs to.
 class InvalidFileException : public std::exception {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "db/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace {
 
@@ -17,11 +17,13 @@ std::string& pathBuffer() {
 
 }  // namespace
 
+std::string picturePath(unsigned id, const char* directory) {
+    return std::string(directory == nullptr ? "" : directory) + std::to_string(id) + ".bmp";
+}
+
 const char* createPathById(unsigned id, const char* directory) {
     std::string& path = pathBuffer();
-    path.assign(directory == nullptr ? "" : directory);
-    path += std::to_string(id);
-    path += ".bmp";
+    path = picturePath(id, directory);
     return path.c_str();
 }
 
@@ -32,7 +34,7 @@ int copyBitmap(const char* original, const char* destinationPath, unsigned idOfP
     if (!in) {
         return COPY_NO_ORIGINAL;
     }
-    const std::string destination = createPathById(idOfParent, destinationPath);
+    const std::string destination = picturePath(idOfParent, destinationPath);
     try {
         AtomicFile out(destination);
         if (!out.isOpen()) {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <string>
+
 // Picture files of records: one 24-bit BMP per record, named by the record's id, in a fixed
 // directory per kind of picture (for example "Data/WordImages/Mnemonic/"). Directory arguments
 // end with '/'. (A record removes its own picture with OrnQL_Base::deleteImageFile.)
 
-// The picture file name of record id in directory: directory + id + ".bmp". The text lives in
-// one buffer that the next call overwrites; copy it to keep it.
+// The picture file name of record id in directory: directory + id + ".bmp".
+std::string picturePath(unsigned id, const char* directory);
+// The same name in one buffer that the next call overwrites; copy it to keep it.
 const char* createPathById(unsigned id, const char* directory);
 
 // Results of copyBitmap.

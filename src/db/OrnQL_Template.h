@@ -6,6 +6,7 @@
 #include <string>
 
 #include "db/AVLtree.h"
+#include "db/ConstraintArguments.h"
 #include "db/MinHeap.h"
 #include "db/OrnQL_Base.h"
 #include "db/OrnQL_Custom.h"
@@ -132,6 +133,34 @@ public:
     // How many records of the whole table the constraint selects.
     static unsigned getAsTally(int n, ...);
 
+    // What calls with pairs get: the same three, with the arguments checked
+    // (db/ConstraintArguments.h). Pairs of the wrong types select the deleted forms and do not
+    // compile.
+    template <typename... Pairs>
+        requires constraint_args::ConstraintPairs<Pairs...>
+    static selIterator constrain(bool full, int n, Pairs... pairs) {
+        constraintStruct = constraint_args::makeList(n, pairs...);
+        return selectByConstraints(full);
+    }
+    template <typename... Pairs>
+        requires constraint_args::ConstraintPairs<Pairs...>
+    static T* getByConstrain(bool full, int n, Pairs... pairs) {
+        constraintStruct = constraint_args::makeList(n, pairs...);
+        return firstByConstraints(full);
+    }
+    template <typename... Pairs>
+        requires constraint_args::ConstraintPairs<Pairs...>
+    static unsigned getAsTally(int n, Pairs... pairs) {
+        constraintStruct = constraint_args::makeList(n, pairs...);
+        return tallyByConstraints();
+    }
+    template <typename... Args>
+    static selIterator constrain(bool full, int n, Args... args) = delete;
+    template <typename... Args>
+    static T* getByConstrain(bool full, int n, Args... args) = delete;
+    template <typename... Args>
+    static unsigned getAsTally(int n, Args... args) = delete;
+
     static dependency getOwnEntry() { return ownEntry; }
     static bool isWeak() { return weakTable; }
     static bool hasHeldDependency(dependency d) { return isTable(d) && dependencyTruthTable[d]; }
@@ -178,6 +207,10 @@ protected:
 
     static unsigned getNextAvailableId();
     static void setConstraints(int n, va_list args);
+    // The three uses of the constraint list just set.
+    static selIterator selectByConstraints(bool full);
+    static T* firstByConstraints(bool full);
+    static unsigned tallyByConstraints();
     static void setupQuery(const wchar_t* text);
     static void setupOrderQuery(const wchar_t* text);
 

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "db/AtomicFile.h"
+#include "base/AtomicFile.h"
+#include "base/FileTransaction.h"
 #include "db/OrnQL_Stream.h"
 
 // Member definitions of OrnQL_Template: the table files; included by OrnQL_Template.h.
@@ -25,7 +26,8 @@
 // Saving never leaves a torn file: each changed bound is written to a temporary file and renamed
 // over the old one, the index is replaced last, and files of bounds that became empty are
 // removed only after the new index is in place. Interrupted anywhere, the next load finds each
-// bound as it was or as it became.
+// bound as it was or as it became; inside a FileTransaction (as the catalogue saves), the whole
+// table as it was or as it became.
 
 namespace table_files {
 
@@ -111,7 +113,7 @@ unsigned OrnQL_Template<T>::readBound(std::ifstream& in, const char* path, unsig
     while (loadValue(in, recordId)) {
         ++count;
         if (recordId / RECORDS_PER_BOUND != bound || recordId > LARGEST_RECORD_ID) {
-            throw OrnQLException_Template("Fatal OrnQLException: Found an out of range id in file while loading!");
+            throw Damaged<OrnQLException_Template>("Fatal OrnQLException: Found an out of range id in file while loading!");
         }
         auto record = std::make_unique<T>();
         record->id = recordId;
@@ -125,7 +127,7 @@ unsigned OrnQL_Template<T>::readBound(std::ifstream& in, const char* path, unsig
         }
         record->load(in);
         if (!elementTree().insert(record.get())) {
-            throw OrnQLException("OrnQLException: Hit illegal duplicate entry while loading OrnQL database!");
+            throw Damaged<OrnQLException>("OrnQLException: Hit illegal duplicate entry while loading OrnQL database!");
         }
         record.release();  // the element tree owns it now
     }
@@ -203,7 +205,6 @@ void OrnQL_Template<T>::saveAll(const char* path, dependency d) {
             it = tree.lowerBoundID((bound + 1) * RECORDS_PER_BOUND);
         }
     }
-    syncDirectoryOf(path);
 
     AtomicFile index(table_files::indexName(path));
     if (!index.isOpen()) {
@@ -215,8 +216,13 @@ void OrnQL_Template<T>::saveAll(const char* path, dependency d) {
     if (!index.commit()) {
         throw InvalidFileException(table_files::indexName(path), ownEntry);
     }
-    syncDirectoryOf(path);
-    requestTree().clear();
+    // Inside a transaction the files are in place only once it commits; until then the bounds
+    // stay marked, so that a failed commit can be repeated by the next save.
+    if (FileTransaction* unit = FileTransaction::active()) {
+        unit->afterCommit([] { requestTree().clear(); });
+    } else {
+        requestTree().clear();
+    }
 
     if (!indexPresent) {
         toRemove = table_files::staleFiles(path, newBounds);

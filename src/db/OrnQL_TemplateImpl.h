@@ -323,8 +323,24 @@ typename OrnQL_Template<T>::selIterator OrnQL_Template<T>::constrain(bool full, 
         throw;
     }
     va_end(args);
+    return selectByConstraints(full);
+}
+
+template <typename T>
+typename OrnQL_Template<T>::selIterator OrnQL_Template<T>::selectByConstraints(bool full) {
     elementTree().reduce(applyConstraints, full);
     return beginSel(elementTree());
+}
+
+template <typename T>
+T* OrnQL_Template<T>::firstByConstraints(bool full) {
+    typename ELEMENTTREE::Node* found = elementTree().findFirst(applyConstraints, full);
+    return found == nullptr ? nullptr : static_cast<T*>(found->val);
+}
+
+template <typename T>
+unsigned OrnQL_Template<T>::tallyByConstraints() {
+    return elementTree().tally(applyConstraints, true);
 }
 
 template <typename T>
@@ -338,8 +354,7 @@ T* OrnQL_Template<T>::getByConstrain(bool full, int n, ...) {
         throw;
     }
     va_end(args);
-    typename ELEMENTTREE::Node* found = elementTree().findFirst(applyConstraints, full);
-    return found == nullptr ? nullptr : static_cast<T*>(found->val);
+    return firstByConstraints(full);
 }
 
 template <typename T>
@@ -353,7 +368,7 @@ unsigned OrnQL_Template<T>::getAsTally(int n, ...) {
         throw;
     }
     va_end(args);
-    return elementTree().tally(applyConstraints, true);
+    return tallyByConstraints();
 }
 
 template <typename T>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Utf8.h"
 #include "db/QueryText.h"
 
 // Member definitions of OrnQL_Template: the query language; included by OrnQL_Template.h.
@@ -34,7 +35,7 @@ void OrnQL_Template<T>::setupQuery(const wchar_t* text) {
     QueryValue parsed;
     switch (type) {
     case QUERY_STRING:
-        parsed.narrow = query_text::toNarrow(value);
+        parsed.narrow = utf8::encode(value);  // 8-bit attribute values are plain ASCII in practice
         break;
     case QUERY_UNICODE:
         parsed.wide = value;

@@ -124,30 +124,4 @@ bool parseBool(std::wstring_view value, bool& flag) {
     return false;
 }
 
-std::string toNarrow(std::wstring_view value) {
-    std::string narrow;
-    for (wchar_t wide : value) {
-        char32_t c = static_cast<char32_t>(wide);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            narrow.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            narrow.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            narrow.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            narrow.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            narrow.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            narrow.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            narrow.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            narrow.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            narrow.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            narrow.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return narrow;
-}
-
 }  // namespace query_text

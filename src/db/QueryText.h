@@ -28,7 +28,5 @@ bool parseNumber(std::wstring_view value, std::int32_t& number);
 bool parseReal(std::wstring_view value, double& real);
 // Exactly TRUE or FALSE.
 bool parseBool(std::wstring_view value, bool& flag);
-// The value as UTF-8 text (8-bit attribute values are plain ASCII in practice).
-std::string toNarrow(std::wstring_view value);
 
 }  // namespace query_text

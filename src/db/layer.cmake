@@ -1,2 +1,2 @@
-# The object database engine: the standard library only.
-mernolex_layer(db db)
+# The object database engine: the shared building blocks and the standard library only.
+mernolex_layer(db db LINK mernolex_base)

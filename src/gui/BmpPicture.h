@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 
 struct BmpPicture {
     static constexpr std::size_t HEADER_SIZE = 54;

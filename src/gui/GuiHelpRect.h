@@ -8,7 +8,7 @@
 // update area is not repainted. A complete click is a press and a release both inside.
 
 #include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 
 class GuiHelpRect {
 public:

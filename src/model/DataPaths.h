@@ -7,6 +7,8 @@
 inline constexpr const char* DATA_DIR = "Data";
 inline constexpr const char* FRAMEWORK_DIR = "Data/Framework";
 inline constexpr const char* BACKUP_DIR = "Data/Backup";
+// The journal that makes one save of several files one unit (base/FileTransaction.h).
+inline constexpr const char* TRANSACTION_JOURNAL = "Data/transaction.journal";
 
 inline constexpr const char* LANGUAGE_PATH = "Data/Language/languages";
 inline constexpr const char* LESSON_PATH = "Data/Lesson/lessons";

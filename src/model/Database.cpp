@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/FileTransaction.h"
 #include "model/C_M.h"
 #include "model/Category.h"
 #include "model/DataPaths.h"
@@ -101,16 +102,19 @@ void setupTables() {
     }
 }
 
-// The table whose loading failed, or D_ENDTAG when every table loaded.
+// After a load that failed for another reason than the files, the tables may be half loaded:
+// saving them would overwrite good files with a part of their records.
+bool savingRefused = false;
+
+// The table whose files could not be read or are damaged, or D_ENDTAG when every table loaded.
+// Any other failure propagates: it says nothing about the files, which must stay as they are.
 dependency loadTables(dependency d) {
     for (const CatalogueEntry& entry : catalogue) {
         try {
             entry.load(entry.path, d);
         } catch (const InvalidFileException& failure) {
             return failure.who();
-        } catch (const std::exception&) {
-            // Damage inside a file (an id outside its bound, an id twice) is handled like a file
-            // that cannot be read.
+        } catch (const FileDamage&) {
             return entry.table;
         }
     }
@@ -194,22 +198,55 @@ int saveRepairedLinks() {
 }  // namespace
 
 int loadDatabase(dependency d) {
-    setupTables();
-    std::error_code error;
-    if (!std::filesystem::exists(DATA_DIR, error) && !error) {
-        return createFreshDatabase();
+    try {
+        // Records of an earlier load still hold links into each other; set-up clears the tables'
+        // link bookkeeping, after which those links would look dangling.
+        resetDatabase();
+        if (!FileTransaction::recover(TRANSACTION_JOURNAL)) {
+            return LOAD_FATAL;  // the files are half way through a save: read none of them
+        }
+        setupTables();
+        std::error_code error;
+        if (!std::filesystem::exists(DATA_DIR, error) && !error) {
+            return createFreshDatabase();
+        }
+        const dependency failed = loadTables(d);
+        if (failed != D_ENDTAG) {
+            return recoverFrom(failed);
+        }
+        return saveRepairedLinks();
+    } catch (...) {
+        savingRefused = true;
+        return LOAD_FATAL;
     }
-    const dependency failed = loadTables(d);
-    if (failed != D_ENDTAG) {
-        return recoverFrom(failed);
-    }
-    return saveRepairedLinks();
 }
 
 void saveDatabase(dependency d) {
+    if (savingRefused) {
+        throw InvalidFileException(DATA_DIR, d);
+    }
+    FileTransaction unit(TRANSACTION_JOURNAL);
     for (const CatalogueEntry& entry : catalogue) {
         entry.save(entry.path, d);
     }
+    if (unit.commit() != FileTransaction::Outcome::DONE) {
+        throw InvalidFileException(TRANSACTION_JOURNAL, d);
+    }
+}
+
+int saveDatabaseTables(const std::vector<dependency>& tables) {
+    FileTransaction unit(TRANSACTION_JOURNAL);
+    try {
+        for (dependency table : tables) {
+            saveDatabase(table);
+        }
+        if (tables.empty()) {
+            saveDatabase(D_ENDTAG);
+        }
+    } catch (const std::exception&) {
+        return 1;
+    }
+    return unit.commit() == FileTransaction::Outcome::DONE ? 0 : 1;
 }
 
 int saveDatabaseExternal(unsigned count, ...) {
@@ -220,17 +257,7 @@ int saveDatabaseExternal(unsigned count, ...) {
         tables.push_back(static_cast<dependency>(va_arg(args, int)));
     }
     va_end(args);
-    if (count == 0) {
-        tables.push_back(D_ENDTAG);
-    }
-    try {
-        for (dependency table : tables) {
-            saveDatabase(table);
-        }
-    } catch (const std::exception&) {
-        return 1;
-    }
-    return 0;
+    return saveDatabaseTables(tables);
 }
 
 const char* tablePath(dependency d) {
@@ -241,4 +268,5 @@ const char* tablePath(dependency d) {
 void resetDatabase() {
     resetDatabaseTables();
     Level::resetTable();
+    savingRefused = false;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <type_traits>
+#include <vector>
+
 #include "db/OrnQL_Custom.h"
 #include "db/OrnQL_Types.h"
 
@@ -36,7 +39,9 @@ enum LoadStatus {
     LOAD_FATAL = 2   // the reset tables could not be saved: the directory tree is not as it must be
 };
 
-// Sets up every table and loads table d (all for D_ENDTAG). Nothing but the status leaves it:
+// Throws every table away (as resetDatabase) and sets them all up again, finishes a save that a
+// crash interrupted after its commit point, and loads table d (all for D_ENDTAG): a second load
+// in one process gives exactly what a fresh process gives. Nothing but the status leaves it:
 // - no Data directory (first start): the whole directory tree and a fresh database with the
 //   default level ladder are created; 0 (2 if they cannot be written);
 // - a table that cannot be read, or is damaged (an id outside its bound, an id twice): the files
@@ -45,20 +50,46 @@ enum LoadStatus {
 //   Data/Backup/<UTC date-time>/, the files of the tables before it are copied there, then
 //   everything is saved (the tables after it empty, the level table with the default ladder if
 //   it was not loaded); 1, or 2 if the backup or the save fails;
-// - links naming a record that does not exist are dropped one by one and their table saved; 1.
+// - links naming a record that does not exist are dropped one by one and their table saved; 1;
+// - any other failure (an allocation that failed, an interrupted save that cannot be finished, a
+//   plain bug): 2, and every file stays where it is. The tables may then be half loaded, so
+//   saving is refused until the next loadDatabase or resetDatabase.
 int loadDatabase(dependency d);
 
-// Saves table d (all for D_ENDTAG) in catalogue order; only the bounds changed since the last
-// save are rewritten. InvalidFileException and other errors propagate.
+// Saves table d (all for D_ENDTAG) in catalogue order as one unit (base/FileTransaction.h):
+// after a crash the next start sees all of it or none of it. Only the bounds changed since the
+// last save are rewritten. InvalidFileException and other errors propagate; a failed save
+// leaves every changed bound marked, so the next save repeats it.
 void saveDatabase(dependency d);
 
 // The screens' save: count = 0 saves all tables; otherwise count dependency values follow and
-// each named table is saved in the order given. 0 on success; 1 if a save failed (the tables
-// saved before it stay saved, the rest of the list is not saved).
+// each named table is saved in the order given, all of them as one unit. 0 on success; 1 if a
+// save failed (then none of the tables is saved, or, if the failure came after the commit point,
+// all of them are once the next save or start finishes the unit).
 int saveDatabaseExternal(unsigned count, ...);
+
+// What a call with tables gets: each must be a dependency (anything else does not compile) and
+// count must be their number (1 without saving anything otherwise).
+template <typename... Tables>
+    requires(std::is_same_v<Tables, dependency> && ...)
+int saveDatabaseExternal(unsigned count, Tables... tables);
+template <typename... Tables>
+int saveDatabaseExternal(unsigned count, Tables... tables) = delete;
+
+// The tables saved as one unit in the order given (all for an empty list); 0 or 1 as above.
+int saveDatabaseTables(const std::vector<dependency>& tables);
 
 // The path prefix of a table, or null for a number that names no table.
 const char* tablePath(dependency d);
 
-// Returns every table and the level ladder to their state before set-up (tests).
+// Returns every table and the level ladder to their state before set-up.
 void resetDatabase();
+
+template <typename... Tables>
+    requires(std::is_same_v<Tables, dependency> && ...)
+int saveDatabaseExternal(unsigned count, Tables... tables) {
+    if (count != sizeof...(Tables)) {
+        return 1;
+    }
+    return saveDatabaseTables({tables...});
+}

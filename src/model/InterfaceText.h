@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 
 // An interface text for descriptions built by the records; the empty text while the framework
 // texts have not been loaded, so a record never dereferences a missing table entry.

@@ -137,10 +137,12 @@ bool Level::set_level(unsigned target) {
     return true;
 }
 
+std::wstring Level::descriptionText() const {
+    return std::wstring(interfaceText(String_LEVEL)) + L' ' + std::to_wstring(level);
+}
+
 const wchar_t* Level::get_description() {
-    description = interfaceText(String_LEVEL);
-    description += L' ';
-    description += std::to_wstring(level);
+    description = descriptionText();
     return description.c_str();
 }
 

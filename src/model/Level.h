@@ -66,7 +66,9 @@ public:
     // one (each marked for saving). False, changing nothing, for 0 and numbers beyond the ladder.
     bool set_level(unsigned target);
 
-    // "<Level> <number>", kept in the record (DESCRIPTION hands out the text as last built).
+    // "<Level> <number>".
+    std::wstring descriptionText() const;
+    // The same text, kept in the record (DESCRIPTION hands out the text as last built).
     const wchar_t* get_description();
 
     // Estimated seconds per answer (statTotal / statSubmissions).

@@ -62,7 +62,13 @@ void Meaning::decConnections() {
 
 const wchar_t* Meaning::get_description() {
     static std::wstring description;
-    description.clear();
+    const std::wstring text = descriptionText();
+    description.assign(text);  // a copy into the buffer the last result used
+    return description.c_str();
+}
+
+std::wstring Meaning::descriptionText() {
+    std::wstring description;
     RelationTree& words = fTR(D_WORD);
     bool first = true;
     for (auto it = Word::begin(words); it != Word::end(words); ++it) {
@@ -72,5 +78,5 @@ const wchar_t* Meaning::get_description() {
         description += (*it)->get_text();
         first = false;
     }
-    return description.c_str();
+    return description;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "db/OrnQL_Template.h"
 
@@ -39,8 +40,10 @@ public:
     // One connection fewer (never below 0); at 0 the meaning counts as used again.
     void decConnections();
 
-    // The texts of the meaning's words, joined by ", " ("" without words). The text lives in one
-    // buffer shared by all meanings, valid until the next call.
+    // The texts of the meaning's words, joined by ", " ("" without words).
+    std::wstring descriptionText();
+    // The same text in one buffer shared by all meanings, valid until the next call (so two
+    // meanings' descriptions cannot be compared through it; use descriptionText).
     const wchar_t* get_description();
 
 private:

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <vector>
 
-#include "db/AtomicFile.h"
+#include "base/AtomicFile.h"
+#include "base/FileTransaction.h"
 #include "db/OrnQL_Stream.h"
+#include "model/DataPaths.h"
 #include "model/Database.h"
 #include "model/Flashcard.h"
 #include "model/Word.h"
@@ -70,6 +74,18 @@ bool writeNotesFile(const std::vector<Note>& notes) {
     return file.commit();
 }
 
+// Replaces the notes on disk by `notes`, as part of the transaction the caller has begun when
+// there is one (a Save that keeps a record and takes its note away in one unit). The notes held
+// in memory follow only once the files are in place, so a failed unit leaves both as they were.
+bool storeNotes(const std::vector<Note>& notes, bool removalPending) {
+    FileTransaction unit(TRANSACTION_JOURNAL);
+    if (!writeNotesFile(notes)) {
+        return false;
+    }
+    unit.afterCommit([notes, removalPending] { *held = Notes{notes, removalPending}; });
+    return unit.commit() == FileTransaction::Outcome::DONE;
+}
+
 template <typename T>
 bool removeRecord(unsigned id) {
     if (T::getById(id) == nullptr) {
@@ -90,17 +106,17 @@ bool removeRecordOf(const Note& note) {
     }
 }
 
-// Saves the records a start-up removed from memory only; true when nothing is pending any more.
-bool finishPendingRemoval(Notes& notes) {
+// Saves the removal of the records a start-up took out of memory only, together with the
+// removal of their notes; true when nothing is pending any more.
+bool finishPendingRemoval(const Notes& notes) {
     if (!notes.removalPending) {
         return true;
     }
-    if (saveDatabaseExternal(0) != 0 || !writeNotesFile({})) {
+    FileTransaction unit(TRANSACTION_JOURNAL);
+    if (saveDatabaseTables({}) != 0) {
         return false;
     }
-    notes.notes.clear();
-    notes.removalPending = false;
-    return true;
+    return storeNotes({}, false) && unit.commit() == FileTransaction::Outcome::DONE;
 }
 
 }  // namespace
@@ -116,38 +132,27 @@ bool canBeProvisional(dependency table) {
 }
 
 bool noteProvisionalRecord(dependency table, unsigned id) {
-    if (!canBeProvisional(table) || id == 0) {
+    if (!canBeProvisional(table) || id == 0 || !finishPendingRemoval(notesHeld())) {
         return false;
     }
-    Notes& notes = notesHeld();
-    if (!finishPendingRemoval(notes)) {
-        return false;
-    }
+    std::vector<Note> notes = notesHeld().notes;
     const Note note{table, id};
-    if (std::find(notes.notes.begin(), notes.notes.end(), note) != notes.notes.end()) {
+    if (std::find(notes.begin(), notes.end(), note) != notes.end()) {
         return true;
     }
-    notes.notes.push_back(note);
-    if (!writeNotesFile(notes.notes)) {
-        notes.notes.pop_back();
-        return false;
-    }
-    return true;
+    notes.push_back(note);
+    return storeNotes(notes, false);
 }
 
 bool forgetProvisionalRecord(dependency table, unsigned id) {
-    Notes& notes = notesHeld();
-    const auto found = std::find(notes.notes.begin(), notes.notes.end(), Note{table, id});
-    if (found == notes.notes.end()) {
+    const Notes& held = notesHeld();
+    std::vector<Note> remaining;
+    std::copy_if(held.notes.begin(), held.notes.end(), std::back_inserter(remaining),
+                 [&](const Note& note) { return !(note == Note{table, id}); });
+    if (remaining.size() == held.notes.size()) {
         return true;
     }
-    std::vector<Note> remaining = notes.notes;
-    remaining.erase(remaining.begin() + (found - notes.notes.begin()));
-    if (!writeNotesFile(remaining)) {
-        return false;
-    }
-    notes.notes = std::move(remaining);
-    return true;
+    return storeNotes(remaining, held.removalPending);
 }
 
 bool isProvisionalRecord(dependency table, unsigned id) {
@@ -157,20 +162,22 @@ bool isProvisionalRecord(dependency table, unsigned id) {
 
 bool removeAbandonedRecords() {
     Notes& notes = notesHeld();
+    std::error_code error;
+    if (notes.notes.empty() && !std::filesystem::exists(PROVISIONAL_RECORDS_FILE, error)) {
+        return true;
+    }
     bool removedAny = false;
     for (const Note& note : notes.notes) {
         removedAny = removeRecordOf(note) || removedAny;
     }
+    // From here until the removal is saved, the ids of the removed records may be handed out
+    // again while the disk still holds the old records.
     notes.removalPending = !notes.notes.empty();
-    if (removedAny && saveDatabaseExternal(0) != 0) {
+    FileTransaction unit(TRANSACTION_JOURNAL);
+    if (removedAny && saveDatabaseTables({}) != 0) {
         return false;
     }
-    if (!writeNotesFile({})) {
-        return false;
-    }
-    notes.notes.clear();
-    notes.removalPending = false;
-    return true;
+    return storeNotes({}, false) && unit.commit() == FileTransaction::Outcome::DONE;
 }
 
 void resetProvisionalRecords() { held.reset(); }

@@ -88,7 +88,8 @@ void Verb::loadCounts(std::ifstream& in) {
     if (storedTenses > MAX_DIMENSION || storedPersons > MAX_DIMENSION) {
         tenses = persons = 0;
         // Nothing after this point of the file can be trusted: the table is damaged.
-        throw OrnQLException_Custom("Fatal OrnQLException: Found a verb table too large for its file while loading!");
+        throw Damaged<OrnQLException_Custom>(
+            "Fatal OrnQLException: Found a verb table too large for its file while loading!");
     }
     tenses = storedTenses;
     persons = storedPersons;

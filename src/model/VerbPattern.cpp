@@ -83,14 +83,20 @@ bool VerbPattern::initPattern(const std::vector<std::vector<std::wstring>>& init
     return true;
 }
 
-const wchar_t* VerbPattern::get_description() const {
-    static std::wstring description;
+std::wstring VerbPattern::descriptionText() const {
     const Language* language = Language::getById(getDependency(D_LANGUAGE));
-    description = language == nullptr ? L"" : language->get_name();
+    std::wstring description = language == nullptr ? L"" : language->get_name();
     description += L' ';
     description += interfaceText(String_VERB_PATTERN);
     description += L" - ";
     description += std::to_wstring(static_cast<int>(patternId));
+    return description;
+}
+
+const wchar_t* VerbPattern::get_description() const {
+    static std::wstring description;
+    const std::wstring text = descriptionText();
+    description.assign(text);  // a copy into the buffer the last result used
     return description.c_str();
 }
 

@@ -49,8 +49,9 @@ public:
     bool initPattern(const std::vector<std::vector<std::wstring>>& initArray);
     const wchar_t* get_patternAt(unsigned tense, unsigned person) const { return get_content(tense, person); }
     unsigned get_patternId() const { return patternId; }
-    // "<language name> <Pattern> - <patternId>". The text lives in one buffer shared by all
-    // patterns, valid until the next call.
+    // "<language name> <Pattern> - <patternId>".
+    std::wstring descriptionText() const;
+    // The same text in one buffer shared by all patterns, valid until the next call.
     const wchar_t* get_description() const;
 
     // PATTERNID, TENSES, PERSONS (numbers); 0 for other names.

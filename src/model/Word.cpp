@@ -122,7 +122,13 @@ Word* Word::getWord(unsigned languageId, const wchar_t* wordText) {
 
 const wchar_t* Word::giveCategories() {
     static std::wstring categories;
-    categories.clear();
+    const std::wstring text = categoriesText();
+    categories.assign(text);  // a copy into the buffer the last result used
+    return categories.c_str();
+}
+
+std::wstring Word::categoriesText() {
+    std::wstring categories;
     RelationTree& reached = sTR(D_CATEGORY);
     bool first = true;
     for (auto it = Category::begin(reached); it != Category::end(reached); ++it) {
@@ -132,7 +138,7 @@ const wchar_t* Word::giveCategories() {
         categories += (*it)->get_description();
         first = false;
     }
-    return categories.c_str();
+    return categories;
 }
 
 namespace {
@@ -155,8 +161,9 @@ void Word::loadAll(const char* path, dependency d) {
     } catch (const InvalidFileException&) {
         clearIrregularVerbLinks();
         throw;
-    } catch (const OrnQLException&) {
-        // A damaged table (an id outside its bound, a duplicate) is handled like a missing one.
+    } catch (const FileDamage&) {
+        // A damaged table (an id outside its bound, a duplicate) is handled like a missing one;
+        // any other failure passes unchanged.
         clearIrregularVerbLinks();
         throw InvalidFileException(std::string(IRREGULARVERB_PATH) + ".dat", D_IRREGULARVERB);
     }

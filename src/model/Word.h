@@ -42,7 +42,8 @@ public:
     static Word* getWord(unsigned languageId, const wchar_t* text);
 
     // The descriptions of the categories reached through the word's meanings, joined by ", ".
-    // The text lives in one buffer shared by all words, valid until the next call.
+    std::wstring categoriesText();
+    // The same text in one buffer shared by all words, valid until the next call.
     const wchar_t* giveCategories();
 
     // Loads the words, then the irregular verbs (IRREGULARVERB_PATH); the two always load

@@ -6,7 +6,7 @@
 
 #include <pango/pangocairo.h>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 
 namespace platform {
 
@@ -225,8 +225,8 @@ void CairoPainter::prepare(PreparedText& prepared, const FontSpec& font, std::ws
     PangoLayout* layout = prepared.layout;
     pango_layout_set_font_description(layout, description);
     pango_layout_set_single_paragraph_mode(layout, singleLine);
-    const std::string utf8 = toUtf8(text);
-    pango_layout_set_text(layout, utf8.data(), static_cast<int>(utf8.size()));
+    const std::string bytes = utf8::encode(text);
+    pango_layout_set_text(layout, bytes.data(), static_cast<int>(bytes.size()));
     lastUnknownGlyphs_ = pango_layout_get_unknown_glyphs_count(layout);
 }
 

@@ -6,6 +6,7 @@
 #include <xkbcommon/xkbcommon-compose.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include "base/Utf8.h"
 #include "platform/XkbLayoutTable.h"
 
 namespace platform {
@@ -30,15 +31,10 @@ char32_t composedCharacter(xkb_compose_state* state) {
     if (sym != XKB_KEY_NoSymbol) {
         return xkb_keysym_to_utf32(sym);
     }
-    char utf8[16] = {};
-    xkb_compose_state_get_utf8(state, utf8, sizeof utf8);
-    auto byte = [&](int i) { return static_cast<unsigned char>(utf8[i]); };
-    if (byte(0) < 0x80) return byte(0);
-    if ((byte(0) & 0xE0) == 0xC0) return ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F);
-    if ((byte(0) & 0xF0) == 0xE0)
-        return ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
-    return ((byte(0) & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) |
-           (byte(3) & 0x3F);
+    char bytes[16] = {};
+    xkb_compose_state_get_utf8(state, bytes, sizeof bytes);
+    const std::wstring text = utf8::decode(bytes);
+    return text.empty() ? 0 : static_cast<char32_t>(text.front());
 }
 
 }  // namespace

@@ -20,10 +20,13 @@ inline constexpr std::int32_t SECONDS_PER_DAY = 86400;
 void testDay();
 
 // The daily check as of `now` (seconds since 1970, taken as the 32-bit value the stamp holds). On
-// a new day the counters are lowered, the flashcard table is saved (a failure is silent: the
-// cards stay marked for the next save) and the stamp is rewritten. A first run writes the stamp
-// and changes nothing; a second check on the same day does nothing.
+// a new day the counters are lowered and saved together with the new stamp, as one unit: after a
+// crash at any moment the next start finds both or neither, so no day is skipped and none
+// counted twice. If that save fails, the counters go back to what the files hold (silently; the
+// next start tries again). A first run writes the stamp and changes nothing; a second check on
+// the same day does nothing.
 void testDayAt(std::int64_t now);
 
-// Makes `timestamp` the whole content of the day stamp; a failure is silent.
+// Makes `timestamp` the whole content of the day stamp, replaced whole and durably; a failure is
+// silent.
 void writeTimestamp(std::int32_t timestamp);

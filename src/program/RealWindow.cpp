@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "base/Utf8.h"
+#include "platform/Platform.h"
 #include "platform/gtk/GtkPlatform.h"
 #include "program/StartUp.h"
 #include "states/WindowProcedure.h"
@@ -29,17 +31,42 @@ private:
     const RealWindowObservers& observers_;
 };
 
+constexpr int EXIT_NOT_STARTED = 1;
+constexpr const wchar_t* REFUSAL_CAPTION = L"Mernolex cannot start";
+
+// The refusal as a sentence of its own in the box: first letter up, a full stop at the end. The
+// reasons are written in English by the program, so the first byte is plain ASCII.
+std::wstring sentence(std::string reason) {
+    if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') {
+        reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
+    }
+    return utf8::decode(reason + ".");
+}
+
+int refuse(const char* programName, const std::string& reason) {
+    // Not starting is a failure, never a quiet success.
+    std::fprintf(stderr, "%s: %s\n", programName, reason.c_str());
+    std::fflush(stderr);
+    return EXIT_NOT_STARTED;
+}
+
 }  // namespace
 
-int runOnRealWindow(const char* programName, const RealWindowObservers& observers) {
+int runOnRealWindow(const char* programName, const RealWindowObservers& observers, const StartCheck& check) {
     std::string error;
     std::unique_ptr<platform::gtk::GtkPlatform> window = platform::gtk::GtkPlatform::create(error);
     if (!window) {
-        // Not having a window is a failure, never a quiet success.
-        std::fprintf(stderr, "%s: %s\n", programName, error.c_str());
-        return 1;
+        return refuse(programName, error);
     }
     platform::setCurrent(window.get());
+    if (std::optional<std::string> refusal = check ? check() : std::nullopt) {
+        refuse(programName, *refusal);
+        // The box stands alone: the program's window is never shown.
+        platform::current().messageBox(sentence(*refusal), REFUSAL_CAPTION, platform::MessageIcon::Error,
+                                       platform::MessageButtons::Ok);
+        platform::setCurrent(nullptr);
+        return EXIT_NOT_STARTED;
+    }
     ObservedProcedure procedure(*window, observers);
     window->setSink(&procedure);
     startUp([&] {

@@ -1,6 +1,7 @@
 #include "program/ScreenWiring.h"
 
 #include "practice/dayTester.h"
+#include "practice/statePractice.h"
 #include "screens/stateCategory.h"
 #include "screens/stateLanguage.h"
 #include "screens/stateLesson.h"
@@ -32,4 +33,5 @@ void wireScreens() {
     linkScreen(LinkedScreen::Languages, createLanguageState);
     linkScreen(LinkedScreen::VerbPatterns, createVerbPatternState);
     linkScreen(LinkedScreen::Words, createWordState);
+    linkScreen(LinkedScreen::Practice, createPracticeState);
 }

@@ -11,7 +11,7 @@
 #include "platform/Platform.h"
 #include "program/ScreenWiring.h"
 #include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 #include "states/ScreenRegistry.h"
 #include "states/WelcomeState.h"
 

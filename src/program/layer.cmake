@@ -7,3 +7,21 @@ mernolex_layer(program program EXCLUDE main.cpp
        mernolex_shell mernolex_platform mernolex_model mernolex_db mernolex_resources)
 add_executable(mernolex ${CMAKE_CURRENT_SOURCE_DIR}/program/main.cpp)
 target_link_libraries(mernolex PRIVATE mernolex_program)
+# --version prints the project's version.
+target_compile_definitions(mernolex_program PRIVATE MERNOLEX_VERSION="${PROJECT_VERSION}")
+
+# cmake --install puts the program where the desktop finds it: the executable, its entry in the
+# application menu and its icon. The entry is written at install time, when the prefix is final
+# (desktop/WriteDesktopEntry.cmake).
+include(GNUInstallDirs)
+set(MERNOLEX_DESKTOP_DIR ${PROJECT_SOURCE_DIR}/desktop)
+install(TARGETS mernolex RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${MERNOLEX_DESKTOP_DIR}/mernolex.svg
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(CODE "
+  set(TEMPLATE \"${MERNOLEX_DESKTOP_DIR}/mernolex.desktop.in\")
+  set(STAGING \"${CMAKE_CURRENT_BINARY_DIR}/desktop-entry\")
+  set(BINDIR \"${CMAKE_INSTALL_BINDIR}\")
+  set(APPLICATIONS_DIR \"${CMAKE_INSTALL_DATADIR}/applications\")
+  include(\"${MERNOLEX_DESKTOP_DIR}/WriteDesktopEntry.cmake\")
+")

@@ -1,5 +1,10 @@
-// Mernolex: the real window on the user's X display, the start-up, the message loop.
+// Mernolex: the command line, the data directory, the real window on the user's X display.
 
-#include "program/RealWindow.h"
+#include <string>
+#include <vector>
 
-int main() { return runOnRealWindow("mernolex"); }
+#include "program/Launch.h"
+
+int main(int argc, char** argv) {
+    return launch("mernolex", std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+}

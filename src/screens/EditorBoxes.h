@@ -5,7 +5,7 @@
 // is still there when the answer comes back.
 
 #include "platform/Platform.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 
 // Asks the interface text `question` in a box with the given icon and buttons, captioned
 // `caption` ("Information" when null). True for Yes or Ok.

@@ -24,7 +24,7 @@
 //             gives it the focus
 //   Delete    removes the active entry; the focus goes to the list
 
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 
 class GuiItemfield;
 class GuiTextfield;

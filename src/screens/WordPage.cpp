@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "base/FileTransaction.h"
 #include "db/OrnQL_Extra.h"
 #include "gui/BmpPicture.h"
 #include "gui/GuiBitmap.h"
@@ -128,6 +129,21 @@ void storeFields(Word& word, const std::wstring& text, unsigned languageId) {
     word.set_mnemonic(unlessPlaceholder(*wordScreen.textfieldHint, String_HINT, word.get_mnemonic()).c_str(), true);
 }
 
+// The word's tables and, for a new word, the removal of its note are saved as one unit: after a
+// crash the next start finds the word kept or, if new, removed, never kept and removed again.
+bool storeWord(unsigned wordId) {
+    FileTransaction unit(TRANSACTION_JOURNAL);
+    if (!saveTablesOrWarn({D_WORD, D_IRREGULARVERB})) {
+        return false;
+    }
+    if ((wordScreen.temporaryWord && !forgetProvisionalRecord(D_WORD, wordId)) ||
+        unit.commit() != FileTransaction::Outcome::DONE) {
+        refuseSave(String_ERROR_SAVE_DB);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void forgetVerbTable() { releaseElementFromState(wordScreen.state, &wordScreen.tableVerb); }
@@ -209,15 +225,9 @@ void saveWord() {
         return;
     }
     storeFields(*word, text, languageId);
-    if (!saveTablesOrWarn({D_WORD, D_IRREGULARVERB})) {
-        return;
+    if (storeWord(word->getId())) {
+        returnToList();
     }
-    // The Save commits when the word is no longer provisional.
-    if (wordScreen.temporaryWord && !forgetProvisionalRecord(D_WORD, word->getId())) {
-        refuseSave(String_ERROR_SAVE_DB);
-        return;
-    }
-    returnToList();
 }
 
 // The picture is shown at once and copied on Save. A file that is no readable picture is not

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/FileTransaction.h"
 #include "db/OrnQL_Extra.h"
 #include "gui/GuiBitmap.h"
 #include "gui/GuiButton.h"
@@ -212,22 +213,23 @@ void openMeanings(long page) {
 void openMeaningList() { openMeanings(MEANING_LIST_PAGE); }
 void openConnectionPage() { openMeanings(MEANING_CONNECTION_PAGE); }
 
-// A word made by New and never saved goes again. The user is told when that cannot be saved; at
-// the end of the program nobody is there to tell, and the next start removes it from the disk.
+// A word made by New and never saved goes again; its removal and the removal of its note are
+// saved as one unit. The user is told when that cannot be saved; at the end of the program nobody
+// is there to tell, and the next start removes from the disk what is left of the word.
 void discardTemporaryWord(bool tellUser) {
     if (!wordScreen.temporaryWord) {
         return;
     }
-    const unsigned id = wordScreen.editWordId;
-    if (Word::deleteWithIrregularVerb(id)) {
-        const bool saved = tellUser ? saveTablesOrWarn({}) : saveDatabaseExternal(0) == 0;
-        if (saved) {
-            forgetProvisionalRecord(D_WORD, id);
-        }
-    } else {
-        forgetProvisionalRecord(D_WORD, id);
-    }
     wordScreen.temporaryWord = false;
+    const unsigned id = wordScreen.editWordId;
+    Word::deleteWithIrregularVerb(id);
+    FileTransaction unit(TRANSACTION_JOURNAL);
+    const bool saved = tellUser ? saveTablesOrWarn({}) : saveDatabaseTables({}) == 0;
+    const bool stored =
+        saved && forgetProvisionalRecord(D_WORD, id) && unit.commit() == FileTransaction::Outcome::DONE;
+    if (saved && !stored && tellUser) {
+        refuseSave(String_ERROR_SAVE_DB);  // (a failed table save has said so already)
+    }
 }
 
 void closeWordPage() {

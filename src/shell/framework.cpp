@@ -6,7 +6,7 @@
 #include <cstring>
 #include <deque>
 
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 
 int targetWidth = 0;
 int targetHeight = 0;

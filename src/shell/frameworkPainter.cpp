@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ void framewPaintText(int x, int y, int width, int height, int fontEnum, const ch
     if (hdc == nullptr) {
         return;
     }
-    const std::wstring text = astr != nullptr   ? platform::fromEightBit(astr)
+    const std::wstring text = astr != nullptr   ? utf8::decode(astr)
                               : ustr != nullptr ? std::wstring(ustr)
                                                 : std::wstring();
     Font font;

@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 
 // Pen styles the program passes.
 constexpr int PEN_SOLID = 0;

@@ -6,7 +6,7 @@
 // order of adding is the Tab order (the first button starts focused).
 
 #include "gui/GuiCallbacks.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 #include "states/ScreenRegistry.h"
 
 class State;

@@ -1,27 +1,13 @@
 #include "states/SaveTables.h"
 
+#include <vector>
+
 #include "model/Database.h"
 #include "model/InterfaceText.h"
 #include "platform/Platform.h"
 
-namespace {
-
-bool saveAll(std::initializer_list<dependency> tables) {
-    if (tables.size() == 0) {
-        return saveDatabaseExternal(0) == 0;
-    }
-    for (dependency table : tables) {
-        if (saveDatabaseExternal(1, table) != 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
 bool saveTablesOrWarn(std::initializer_list<dependency> tables) {
-    if (saveAll(tables)) {
+    if (saveDatabaseTables(std::vector<dependency>(tables)) == 0) {
         return true;
     }
     platform::current().messageBox(interfaceText(String_ERROR_SAVE_DB), interfaceText(String_INFORMATION),

@@ -7,9 +7,9 @@
 
 #include "db/OrnQL_Types.h"
 
-// Saves the named tables in the order given (every table for an empty list), as
-// saveDatabaseExternal does: the tables saved before a failure stay saved, the rest of the list
-// is not saved. On failure tells the user in an error box ("Fatal database error! ..." captioned
+// Saves the named tables in the order given (every table for an empty list) as one unit, as
+// saveDatabaseExternal does: after a failure or a crash none of them is saved, so the files never
+// hold half of an edit (a card without its links, a link to a word that was not stored). On failure tells the user in an error box ("Fatal database error! ..." captioned
 // "Information"), once per call, and returns false; the screen then stays as the user left it,
 // so nothing typed is lost and the save can be tried again. Returns true when all were saved.
 bool saveTablesOrWarn(std::initializer_list<dependency> tables);

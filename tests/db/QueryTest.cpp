@@ -160,5 +160,14 @@ TEST(ConvertToQueryTest, ValuesAreWrittenAfterOneBlank) {
     EXPECT_STREQ(ctq(L"NAME ==", L""), L"NAME == ");
 }
 
+// ctq keeps one buffer for all its results; queryText returns each text of its own.
+TEST(ConvertToQueryTest, QueryTextsCanBeHeldAndComparedSideBySide) {
+    const std::wstring first = queryText(L"NAME ==", L"a");
+    const std::wstring second = queryText(L"LEVEL >", 3u);
+    EXPECT_EQ(first, L"NAME == a");
+    EXPECT_EQ(second, L"LEVEL > 3");
+    EXPECT_EQ(queryText(L"CODE ==", "caf\xC3\xA9"), L"CODE == caf\u00E9") << "8-bit text is read as UTF-8";
+}
+
 }  // namespace
 }  // namespace dbtest

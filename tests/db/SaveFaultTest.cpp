@@ -7,7 +7,7 @@
 #include <set>
 
 #include "FileTestSupport.h"
-#include "db/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "db/OrnQL_Extra.h"
 
 namespace dbtest {

@@ -204,6 +204,41 @@ TEST_F(TableTest, ConstraintsSelectAllOfOrNoneOf) {
               "Fatal OrnQLException: Constraint names no table!");
 }
 
+// Pairs passed with their own types are checked: through a C variadic list a size_t id, a long
+// or a pair too few would be read as garbage.
+template <typename Table, typename Id>
+constexpr bool constrainsWith = requires(Table table, Id id) {
+    Item::constrain(true, 1, table, id);
+    Item::getByConstrain(true, 1, table, id);
+    Item::getAsTally(1, table, id);
+};
+static_assert(constrainsWith<dependency, unsigned>);
+static_assert(constrainsWith<int, std::size_t>);
+static_assert(constrainsWith<dependency, long>);
+static_assert(!constrainsWith<dependency, double>);
+static_assert(!constrainsWith<dependency, const char*>);
+static_assert(!constrainsWith<dependency, bool>);
+static_assert(!constrainsWith<const char*, unsigned>);
+
+TEST_F(TableTest, TypedConstraintsConvertSafelyOrRefuse) {
+    unsigned a = addWith<Item>(D_LANGUAGE, 1);
+    unsigned b = addWith<Item>(D_LANGUAGE, 2);
+
+    EXPECT_EQ(Item::getByConstrain(true, 1, D_LANGUAGE, std::size_t{2})->getId(), b);
+    EXPECT_EQ(Item::getAsTally(-1, D_LANGUAGE, 2L), 1u);
+    Item::constrain(true, 1, D_LANGUAGE, 1);
+    EXPECT_EQ(selectedIds<Item>(), std::vector<unsigned>{a});
+
+    const std::size_t beyondAnyId = (std::size_t{1} << 32) + 2;  // read as 2 through a C list
+    EXPECT_EQ(messageOf([&] { Item::constrain(true, 1, D_LANGUAGE, beyondAnyId); }),
+              "Fatal OrnQLException: Constraint id is out of range!");
+    EXPECT_EQ(messageOf([] { Item::getAsTally(1, D_LANGUAGE, -1L); }),
+              "Fatal OrnQLException: Constraint id is out of range!");
+    EXPECT_EQ(messageOf([] { Item::constrain(true, 2, D_LANGUAGE, 2u); }),
+              "Fatal OrnQLException: Constraint count does not match its pairs!");
+    EXPECT_EQ(selectedIds<Item>(), std::vector<unsigned>{a}) << "a refused constraint changes nothing";
+}
+
 TEST_F(TableTest, DeletingThroughTheSelectionReturnsTheNextSelected) {
     for (unsigned i = 0; i < 5; ++i) {
         addWith<Item>(D_LANGUAGE, i % 2);

@@ -33,3 +33,7 @@ foreach(script IN LISTS e2e_scripts)
     LABELS e2e SKIP_RETURN_CODE 77 TIMEOUT 90
     ENVIRONMENT "${environment}")
 endforeach()
+
+# The installation into a temporary prefix, with the desktop entry and the icon; needs no X server.
+add_test(NAME install_desktop_entry COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_install.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(install_desktop_entry PROPERTIES LABELS e2e TIMEOUT 90)

@@ -29,7 +29,7 @@
 #include <gtk/gtk.h>
 
 #include "ProbeSupport.h"
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/gtk/GtkPlatform.h"
 
 using platform::Message;
@@ -102,10 +102,10 @@ public:
         } else if (verb == "open") {
             open();
         } else if (verb == "copy") {
-            window_.setClipboardText(platform::fromEightBit(rest));
+            window_.setClipboardText(utf8::decode(rest));
             say("copied " + rest);
         } else if (verb == "paste") {
-            say("clipboard " + platform::toUtf8(window_.clipboardText()));
+            say("clipboard " + utf8::encode(window_.clipboardText()));
         } else if (verb == "repaint") {
             window_.invalidateAll();
         } else if (verb == "sync") {
@@ -127,7 +127,7 @@ private:
     void key(const Message& m) {
         std::string line = "key ";
         line += m.character >= 0x20 && m.character != 0x7F
-                    ? platform::toUtf8(std::wstring(1, static_cast<wchar_t>(m.character)))
+                    ? utf8::encode(std::wstring(1, static_cast<wchar_t>(m.character)))
                     : "-";
         line += " U+" + hex(m.character, 4) + " code " + hex(m.keyCode, 2) + " shift " +
                 hex(m.shiftState, 4) + " ctrl " + hex(m.ctrlState, 4) + " caps " +
@@ -163,7 +163,7 @@ private:
             text_ += static_cast<wchar_t>(c);
         }
         if (c != 1 && c != 3) selected_ = false;
-        say("text " + platform::toUtf8(text_));
+        say("text " + utf8::encode(text_));
         window_.invalidate({0, 0, window_.clientSize().width, 120});
     }
 
@@ -200,9 +200,9 @@ private:
 
     void ask(bool yesNo, const std::string& request) {
         std::size_t bar = request.find('|');
-        std::wstring caption = platform::fromEightBit(request.substr(0, bar));
+        std::wstring caption = utf8::decode(request.substr(0, bar));
         std::wstring text =
-            platform::fromEightBit(bar == std::string::npos ? "" : request.substr(bar + 1));
+            utf8::decode(bar == std::string::npos ? "" : request.substr(bar + 1));
         auto answer = window_.messageBox(
             text, caption, yesNo ? platform::MessageIcon::Question : platform::MessageIcon::Information,
             yesNo ? platform::MessageButtons::YesNo : platform::MessageButtons::Ok);

@@ -73,6 +73,9 @@ e2e_begin() {
     trap e2e_cleanup EXIT
     trap 'exit 1' INT TERM
     export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 GDK_BACKEND=x11
+    # Mernolex started without --data in a folder without Data/ works in the user's data
+    # directory: a test's own, never the real one of whoever runs the tests.
+    export XDG_DATA_HOME=$E2E_DIR/xdg-data
 }
 
 # Remembers a background process for the cleanup.

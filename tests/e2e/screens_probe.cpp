@@ -56,10 +56,10 @@
 #include "gui/State.h"
 #include "gui/StateMachine.h"
 #include "ProbeSupport.h"
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/gtk/GtkPlatform.h"
 #include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 #include "states/WindowProcedure.h"
 
 using platform::Message;
@@ -70,7 +70,7 @@ namespace {
 using e2e::say;
 using e2e::sizeKindName;
 
-std::string utf8(const wchar_t* text) { return platform::toUtf8(text == nullptr ? L"" : text); }
+std::string utf8Of(const wchar_t* text) { return utf8::encode(text == nullptr ? L"" : text); }
 
 std::string rgbHex(COLORREF colour) {
     char text[8];
@@ -128,7 +128,7 @@ State* buildFarewell() {
 void leave() {
     switchToState(buildFarewell());
     askQuestion();
-    say("after box on " + utf8(curState->description.c_str()) + " field " + utf8(screen.field->getText()));
+    say("after box on " + utf8Of(curState->description.c_str()) + " field " + utf8Of(screen.field->getText()));
 }
 
 void update(const char* tag) {
@@ -142,7 +142,7 @@ void update(const char* tag) {
     } else if (std::strcmp(tag, "CLEAR_PRESSED") == 0) {
         screen.field->setText(L"");
     } else if (std::strcmp(tag, "SELECTION_CHANGED") == 0) {
-        say("selection " + utf8(screen.selection->getActiveEntry()) + " " +
+        say("selection " + utf8Of(screen.selection->getActiveEntry()) + " " +
             std::to_string(screen.selection->getActiveId()));
     }
 }
@@ -226,7 +226,7 @@ public:
             focus_ = focus;
             say("focus " + focus);
         }
-        const std::string text = utf8(screen.field->getText());
+        const std::string text = utf8Of(screen.field->getText());
         if (text != text_) {
             text_ = text;
             say("text " + text);

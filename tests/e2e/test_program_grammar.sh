@@ -42,7 +42,7 @@ add_entries() {  # tab y, then entries
 # Starts the program and walks from the welcome screen to the list of an editor, by the
 # position of its button on the settings screen.
 start_on_editor() {
-    e2e_start_program "$program"
+    e2e_start_program "$program" --data .
     wid=$(e2e_window '^Mernolex$')
     e2e_focus "$wid"
     click 920 430

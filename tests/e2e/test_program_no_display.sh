@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Without a display the program cannot show its window: it says so in one line on standard error
-# and ends with a non-zero status, before touching the working directory.
+# and ends with a non-zero status, before touching the working directory or the user's data
+# directory.
 source "$(dirname "$0")/lib.sh"
 program=$2
 e2e_begin
@@ -14,6 +15,7 @@ check_refusal() {  # $1: what the message must say; the program runs with the en
     grep -q "^mernolex: .*$1" err.txt || e2e_fail "unclear message: $(cat err.txt)"
     [[ ! -s out.txt ]] || e2e_fail "printed on standard output: $(cat out.txt)"
     [[ ! -e Data ]] || e2e_fail "created Data without a window"
+    [[ ! -e $XDG_DATA_HOME ]] || e2e_fail "created the user's data directory without a window"
 }
 
 check_refusal 'DISPLAY is not set' env -u DISPLAY -u WAYLAND_DISPLAY

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The program itself in the real window: started in an empty directory it creates Data/, paints
+# The program itself in the real window: started on an empty directory it creates Data/, paints
 # the welcome screen, walks to the settings screen and back on clicks, and ends with status 0 when
-# the window is closed, leaving the keyboard layout it found. Started again with a damaged table,
-# it says so in a box first and opens the welcome screen once the box is answered. Screenshots of
-# a failed run are kept in e2e-failures/ beside the test tools.
+# the window is closed, leaving the keyboard layout it found. Started again, without --data, from
+# that directory (which now holds Data/) with a damaged table, it says so in a box first and opens
+# the welcome screen once the box is answered. Screenshots of a failed run are kept in
+# e2e-failures/ beside the test tools.
 source "$(dirname "$0")/lib.sh"
 tools=$1
 program=$2
@@ -13,7 +14,7 @@ e2e_start_xvfb
 cd "$E2E_DIR"
 setxkbmap de
 
-e2e_start_program "$program"
+e2e_start_program "$program" --data .
 wid=$(e2e_window '^Mernolex$')
 
 # Pixels of the 1000 x 500 canvas (without a window manager the client area is the whole window):
@@ -66,4 +67,5 @@ compgen -G "Data/Backup/*/Level/*" >/dev/null || e2e_fail "the reset tables were
 e2e_window_gone '^Mernolex$'
 e2e_wait_exit
 [[ $E2E_STATUS == 0 ]] || e2e_fail "the second start ended with status $E2E_STATUS"
+[[ ! -e $XDG_DATA_HOME ]] || e2e_fail "the start from a directory holding Data/ used the user's data directory"
 echo "PASSED"

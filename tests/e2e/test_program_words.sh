@@ -33,7 +33,7 @@ type_into() {
     xdotool type --delay 20 "$3"
 }
 start_on_settings() {
-    e2e_start_program "$program"
+    e2e_start_program "$program" --data .
     wid=$(e2e_window '^Mernolex$')
     e2e_focus "$wid"
     click 920 430

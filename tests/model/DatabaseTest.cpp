@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "DatabaseTestSupport.h"
+#include "base/AtomicFile.h"
 
 namespace modeltest {
 namespace {
@@ -104,6 +106,103 @@ TEST_F(DatabaseTest, TheScreensSaveOnlyTheTablesTheyName) {
     ASSERT_EQ(restart(), LOAD_DONE);
     EXPECT_STREQ(Word::getById(s.dog)->get_text(), L"hound") << "a failed save stops the rest of its list";
     EXPECT_STREQ(Category::getById(s.category)->get_description(), L"Beasts");
+}
+
+// Switching data directories, a journey through the program and tests that restart it all load
+// again in one process; each load must give what a fresh process gives.
+TEST_F(DatabaseTest, LoadingAgainInTheSameProcessGivesWhatAFreshStartGives) {
+    const Sample s = buildSample();
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    const unsigned cat = addWord(s.english, L"cat");
+    const unsigned chat = addWord(s.french, L"chat");
+    const unsigned meaning = Meaning::add(new Meaning(1));
+    M_W::add(new M_W(meaning, cat));
+    M_W::add(new M_W(meaning, chat));
+    ASSERT_EQ(saveDatabaseExternal(0), 0);
+
+    for (int load = 0; load < 2; ++load) {
+        ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE) << "load " << load;
+        EXPECT_FALSE(fs::exists(BACKUP_DIR));
+        EXPECT_EQ(Word::elementTree().size(), 5u);
+        EXPECT_EQ(M_W::elementTree().size(), 4u);
+        EXPECT_EQ(Meaning::getById(meaning)->descriptionText(), L"cat, chat");
+        EXPECT_EQ(Meaning::getById(s.meaning)->descriptionText(), L"chien, dog");
+        EXPECT_EQ(Word::getById(s.dog)->categoriesText(), L"Animals");
+        EXPECT_EQ(levelCount(), 7u);
+    }
+
+    fs::create_directory("Elsewhere");
+    fs::current_path("Elsewhere");
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE) << "a fresh directory";
+    EXPECT_TRUE(Word::elementTree().empty());
+    EXPECT_TRUE(M_W::elementTree().empty());
+    EXPECT_EQ(levelCount(), 7u);
+    fs::current_path("..");
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    EXPECT_EQ(Word::elementTree().size(), 5u);
+}
+
+// One call of the screens' save is one unit: the n-th file step of a save of three tables fails
+// for n = 1, 2, ... as a crash there would leave it, and the next start must find all three
+// tables as they were or all three as they became.
+TEST_F(DatabaseTest, AnInterruptedSaveOfSeveralTablesIsAllOrNothingAtTheNextStart) {
+    const Sample s = buildSample();
+    fs::copy("Data", "Before", fs::copy_options::recursive);
+    const auto state = [&] {
+        return std::make_tuple(std::wstring(Word::getById(s.dog)->get_text()), Word::elementTree().size(),
+                               Meaning::elementTree().size(), M_W::elementTree().size());
+    };
+    const auto change = [&] {
+        Word::getById(s.dog)->set_text(L"hound", true);
+        const unsigned meaning = Meaning::add(new Meaning(3));
+        M_W::add(new M_W(meaning, addWord(s.english, L"cat")));
+        return saveDatabaseExternal(3, D_WORD, D_MEANING, D_ASSO_M_W);
+    };
+    ASSERT_EQ(restart(), LOAD_DONE);
+    const auto oldState = state();
+    ASSERT_EQ(change(), 0);
+    ASSERT_EQ(restart(), LOAD_DONE);
+    const auto newState = state();
+
+    for (unsigned step = 1;; ++step) {
+        fs::remove_all("Data");
+        fs::copy("Before", "Data", fs::copy_options::recursive);
+        ASSERT_EQ(restart(), LOAD_DONE);
+        fileFaults::failStep(step);
+        const int status = change();
+        const bool fired = fileFaults::fired();
+        fileFaults::failStep(0);
+
+        ASSERT_EQ(restart(), LOAD_DONE) << "the start after the crash at step " << step;
+        EXPECT_TRUE(state() == oldState || state() == newState) << "step " << step;
+        if (status == 0) {
+            EXPECT_EQ(state(), newState) << "step " << step;
+        }
+        if (!fired) {
+            EXPECT_EQ(status, 0);
+            break;
+        }
+        ASSERT_LT(step, 100u) << "the save never ran through";
+    }
+}
+
+// A call with tables is checked: anything but dependency values does not compile, and a count
+// that does not match them saves nothing.
+template <typename... Tables>
+constexpr bool savesWith = requires(Tables... tables) { saveDatabaseExternal(1u, tables...); };
+static_assert(savesWith<dependency>);
+static_assert(!savesWith<int>);
+static_assert(!savesWith<unsigned long>);
+static_assert(!savesWith<const char*>);
+
+TEST_F(DatabaseTest, ASaveWhoseCountDoesNotMatchItsTablesSavesNothing) {
+    const Sample s = buildSample();
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    Word::getById(s.dog)->set_text(L"hound", true);
+    EXPECT_EQ(saveDatabaseExternal(2, D_WORD), 1);
+    EXPECT_EQ(saveDatabaseExternal(1, D_WORD, D_MEANING), 1);
+    ASSERT_EQ(restart(), LOAD_DONE);
+    EXPECT_STREQ(Word::getById(s.dog)->get_text(), L"dog");
 }
 
 }  // namespace

@@ -20,7 +20,7 @@
 #include "model/Meaning.h"
 #include "model/VerbPattern.h"
 #include "model/Word.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 #include "support/TempDirTest.h"
 
 namespace modeltest {

@@ -208,6 +208,9 @@ TEST_F(VerbTest, DamagedVerbTablesNeverBecomeHugeAllocations) {
 TEST_F(VerbTest, APatternDescribesItselfWithItsLanguageAndNumber) {
     VerbPattern pattern(0, 0, language, 12);
     EXPECT_STREQ(pattern.get_description(), L"English Pattern - 12");
+    VerbPattern other(0, 0, language, 13);
+    EXPECT_EQ(pattern.descriptionText(), L"English Pattern - 12");
+    EXPECT_NE(pattern.descriptionText(), other.descriptionText());
     int id = -1;
     EXPECT_EQ(VerbPattern::type(L"PATTERNID", &id), QUERY_NUMBER);
     EXPECT_EQ(*static_cast<const std::int32_t*>(pattern.getData(id)), 12);

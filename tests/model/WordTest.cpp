@@ -73,6 +73,17 @@ TEST_F(WordTest, MeaningDescriptionsAndCategoriesFollowTheLinks) {
 
     C_M::deleteEntry(C_M::getByConstrain(true, 1, D_CATEGORY, animals)->getId());
     EXPECT_STREQ(Word::getById(dog)->giveCategories(), L"Pets");
+
+    // Two descriptions held at once (a list comparing its entries) come by value.
+    const unsigned other = Meaning::add(new Meaning(1));
+    M_W::add(new M_W(other, lonely));
+    Meaning* first = Meaning::getById(meaning);
+    Meaning* second = Meaning::getById(other);
+    EXPECT_EQ(first->descriptionText(), L"dog, chien");
+    EXPECT_EQ(second->descriptionText(), L"seul");
+    EXPECT_NE(first->descriptionText(), second->descriptionText());
+    EXPECT_EQ(Word::getById(dog)->categoriesText(), L"Pets");
+    EXPECT_NE(Word::getById(dog)->categoriesText(), Word::getById(lonely)->categoriesText());
 }
 
 TEST_F(WordTest, LinksToWeakRecordsAreClearedButTheLanguageTakesItsWords) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/AtomicFile.h"
 #include "model/Database.h"
 #include "model/Flashcard.h"
 #include "model/Language.h"
@@ -103,6 +104,51 @@ TEST_F(DayTesterTest, AnyOtherDayIsOneStep) {
             }
         }
         saveDatabase(D_FLASHCARD);
+    }
+}
+
+// The roll-over saves the flashcard table (here two bounds of cards) and the stamp. The n-th file
+// step of it fails for n = 1, 2, ... as a crash there would leave it; the program then starts
+// again and runs its daily check. Whatever the step, every card must end up exactly one day
+// closer and the stamp must hold today: no day lost, none counted twice. What the crashed
+// program held in memory must also be what its files say, or a later save of the cards would
+// store a roll-over that the stamp does not record.
+TEST_F(DayTesterTest, ACrashAtAnyStepOfTheRollOverLowersEveryCounterExactlyOnce) {
+    for (int i = 0; i < 12; ++i) {
+        auto* card = new Flashcard(i % 2 == 0, 0);
+        card->setDependency(D_WORD, Flashcard::getById(cards[0])->getDependency(D_WORD));
+        card->set_primaryNextDue(i, true);
+        card->set_invertedNextDue(100 + i, true);
+        cards.push_back(Flashcard::add(card));
+    }
+    ASSERT_GT(cards.back(), 10u) << "the cards must fill more than one bound";
+    ASSERT_EQ(saveDatabaseExternal(0), 0);
+    writeFile(TIMESTAMP_FILE, stampOf(YESTERDAY_2359));
+    std::filesystem::copy("Data", "Before", std::filesystem::copy_options::recursive);
+    const auto before = counters();
+    testDayAt(TODAY_0001);
+    const auto after = counters();
+    ASSERT_NE(after, before);
+
+    for (unsigned step = 1;; ++step) {
+        std::filesystem::remove_all("Data");
+        std::filesystem::copy("Before", "Data", std::filesystem::copy_options::recursive);
+        ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+        fileFaults::failStep(step);
+        testDayAt(TODAY_0001);
+        const bool fired = fileFaults::fired();
+        fileFaults::failStep(0);
+        const auto held = counters();
+
+        ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE) << "the start after the crash at step " << step;
+        EXPECT_EQ(counters(), held) << "memory and files disagree after step " << step;
+        testDayAt(TODAY_0001);
+        EXPECT_EQ(counters(), after) << "step " << step;
+        EXPECT_EQ(readFile(TIMESTAMP_FILE), stampOf(TODAY_0001)) << "step " << step;
+        if (!fired) {
+            break;
+        }
+        ASSERT_LT(step, 100u) << "the roll-over never ran through";
     }
 }
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "db/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "gui/State.h"
 #include "gui/StateMachine.h"
 #include "model/DataPaths.h"
@@ -21,7 +21,7 @@
 #include "practice/dayTester.h"
 #include "program/StartUp.h"
 #include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 #include "states/SaveTables.h"
 #include "states/WindowProcedure.h"
 #include "support/ForwardingPlatform.h"

@@ -1,4 +1,4 @@
-#include "shell/frameworkDefaults.h"
+#include "resources/frameworkDefaults.h"
 
 #include <cwchar>
 #include <string>

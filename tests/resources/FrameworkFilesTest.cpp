@@ -1,4 +1,4 @@
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -10,7 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/frameworkDefaults.h"
+#include "base/AtomicFile.h"
+#include "resources/frameworkDefaults.h"
 #include "support/TempDirTest.h"
 
 namespace {
@@ -235,6 +236,42 @@ TEST_F(FrameworkFilesTest, SavingStopsAtTheFirstFileThatCannotBeWritten) {
     for (const auto& entry : fs::directory_iterator("Data/Framework")) {
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
     }
+}
+
+// The files go through the one durable replace of the program: the n-th file step of a save (a
+// temporary file written, a rename) fails for n = 1, 2, ... as a crash there would leave it, and
+// every file must then hold its old bytes or its new ones, whole.
+TEST_F(FrameworkFilesTest, AnInterruptedSaveLeavesEveryFileOldOrNew) {
+    loadValues();
+    const auto oldFiles = readAll();
+    colours[BG_RGB] = 0x00123456;
+    curStrings[String_SAVE] = L"Sichern \u270E";
+    ASSERT_TRUE(saveValues());
+    const auto newFiles = readAll();
+    ASSERT_NE(newFiles, oldFiles);
+
+    bool anyFired = false;
+    for (unsigned step = 1;; ++step) {
+        for (const auto& [file, bytes] : oldFiles) {
+            writeFile(file, bytes);
+        }
+        fileFaults::failStep(step);
+        const bool saved = saveValues();
+        const bool fired = fileFaults::fired();
+        fileFaults::failStep(0);
+        anyFired = anyFired || fired;
+        for (const auto& [file, bytes] : readAll()) {
+            EXPECT_TRUE(bytes == oldFiles.at(file) || bytes == newFiles.at(file)) << file << " after step " << step;
+        }
+        if (!fired) {
+            EXPECT_TRUE(saved);
+            EXPECT_EQ(readAll(), newFiles);
+            break;
+        }
+        EXPECT_FALSE(saved) << "step " << step;
+        ASSERT_LT(step, 20u);
+    }
+    EXPECT_TRUE(anyFired) << "the framework files must be written through the shared atomic replace";
 }
 
 TEST(FrameworkStrings, CopiesAreIndependentAndNullCopiesAsEmpty) {

@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 
 #include "WordEditorFixture.h"
-#include "db/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "screens/stateMeaning.h"
 
 using ::testing::ElementsAre;

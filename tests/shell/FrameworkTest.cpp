@@ -5,7 +5,7 @@
 
 #include "FrameworkFixture.h"
 #include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 
 using mernolex::test::FrameworkTest;
 using platform::PixelRect;

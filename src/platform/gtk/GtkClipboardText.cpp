@@ -2,7 +2,7 @@
 
 #include <gtk/gtk.h>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 
 namespace platform::gtk {
 
@@ -11,17 +11,17 @@ GtkClipboard* clipboard() { return gtk_clipboard_get(GDK_SELECTION_CLIPBOARD); }
 }  // namespace
 
 void GtkClipboardText::set(const std::wstring& text) {
-    std::string utf8 = toUtf8(text);
-    gtk_clipboard_set_text(clipboard(), utf8.c_str(), static_cast<gint>(utf8.size()));
+    const std::string bytes = utf8::encode(text);
+    gtk_clipboard_set_text(clipboard(), bytes.c_str(), static_cast<gint>(bytes.size()));
 }
 
 std::wstring GtkClipboardText::get() {
-    gchar* utf8 = gtk_clipboard_wait_for_text(clipboard());
-    if (utf8 == nullptr) {
+    gchar* bytes = gtk_clipboard_wait_for_text(clipboard());
+    if (bytes == nullptr) {
         return {};
     }
-    std::wstring text = fromEightBit(utf8);
-    g_free(utf8);
+    std::wstring text = utf8::decode(bytes);
+    g_free(bytes);
     return text;
 }
 

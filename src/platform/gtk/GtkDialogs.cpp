@@ -6,7 +6,7 @@
 
 #include <gtk/gtk.h>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 
 namespace platform::gtk {
 
@@ -76,6 +76,16 @@ std::filesystem::path workingDirectory() {
     return error ? std::filesystem::path() : path;
 }
 
+// Where the chooser opens before the user has chosen anything: the pictures folder, else home.
+std::string firstFolder() {
+    const gchar* pictures = g_get_user_special_dir(G_USER_DIRECTORY_PICTURES);
+    std::error_code error;
+    if (pictures != nullptr && std::filesystem::is_directory(pictures, error)) {
+        return pictures;
+    }
+    return g_get_home_dir();
+}
+
 }  // namespace
 
 std::string chooserPattern(const std::string& pattern) {
@@ -117,8 +127,8 @@ MessageResult GtkDialogs::messageBox(const std::wstring& text, const std::wstrin
                                      MessageIcon icon, MessageButtons buttons) {
     GtkWidget* dialog = gtk_message_dialog_new(
         parent_, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
-        messageTypeFor(icon), buttonsFor(buttons), "%s", toUtf8(text).c_str());
-    gtk_window_set_title(GTK_WINDOW(dialog), toUtf8(caption).c_str());
+        messageTypeFor(icon), buttonsFor(buttons), "%s", utf8::encode(text).c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), utf8::encode(caption).c_str());
     showIcon(dialog, icon);
     focusDefaultButton(dialog, defaultResponseFor(buttons));
     int response = gtk_dialog_run(GTK_DIALOG(dialog));
@@ -134,9 +144,8 @@ std::optional<std::string> GtkDialogs::openFile(const std::vector<FileFilter>& f
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
     gtk_file_chooser_set_local_only(chooser, TRUE);
-    if (!before.empty()) {
-        gtk_file_chooser_set_current_folder(chooser, before.c_str());
-    }
+    const std::string startFolder = lastFolder_.empty() ? firstFolder() : lastFolder_;
+    gtk_file_chooser_set_current_folder(chooser, startFolder.c_str());
     for (const FileFilter& filter : filters) {
         GtkFileFilter* gtkFilter = gtk_file_filter_new();
         gtk_file_filter_set_name(gtkFilter, filter.name.c_str());
@@ -152,6 +161,7 @@ std::optional<std::string> GtkDialogs::openFile(const std::vector<FileFilter>& f
         if (gchar* name = gtk_file_chooser_get_filename(chooser)) {
             chosen = name;
             g_free(name);
+            lastFolder_ = std::filesystem::path(*chosen).parent_path().string();
         }
     }
     gtk_widget_destroy(dialog);

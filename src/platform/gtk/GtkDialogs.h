@@ -32,12 +32,15 @@ public:
     // which is the default and has the keyboard focus.
     MessageResult messageBox(const std::wstring& text, const std::wstring& caption,
                              MessageIcon icon, MessageButtons buttons);
-    // The file-open dialog, starting in the working directory; returns the chosen file's full
-    // path or nullopt when cancelled. The working directory is the same afterwards.
+    // The file-open dialog; returns the chosen file's full path or nullopt when cancelled. The
+    // working directory is the same afterwards. It opens where the user last chose a file, or
+    // at first in their pictures folder (their home folder when there is none): the working
+    // directory is the data directory, often a hidden one, where nobody keeps pictures.
     std::optional<std::string> openFile(const std::vector<FileFilter>& filters);
 
 private:
     GtkWindow* parent_ = nullptr;
+    std::string lastFolder_;
 };
 
 }  // namespace platform::gtk

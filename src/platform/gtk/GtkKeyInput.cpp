@@ -2,7 +2,7 @@
 
 #include <gtk/gtk.h>
 
-#include "platform/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/gtk/KeyTranslation.h"
 
 namespace platform::gtk {
@@ -89,7 +89,7 @@ void GtkKeyInput::keyReleased(const GdkEventKey* event) {
 void GtkKeyInput::onCommit(GtkIMContext*, const char* text, void* self) {
     auto* input = static_cast<GtkKeyInput*>(self);
     const KeyEvent key{input->lastKeysym_, input->lastKeycode_, input->lastState_};
-    for (wchar_t character : fromEightBit(text)) {
+    for (wchar_t character : utf8::decode(text)) {
         input->emit_(characterMessage(key, static_cast<char32_t>(character)));
     }
 }

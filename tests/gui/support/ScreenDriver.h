@@ -33,7 +33,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/framework.h"
-#include "shell/frameworkFileManager.h"
+#include "resources/frameworkFileManager.h"
 #include "shell/frameworkPainter.h"
 #include "support/TempDirTest.h"
 

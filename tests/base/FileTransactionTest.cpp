@@ -1,0 +1,182 @@
+// Several files replaced and removed as one unit: the n-th file step of a commit (writing a
+// temporary file, a rename, a removal) fails for n = 1, 2, ... as a crash there would leave it;
+// after each, what the next start finds once it has recovered must be all old or all new.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "base/AtomicFile.h"
+#include "base/FileTransaction.h"
+#include "support/TempDirTest.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string JOURNAL = "Data/unit.journal";
+using Files = std::map<std::string, std::string>;
+
+class FileTransactionTest : public mernolex::test::TempDirTest {
+protected:
+    void TearDown() override {
+        fileFaults::failStep(0);
+        TempDirTest::TearDown();
+    }
+
+    // Every file below Data/ with its bytes.
+    static Files files() {
+        Files found;
+        for (const auto& entry : fs::recursive_directory_iterator("Data")) {
+            if (entry.is_regular_file()) {
+                found[entry.path().generic_string()] = readFile(entry.path());
+            }
+        }
+        return found;
+    }
+
+    static void writeOldState() {
+        fs::remove_all("Data");
+        writeFile("Data/A/a.dat", "old a");
+        writeFile("Data/B/b.dat", "old b");
+        writeFile("Data/B/gone.dat", "old gone");
+    }
+
+    // a and b replaced, c new, gone removed.
+    static FileTransaction::Outcome saveNewState() {
+        FileTransaction unit(JOURNAL);
+        const bool staged = replaceFile("Data/A/a.dat", "new a") && replaceFile("Data/B/b.dat", "new b") &&
+                            replaceFile("Data/B/c.dat", "new c") && removeFileIfPresent("Data/B/gone.dat");
+        return staged ? unit.commit() : FileTransaction::Outcome::NOTHING_CHANGED;
+    }
+
+    // What the next start reads: stray temporary files are never read.
+    static Files readable() {
+        Files all = files();
+        std::erase_if(all, [](const auto& file) { return file.first.ends_with(".tmp"); });
+        return all;
+    }
+};
+
+TEST_F(FileTransactionTest, AnInterruptedCommitIsAllOldOrAllNewOnceRecovered) {
+    writeOldState();
+    const Files oldState = files();
+    ASSERT_EQ(saveNewState(), FileTransaction::Outcome::DONE);
+    const Files newState = files();
+    ASSERT_EQ(newState.count("Data/B/gone.dat"), 0u);
+
+    bool sawPending = false;
+    for (unsigned step = 1;; ++step) {
+        writeOldState();
+        fileFaults::failStep(step);
+        const FileTransaction::Outcome outcome = saveNewState();
+        const bool fired = fileFaults::fired();
+        fileFaults::failStep(0);
+        sawPending = sawPending || outcome == FileTransaction::Outcome::PENDING;
+
+        if (outcome == FileTransaction::Outcome::NOTHING_CHANGED) {
+            EXPECT_EQ(readable(), oldState) << "step " << step << " failed before the commit point";
+        }
+        ASSERT_TRUE(FileTransaction::recover(JOURNAL)) << "step " << step;
+        const Files recovered = readable();
+        EXPECT_TRUE(recovered == oldState || recovered == newState) << "step " << step;
+        EXPECT_EQ(recovered == newState, outcome != FileTransaction::Outcome::NOTHING_CHANGED) << "step " << step;
+        EXPECT_FALSE(fs::exists(JOURNAL));
+        if (!fired) {
+            EXPECT_EQ(outcome, FileTransaction::Outcome::DONE);
+            break;
+        }
+        ASSERT_LT(step, 50u) << "the commit never ran through";
+    }
+    EXPECT_TRUE(sawPending) << "some step after the commit point must have failed";
+}
+
+TEST_F(FileTransactionTest, ANewTransactionFinishesThePendingOneFirst) {
+    writeOldState();
+    fileFaults::failStep(6);  // a, b and c staged (3 steps), the journal written (2): the first rename fails
+    ASSERT_EQ(saveNewState(), FileTransaction::Outcome::PENDING);
+    fileFaults::failStep(0);
+    ASSERT_TRUE(fs::exists(JOURNAL));
+
+    FileTransaction next(JOURNAL);
+    EXPECT_FALSE(next.isBlocked());
+    EXPECT_EQ(readFile("Data/A/a.dat"), "new a");
+    EXPECT_FALSE(fs::exists("Data/B/gone.dat"));
+    ASSERT_TRUE(replaceFile("Data/A/a.dat", "newer a"));
+    EXPECT_EQ(readFile("Data/A/a.dat"), "new a") << "staged until the commit";
+    EXPECT_EQ(next.commit(), FileTransaction::Outcome::DONE);
+    EXPECT_EQ(readFile("Data/A/a.dat"), "newer a");
+}
+
+TEST_F(FileTransactionTest, ATransactionThatCannotFinishTheOneBeforeTakesNoFiles) {
+    writeFile(JOURNAL, "MERNOLEX FILE TRANSACTION 1\nR Data/A/a.dat\nEND 1\n");
+    writeFile("Data/A/a.dat.tmp", "pending a");
+    fs::create_directories("Data/A/a.dat/inside");  // a directory in the way: the rename fails
+
+    FileTransaction unit(JOURNAL);
+    EXPECT_TRUE(unit.isBlocked());
+    EXPECT_FALSE(replaceFile("Data/B/b.dat", "new b"));
+    EXPECT_EQ(readFile("Data/A/a.dat.tmp"), "pending a") << "the pending file is not overwritten";
+    EXPECT_EQ(unit.commit(), FileTransaction::Outcome::NOTHING_CHANGED);
+    EXPECT_TRUE(fs::exists(JOURNAL));
+}
+
+TEST_F(FileTransactionTest, AJournalThatIsNotWholeIsDroppedWithoutTouchingAnything) {
+    writeOldState();
+    writeFile("Data/A/a.dat.tmp", "stray a");
+    writeFile(JOURNAL, "MERNOLEX FILE TRANSACTION 1\nR Data/A/a.dat\nD Data/B/gone.dat\n");
+    EXPECT_TRUE(FileTransaction::recover(JOURNAL));
+    EXPECT_FALSE(fs::exists(JOURNAL));
+    EXPECT_EQ(readFile("Data/A/a.dat"), "old a");
+    EXPECT_EQ(readFile("Data/B/gone.dat"), "old gone");
+}
+
+TEST_F(FileTransactionTest, AJoinedTransactionLeavesTheOutcomeAndTheActionsToTheActiveOne) {
+    writeOldState();
+    int cleared = 0;
+    {
+        FileTransaction outer(JOURNAL);
+        {
+            FileTransaction inner(JOURNAL);
+            ASSERT_TRUE(replaceFile("Data/A/a.dat", "new a"));
+            inner.afterCommit([&] { ++cleared; });
+            EXPECT_EQ(inner.commit(), FileTransaction::Outcome::DONE);
+        }
+        EXPECT_EQ(FileTransaction::active(), &outer);
+        EXPECT_EQ(readFile("Data/A/a.dat"), "old a");
+        EXPECT_EQ(cleared, 0);
+        EXPECT_EQ(outer.commit(), FileTransaction::Outcome::DONE);
+        EXPECT_EQ(cleared, 1);
+    }
+    EXPECT_EQ(readFile("Data/A/a.dat"), "new a");
+    EXPECT_EQ(FileTransaction::active(), nullptr);
+}
+
+TEST_F(FileTransactionTest, AnAbandonedTransactionChangesNothingAndRunsNoActions) {
+    writeOldState();
+    bool ran = false;
+    {
+        FileTransaction unit(JOURNAL);
+        ASSERT_TRUE(replaceFile("Data/A/a.dat", "new a"));
+        ASSERT_TRUE(removeFileIfPresent("Data/B/gone.dat"));
+        unit.afterCommit([&] { ran = true; });
+    }
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(files(), (Files{{"Data/A/a.dat", "old a"}, {"Data/B/b.dat", "old b"}, {"Data/B/gone.dat", "old gone"}}));
+}
+
+TEST_F(FileTransactionTest, WithoutATransactionAFailedReplaceKeepsTheOldFile) {
+    writeFile("Data/A/a.dat", "old a");
+    for (unsigned step : {1u, 2u}) {  // the write, then the rename
+        fileFaults::failStep(step);
+        EXPECT_FALSE(replaceFile("Data/A/a.dat", "new a"));
+        EXPECT_TRUE(fileFaults::fired());
+        EXPECT_EQ(readFile("Data/A/a.dat"), "old a");
+    }
+    fileFaults::failStep(0);
+    EXPECT_TRUE(replaceFile("Data/A/a.dat", "new a"));
+    EXPECT_EQ(readFile("Data/A/a.dat"), "new a");
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// A load that fails for another reason than the files (here: an allocation that fails) must not
+// be mistaken for damage: it reports 2 and leaves every file where it is, and until the next load
+// nothing half-loaded is saved over them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "DatabaseTestSupport.h"
+#include "FailingAllocations.h"
+
+namespace modeltest {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LoadFailureTest : public DatabaseTest {
+protected:
+    static std::map<std::string, std::string> allFiles() {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator("Data")) {
+            if (entry.is_regular_file()) {
+                files[entry.path().generic_string()] = readFile(entry.path());
+            }
+        }
+        return files;
+    }
+
+    void TearDown() override {
+        failing_allocations::failAllocation(0);
+        DatabaseTest::TearDown();
+    }
+};
+
+TEST_F(LoadFailureTest, AFailedAllocationWhileLoadingLeavesEveryFileAndRefusesToSave) {
+    const Sample s = buildSample();
+    const auto files = allFiles();
+
+    failing_allocations::countSinceLastCall();
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    const long allocations = failing_allocations::countSinceLastCall();
+    ASSERT_GT(allocations, 100);
+
+    // Every allocation of the load fails once.
+    int failed = 0;
+    for (long n = 1; n <= allocations; ++n) {
+        resetDatabase();
+        failing_allocations::failAllocation(n);
+        const int status = loadDatabase(D_ENDTAG);
+        const bool fired = failing_allocations::failed();
+        failing_allocations::failAllocation(0);
+        ASSERT_TRUE(fired) << "allocation " << n;
+
+        ASSERT_NE(status, LOAD_RESET) << "allocation " << n << " was taken for damage";
+        EXPECT_FALSE(fs::exists(BACKUP_DIR)) << "allocation " << n;
+        ASSERT_EQ(allFiles(), files) << "allocation " << n;
+        if (status == LOAD_FATAL) {
+            ++failed;
+            if (Word* dog = Word::getById(s.dog)) {
+                dog->set_text(L"hound", true);
+            }
+            EXPECT_EQ(saveDatabaseExternal(0), 1) << "allocation " << n;
+            ASSERT_EQ(allFiles(), files) << "allocation " << n << ": a half-loaded database was saved";
+        } else {
+            EXPECT_EQ(status, LOAD_DONE);
+            EXPECT_STREQ(Meaning::getById(s.meaning)->get_description(), L"chien, dog") << "allocation " << n;
+        }
+    }
+    EXPECT_GT(failed, 0);
+
+    ASSERT_EQ(restart(), LOAD_DONE);
+    EXPECT_EQ(saveDatabaseExternal(0), 0) << "a good load allows saving again";
+}
+
+}  // namespace
+}  // namespace modeltest
