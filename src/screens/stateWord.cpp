@@ -79,14 +79,13 @@ void showCategoriesAndMeanings() {
     if (word == nullptr) {
         return;
     }
-    const std::wstring categories = word->giveCategories();
+    const std::wstring categories = word->categoriesText();
     wordScreen.textCategory->setText(categories.empty() ? text(String_AUTOMATED) : categories.c_str());
     GuiItemfield& meanings = *wordScreen.itemfieldMeanings;
     meanings.clearField();
     OrnQL_Base::RelationTree& linked = word->fTR(D_MEANING);
     for (auto it = Meaning::begin(linked); it != Meaning::end(linked); ++it) {
-        // (get_description hands out a buffer shared by all meanings; addItem copies it at once)
-        addListEntry(meanings, it->get_description(), it->getId());
+        addListEntry(meanings, it->descriptionText().c_str(), it->getId());
     }
 }
 
@@ -168,7 +167,7 @@ void editActiveWord() {
     wordScreen.toggleVerb->setRightOn(!irregular);
     selectById(*wordScreen.selectionVerbPattern, irregular ? 0 : word->getDependency(D_VERBPATTERN));
     selectById(*wordScreen.selectionArticle, word->getDependency(D_ARTICLE));
-    wordScreen.bitmapHintPicture->changeFile(createPathById(word->getId(), MNEMONIC_IMAGE_DIR));
+    wordScreen.bitmapHintPicture->changeFile(picturePath(word->getId(), MNEMONIC_IMAGE_DIR).c_str());
     verbToggle(wordScreen.toggleVerb->getRightOn());
     showCategoriesAndMeanings();
     nextCondition = WORD_PAGE;
