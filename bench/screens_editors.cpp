@@ -12,49 +12,21 @@
 //     filled by asking the link table once per category whether it joins that category to the
 //     meaning.
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "BenchRatios.h"
-#include "ModelDatabaseGenerator.h"
+#include "ScreenBenchSetting.h"
 #include "gui/GuiSearchItemfield.h"
 #include "gui/State.h"
 #include "gui/StateMachine.h"
-#include "platform/headless/HeadlessPlatform.h"
 #include "screens/stateMeaning.h"
-#include "shell/framework.h"
-#include "resources/frameworkFileManager.h"
 #include "states/ListState.h"
 
 namespace {
 
-// The database, built once in a scratch directory, and a headless window for the screens.
-struct Setting {
-    Setting() {
-        char pattern[] = "/tmp/mernolex-bench-editors-XXXXXX";
-        directory = mkdtemp(pattern);
-        std::filesystem::current_path(directory);
-        platform::setCurrent(&window);
-        framewUpdate(&window);
-        framewInit(1000, 500);
-        bench::DatabaseGenerator().build();
-    }
-    ~Setting() {
-        stateMachineReset();
-        resetDatabase();
-        platform::setCurrent(nullptr);
-        std::filesystem::current_path("/");
-        std::filesystem::remove_all(directory);
-    }
-    std::string directory;
-    platform::HeadlessPlatform window{{1000, 500}};
-};
-
-Setting& setting() {
-    static Setting once;
+bench::ScreenBenchSetting& setting() {
+    static bench::ScreenBenchSetting once("editors");
     return once;
 }
 

@@ -149,6 +149,11 @@ void GuiSearchItemfield::setLastId(unsigned i) {
     updateContent(true);
 }
 
+void GuiSearchItemfield::setEntries(std::vector<SearchList::Entry> entries) {
+    full.assign(std::move(entries));
+    updateContent(true);
+}
+
 SearchList::Entry* GuiSearchItemfield::getActive() {
     const int position = getActivePosition();
     if (position < 0) {

@@ -20,6 +20,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gui/GuiButton.h"
 #include "gui/GuiItemfield.h"
@@ -57,6 +58,10 @@ public:
     void clearField() override;
     // Sets the id of the last entry of the full list and shows page 1 of the whole list.
     void setLastId(unsigned i) override;
+    // Replaces the full list by `entries` (texts with their ids) in one step, clears the search
+    // box and shows page 1 of the whole list: for long lists, which addItem and setLastId would
+    // refresh after every entry.
+    void setEntries(std::vector<SearchList::Entry> entries);
 
     // The full-list entry shown at the active position; null when the page is empty.
     SearchList::Entry* getActive();

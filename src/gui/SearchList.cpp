@@ -1,5 +1,7 @@
 #include "gui/SearchList.h"
 
+#include <utility>
+
 void SearchList::append(std::wstring text) {
     entries.push_back({std::move(text), 0});
     if (!all && contains(entries.size() - 1, searchText)) {
@@ -26,6 +28,13 @@ void SearchList::erase(std::size_t index) {
 
 void SearchList::clear() {
     entries.clear();
+    matches.clear();
+}
+
+void SearchList::assign(std::vector<Entry> newEntries) {
+    entries = std::move(newEntries);
+    searchText.clear();
+    all = true;
     matches.clear();
 }
 

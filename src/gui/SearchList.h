@@ -31,6 +31,8 @@ public:
     // Removes the entry at `index` (which must exist) and recomputes the matches.
     void erase(std::size_t index);
     void clear();
+    // Replaces every entry at once; nothing is filtered any more.
+    void assign(std::vector<Entry> newEntries);
 
     std::size_t size() const { return entries.size(); }
     bool empty() const { return entries.empty(); }

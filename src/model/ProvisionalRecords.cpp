@@ -2,20 +2,27 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "base/FileTransaction.h"
 #include "db/OrnQL_Stream.h"
+#include "model/DataPaths.h"
 #include "model/Database.h"
 #include "model/Flashcard.h"
-#include "model/IrregularVerb.h"
 #include "model/Word.h"
 
 namespace {
 
 using Note = ProvisionalRecord;
+
+bool isNoted(const std::vector<Note>& notes, const Note& note) {
+    return std::find(notes.begin(), notes.end(), note) != notes.end();
+}
 
 struct Notes {
     std::vector<Note> notes;
@@ -64,16 +71,19 @@ bool writeNotesFile(const std::vector<Note>& notes) {
         saveValue(file.stream(), static_cast<std::uint32_t>(note.table));
         saveValue(file.stream(), static_cast<std::uint32_t>(note.id));
     }
-    if (!file.commit()) {
-        return false;
-    }
-    // The note must be on the disk before the record it names is saved, power failure included.
-    syncDirectoryOf(PROVISIONAL_RECORDS_FILE);
-    return true;
+    return file.commit();
 }
 
-bool isNoted(const std::vector<Note>& notes, const Note& note) {
-    return std::find(notes.begin(), notes.end(), note) != notes.end();
+// Replaces the notes on disk by `notes`, as part of the transaction the caller has begun when
+// there is one (a Save that keeps a record and takes its note away in one unit). The notes held
+// in memory follow only once the files are in place, so a failed unit leaves both as they were.
+bool storeNotes(const std::vector<Note>& notes, bool removalPending) {
+    FileTransaction unit(TRANSACTION_JOURNAL);
+    if (!writeNotesFile(notes)) {
+        return false;
+    }
+    unit.afterCommit([notes, removalPending] { *held = Notes{notes, removalPending}; });
+    return unit.commit() == FileTransaction::Outcome::DONE;
 }
 
 template <typename T>
@@ -85,22 +95,10 @@ bool removeRecord(unsigned id) {
     return true;
 }
 
-// Nothing but the word refers to its irregular verb, so it goes with the word.
-bool removeWord(unsigned id) {
-    const Word* word = Word::getById(id);
-    if (word == nullptr) {
-        return false;
-    }
-    const unsigned irregularVerbId = word->getDependency(D_IRREGULARVERB);
-    removeRecord<Word>(id);
-    removeRecord<IrregularVerb>(irregularVerbId);
-    return true;
-}
-
 bool removeRecordOf(const Note& note) {
     switch (note.table) {
     case D_WORD:
-        return removeWord(note.id);
+        return Word::deleteWithIrregularVerb(note.id);
     case D_FLASHCARD:
         return removeRecord<Flashcard>(note.id);
     default:
@@ -108,17 +106,17 @@ bool removeRecordOf(const Note& note) {
     }
 }
 
-// Saves the records a start-up removed from memory only; true when nothing is pending any more.
-bool finishPendingRemoval(Notes& notes) {
+// Saves the removal of the records a start-up took out of memory only, together with the
+// removal of their notes; true when nothing is pending any more.
+bool finishPendingRemoval(const Notes& notes) {
     if (!notes.removalPending) {
         return true;
     }
-    if (saveDatabaseExternal(0) != 0 || !writeNotesFile({})) {
+    FileTransaction unit(TRANSACTION_JOURNAL);
+    if (saveDatabaseTables({}) != 0) {
         return false;
     }
-    notes.notes.clear();
-    notes.removalPending = false;
-    return true;
+    return storeNotes({}, false) && unit.commit() == FileTransaction::Outcome::DONE;
 }
 
 }  // namespace
@@ -141,64 +139,54 @@ bool noteProvisionalRecords(const std::vector<ProvisionalRecord>& records) {
             return false;
         }
     }
-    Notes& notes = notesHeld();
-    if (!finishPendingRemoval(notes)) {
+    if (!finishPendingRemoval(notesHeld())) {
         return false;
     }
-    std::vector<Note> noted = notes.notes;
+    std::vector<Note> noted = notesHeld().notes;
     for (const ProvisionalRecord& record : records) {
         if (!isNoted(noted, record)) {
             noted.push_back(record);
         }
     }
-    if (noted.size() == notes.notes.size()) {
+    if (noted.size() == notesHeld().notes.size()) {
         return true;
     }
-    if (!writeNotesFile(noted)) {
-        return false;
-    }
-    notes.notes = std::move(noted);
-    return true;
+    return storeNotes(noted, false);
 }
 
 bool forgetProvisionalRecord(dependency table, unsigned id) { return forgetProvisionalRecords({{table, id}}); }
 
 bool forgetProvisionalRecords(const std::vector<ProvisionalRecord>& records) {
-    Notes& notes = notesHeld();
+    const Notes& notes = notesHeld();
     std::vector<Note> remaining;
-    for (const Note& note : notes.notes) {
-        if (!isNoted(records, note)) {
-            remaining.push_back(note);
-        }
-    }
+    std::copy_if(notes.notes.begin(), notes.notes.end(), std::back_inserter(remaining),
+                 [&](const Note& note) { return !isNoted(records, note); });
     if (remaining.size() == notes.notes.size()) {
         return true;
     }
-    if (!writeNotesFile(remaining)) {
-        return false;
-    }
-    notes.notes = std::move(remaining);
-    return true;
+    return storeNotes(remaining, notes.removalPending);
 }
 
 bool isProvisionalRecord(dependency table, unsigned id) { return isNoted(notesHeld().notes, Note{table, id}); }
 
 bool removeAbandonedRecords() {
     Notes& notes = notesHeld();
+    std::error_code error;
+    if (notes.notes.empty() && !std::filesystem::exists(PROVISIONAL_RECORDS_FILE, error)) {
+        return true;
+    }
     bool removedAny = false;
     for (const Note& note : notes.notes) {
         removedAny = removeRecordOf(note) || removedAny;
     }
+    // From here until the removal is saved, the ids of the removed records may be handed out
+    // again while the disk still holds the old records.
     notes.removalPending = !notes.notes.empty();
-    if (removedAny && saveDatabaseExternal(0) != 0) {
+    FileTransaction unit(TRANSACTION_JOURNAL);
+    if (removedAny && saveDatabaseTables({}) != 0) {
         return false;
     }
-    if (!writeNotesFile({})) {
-        return false;
-    }
-    notes.notes.clear();
-    notes.removalPending = false;
-    return true;
+    return storeNotes({}, false) && unit.commit() == FileTransaction::Outcome::DONE;
 }
 
 void resetProvisionalRecords() { held.reset(); }

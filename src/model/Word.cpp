@@ -12,6 +12,25 @@ Word::Word(const wchar_t* wordText, const wchar_t* pronunciation, const wchar_t*
     set_mnemonic(mnemonicText, true);
 }
 
+Word::~Word() {
+    if (deletionFlag) {
+        deleteImageFile(MNEMONIC_IMAGE_DIR);
+    }
+}
+
+bool Word::deleteWithIrregularVerb(unsigned id) {
+    const Word* word = getById(id);
+    if (word == nullptr) {
+        return false;
+    }
+    const unsigned irregularVerbId = word->getDependency(D_IRREGULARVERB);
+    deleteEntry(id);
+    if (IrregularVerb::getById(irregularVerbId) != nullptr) {
+        IrregularVerb::deleteEntry(irregularVerbId);
+    }
+    return true;
+}
+
 void Word::load(std::ifstream& in) {
     loadText(text, in);
     loadText(ipaPronounciation, in);

@@ -17,6 +17,9 @@ public:
 
     Word() = default;
     Word(const wchar_t* text, const wchar_t* ipaPronounciation, const wchar_t* mnemonic);
+    // Removes the mnemonic picture when the word goes by deletion from its table: a later word
+    // given the same id must not show it.
+    ~Word() override;
 
     void load(std::ifstream& in) override;
     void save(std::ofstream& out) override;
@@ -48,6 +51,10 @@ public:
     // and an InvalidFileException naming the irregular verb table is thrown (also for damage
     // such as an out-of-range or duplicate id). Errors of the word table pass unchanged.
     static void loadAll(const char* path, dependency d);
+
+    // Deletes the word (with its cascades) and its irregular verb, which nothing but the word
+    // refers to. False, deleting nothing, when there is no such word.
+    static bool deleteWithIrregularVerb(unsigned id);
 
     // Cascade hook: a deleted article, verb pattern or irregular verb only clears the words'
     // link to it; for every other table the words depending on the record are deleted.

@@ -10,6 +10,7 @@
 #include "screens/stateLevel.h"
 #include "screens/stateMeaning.h"
 #include "screens/stateVerbPattern.h"
+#include "screens/stateWord.h"
 #include "states/ScreenRegistry.h"
 
 // Each screen of an upper layer wires itself in here, with one line, once it exists; until then
@@ -33,6 +34,7 @@ void wireScreens() {
     linkScreen(LinkedScreen::Meanings, createMeaningState);
     linkScreen(LinkedScreen::Languages, createLanguageState);
     linkScreen(LinkedScreen::VerbPatterns, createVerbPatternState);
+    linkScreen(LinkedScreen::Words, createWordState);
     linkScreen(LinkedScreen::Practice, createPracticeState);
     linkScreen(LinkedScreen::FlashcardMenu, createFlashcardMenuState);
     linkScreen(LinkedScreen::ClassicFlashcards, createFlashcardState);

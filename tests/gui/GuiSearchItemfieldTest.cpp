@@ -160,6 +160,21 @@ TEST_F(SearchItemfieldTest, AddingAnEntryClearsTheSearchAndReturnsToPageOne) {
     EXPECT_EQ(99u, list->fullList().entry(25).id);
 }
 
+TEST_F(SearchItemfieldTest, ReplacingAllEntriesAtOnceDropsTheSearchAndTheOldEntries) {
+    fill(numbered(1, 25));
+    show(screen);
+    click(300, BoxY);
+    type(L"2");
+    list->setEntries({{L"x1", 41}, {L"w2", 42}, {L"x3", 43}});
+    EXPECT_STREQ(L"", list->getSearchBox().getText());
+    EXPECT_EQ((std::vector<std::wstring>{L"x1", L"w2", L"x3"}), page());
+    EXPECT_EQ(41u, list->getActiveId());
+    EXPECT_EQ(1u, list->getPageCount());
+    type(L"x");  // the box still holds the focus
+    EXPECT_EQ((std::vector<std::wstring>{L"x1", L"x3"}), page());
+    EXPECT_EQ(43u, list->getEntryId(1));
+}
+
 // The filter against a plain scan of every entry, over random appends, erasures, renames and
 // search texts that narrow, widen and jump (typing narrows from the previous matches only).
 TEST(SearchListTest, MatchesAlwaysEqualAPlainScan) {

@@ -13,9 +13,8 @@ bool switchLanguageOf(unsigned languageId, SwitchLanguage& found) {
         return false;
     }
     found.keyboardLocalID = language->get_keyboardLocalID();
-    // (createPathById hands out one buffer that the next call overwrites; each is copied at once)
-    found.flagPicture = createPathById(languageId, FLAG_IMAGE_DIR);
-    found.keyboardPicture = createPathById(languageId, KEYBOARD_IMAGE_DIR);
+    found.flagPicture = picturePath(languageId, FLAG_IMAGE_DIR);
+    found.keyboardPicture = picturePath(languageId, KEYBOARD_IMAGE_DIR);
     return true;
 }
 
