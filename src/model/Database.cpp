@@ -2,10 +2,12 @@
 
 #include <cstdarg>
 #include <exception>
+#include <set>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
+#include "base/AtomicFile.h"
 #include "base/FileTransaction.h"
 #include "model/C_M.h"
 #include "model/Category.h"
@@ -25,6 +27,15 @@
 
 namespace {
 
+// A record of `table` that something refers to.
+struct Reference {
+    dependency table;
+    unsigned id;
+    bool operator<(const Reference& other) const {
+        return table != other.table ? table < other.table : id < other.id;
+    }
+};
+
 struct CatalogueEntry {
     dependency table;
     const char* path;
@@ -32,7 +43,12 @@ struct CatalogueEntry {
     void (*setup)(const CatalogueEntry& entry);
     void (*load)(const char* path, dependency d);
     void (*save)(const char* path, dependency d);
-    unsigned (*droppedLinks)();
+    bool (*contains)(unsigned id);
+    // Adds the records this table refers to that do not exist; null for the link tables, whose
+    // loader drops such links itself (model/LinkTable.h).
+    void (*collectDangling)(std::set<Reference>& missing);
+    // The bounds marked for the next save.
+    std::vector<unsigned> (*markedBounds)();
 };
 
 template <typename T>
@@ -58,29 +74,74 @@ void saveTable(const char* path, dependency d) {
     T::saveAll(path, d);
 }
 
+template <typename T>
+bool containsRecord(unsigned id) {
+    return T::getById(id) != nullptr;
+}
+
+bool recordExists(dependency table, unsigned id);
+
+// One walk over the table, looking only at the kinds of reference its records have ever held.
+template <typename T>
+void collectDangling(std::set<Reference>& missing) {
+    std::vector<dependency> held;
+    for (int i = 0; i < D_ENDTAG; ++i) {
+        if (T::hasHeldDependency(static_cast<dependency>(i))) {
+            held.push_back(static_cast<dependency>(i));
+        }
+    }
+    if (held.empty()) {
+        return;
+    }
+    for (typename T::DATAITERATOR it = T::begin(); it != T::end(); ++it) {
+        for (dependency d : held) {
+            const unsigned id = (*it)->getDependency(d);
+            if (id != 0 && !recordExists(d, id)) {
+                missing.insert(Reference{d, id});
+            }
+        }
+    }
+}
+
+template <typename T>
+std::vector<unsigned> markedBounds() {
+    std::vector<unsigned> bounds;
+    for (auto it = T::requestTree().begin(); it != T::requestTree().end(); ++it) {
+        bounds.push_back(*it);
+    }
+    return bounds;
+}
+
+// The catalogue row of a plain table and of a link table.
+template <typename T>
+constexpr CatalogueEntry plainTable(dependency table, const char* path, bool weak,
+                                    void (*load)(const char*, dependency) = loadTable<T>) {
+    return {table, path, weak, setupTable<T>, load, saveTable<T>, containsRecord<T>, collectDangling<T>,
+            markedBounds<T>};
+}
+
 template <typename A>
-unsigned droppedLinks() {
-    return A::droppedOnLoad();
+constexpr CatalogueEntry linkTable(dependency table, const char* path) {
+    return {table, path, true, setupLinks<A>, loadTable<A>, saveTable<A>, containsRecord<A>, nullptr,
+            markedBounds<A>};
 }
 
 const CatalogueEntry catalogue[] = {
-    {D_LANGUAGE, LANGUAGE_PATH, false, setupTable<Language>, loadTable<Language>, saveTable<Language>, nullptr},
-    {D_LESSON, LESSON_PATH, true, setupTable<Lesson>, loadTable<Lesson>, saveTable<Lesson>, nullptr},
-    {D_LEVEL, LEVEL_PATH, true, setupTable<Level>, loadTable<Level>, saveTable<Level>, nullptr},
-    {D_CATEGORY, CATEGORY_PATH, false, setupTable<Category>, loadTable<Category>, saveTable<Category>, nullptr},
-    {D_PERSON, PERSON_PATH, true, setupTable<Person>, loadTable<Person>, saveTable<Person>, nullptr},
-    {D_TENSE, TENSE_PATH, true, setupTable<Tense>, loadTable<Tense>, saveTable<Tense>, nullptr},
-    {D_ARTICLE, ARTICLE_PATH, true, setupTable<Article>, loadTable<Article>, saveTable<Article>, nullptr},
-    {D_VERBPATTERN, VERBPATTERN_PATH, true, setupTable<VerbPattern>, loadTable<VerbPattern>, saveTable<VerbPattern>,
-     nullptr},
-    {D_WORD, WORD_PATH, false, setupTable<Word>, loadTable<Word>, saveTable<Word>, nullptr},
-    {D_IRREGULARVERB, IRREGULARVERB_PATH, true, setupTable<IrregularVerb>, loadedWithTheWords,
-     saveTable<IrregularVerb>, nullptr},
-    {D_FLASHCARD, FLASHCARD_PATH, false, setupTable<Flashcard>, loadTable<Flashcard>, saveTable<Flashcard>, nullptr},
-    {D_ASSO_F_W, F_W_PATH, true, setupLinks<F_W>, loadTable<F_W>, saveTable<F_W>, droppedLinks<F_W>},
-    {D_MEANING, MEANING_PATH, false, setupTable<Meaning>, loadTable<Meaning>, saveTable<Meaning>, nullptr},
-    {D_ASSO_M_W, M_W_PATH, true, setupLinks<M_W>, loadTable<M_W>, saveTable<M_W>, droppedLinks<M_W>},
-    {D_ASSO_C_M, C_M_PATH, true, setupLinks<C_M>, loadTable<C_M>, saveTable<C_M>, droppedLinks<C_M>},
+    plainTable<Language>(D_LANGUAGE, LANGUAGE_PATH, false),
+    plainTable<Lesson>(D_LESSON, LESSON_PATH, true),
+    plainTable<Level>(D_LEVEL, LEVEL_PATH, true),
+    plainTable<Category>(D_CATEGORY, CATEGORY_PATH, false),
+    plainTable<Person>(D_PERSON, PERSON_PATH, true),
+    plainTable<Tense>(D_TENSE, TENSE_PATH, true),
+    plainTable<Article>(D_ARTICLE, ARTICLE_PATH, true),
+    plainTable<VerbPattern>(D_VERBPATTERN, VERBPATTERN_PATH, true),
+    plainTable<Word>(D_WORD, WORD_PATH, false),
+    plainTable<IrregularVerb>(D_IRREGULARVERB, IRREGULARVERB_PATH, true, loadedWithTheWords),
+    plainTable<Flashcard>(D_FLASHCARD, FLASHCARD_PATH, false),
+    linkTable<F_W>(D_ASSO_F_W, F_W_PATH),
+    plainTable<Meaning>(D_MEANING, MEANING_PATH, false),
+    linkTable<M_W>(D_ASSO_M_W, M_W_PATH),
+    linkTable<C_M>(D_ASSO_C_M, C_M_PATH),
 };
 
 constexpr std::size_t CATALOGUE_SIZE = sizeof catalogue / sizeof catalogue[0];
@@ -155,12 +216,44 @@ int createFreshDatabase() {
     return saveOrFatal(D_ENDTAG, LOAD_DONE);
 }
 
+bool recordExists(dependency table, unsigned id) {
+    const std::size_t position = positionOf(table);
+    return position < CATALOGUE_SIZE && catalogue[position].contains(id);
+}
+
+// Makes every reference name a record that exists, as if each missing record had been deleted
+// just now: references to a record of a weak table are cleared, records that depend on a record
+// of any other table are deleted (with their cascades). Everything changed is marked for saving.
+// A load finds such references only in damaged files, or after a recovery reset the tables they
+// point into; left alone, a new record would reuse the missing id and inherit them.
+void repairDanglingReferences() {
+    for (unsigned pass = 0; pass < CATALOGUE_SIZE; ++pass) {
+        std::set<Reference> missing;
+        for (const CatalogueEntry& entry : catalogue) {
+            if (entry.collectDangling != nullptr) {
+                entry.collectDangling(missing);
+            }
+        }
+        if (missing.empty()) {
+            return;
+        }
+        for (const Reference& reference : missing) {
+            if (catalogue[positionOf(reference.table)].weak) {
+                updateEntryInDatabase(reference.table, reference.id, 0);
+            } else {
+                deleteEntryInDatabase(reference.table, reference.id);
+            }
+        }
+    }
+}
+
 // Keeps every file the recovery of `failed` would remove or rewrite.
 bool backUpForRecovery(std::size_t failed) {
     DatabaseBackup backup;
     for (std::size_t i = 0; i < CATALOGUE_SIZE; ++i) {
         // Tables before the failed one are written back as loaded, unless loading changed them
-        // (an enforced side purged when its links could not be read), so they are copied.
+        // (an enforced side purged when its links could not be read, references repaired), so
+        // they are copied.
         const bool kept = i < failed ? backup.copyTableFiles(catalogue[i].path) : backup.moveTableFiles(catalogue[i].path);
         if (!kept) {
             return false;
@@ -173,26 +266,68 @@ bool backUpForRecovery(std::size_t failed) {
     return failed > positionOf(D_WORD) || backup.moveDirectoryFiles(MNEMONIC_IMAGE_DIR);
 }
 
-int recoverFrom(dependency failedTable) {
+int recoverFrom(dependency failedTable, dependency loaded) {
     const std::size_t failed = positionOf(failedTable);
     if (failed < CATALOGUE_SIZE && !backUpForRecovery(failed)) {
+        return LOAD_FATAL;
+    }
+    if (loaded == D_ENDTAG) {
+        repairDanglingReferences();
+    }
+    return saveOrFatal(D_ENDTAG, LOAD_RESET);
+}
+
+// Copies the files that the marked bounds will rewrite or remove, with each such table's index.
+bool backUpMarkedFiles() {
+    DatabaseBackup backup;
+    for (const CatalogueEntry& entry : catalogue) {
+        const std::vector<unsigned> bounds = entry.markedBounds();
+        if (bounds.empty()) {
+            continue;
+        }
+        if (!backup.copyFileIfPresent(std::string(entry.path) + ".dat")) {
+            return false;
+        }
+        for (unsigned bound : bounds) {
+            if (!backup.copyFileIfPresent(std::string(entry.path) + std::to_string(bound) + ".dat")) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// A clean load leaves nothing marked for saving. Whatever the load repaired (dangling links and
+// references, values out of range, a ladder out of order) is marked: those files are copied into
+// the backup, then saved as one unit.
+int saveRepairs(dependency loaded) {
+    if (loaded == D_ENDTAG) {
+        repairDanglingReferences();
+    }
+    bool anyMarked = false;
+    for (const CatalogueEntry& entry : catalogue) {
+        anyMarked = anyMarked || !entry.markedBounds().empty();
+    }
+    if (!anyMarked) {
+        return LOAD_DONE;
+    }
+    if (!backUpMarkedFiles()) {
+        savingRefused = true;  // the repairs must not reach the files without their backup
         return LOAD_FATAL;
     }
     return saveOrFatal(D_ENDTAG, LOAD_RESET);
 }
 
-// Saves the link tables that dropped dangling links on loading; LOAD_DONE if there were none.
-int saveRepairedLinks() {
-    int status = LOAD_DONE;
+// Temporary files that a save interrupted before its commit point left behind, in every directory
+// the program writes to.
+void removeStrayTemporaryFiles() {
+    std::set<std::string> directories{DATA_DIR, FRAMEWORK_DIR, FLAG_IMAGE_DIR, KEYBOARD_IMAGE_DIR, MNEMONIC_IMAGE_DIR};
     for (const CatalogueEntry& entry : catalogue) {
-        if (entry.droppedLinks != nullptr && entry.droppedLinks() > 0) {
-            status = saveOrFatal(entry.table, LOAD_RESET);
-            if (status == LOAD_FATAL) {
-                return status;
-            }
-        }
+        directories.insert(directoryOf(entry.path));
     }
-    return status;
+    for (const std::string& directory : directories) {
+        removeStrayTemporaries(directory);
+    }
 }
 
 }  // namespace
@@ -205,6 +340,8 @@ int loadDatabase(dependency d) {
         if (!FileTransaction::recover(TRANSACTION_JOURNAL)) {
             return LOAD_FATAL;  // the files are half way through a save: read none of them
         }
+        // Only now: the interrupted commit that recovery finished needed its temporary files.
+        removeStrayTemporaryFiles();
         setupTables();
         std::error_code error;
         if (!std::filesystem::exists(DATA_DIR, error) && !error) {
@@ -212,9 +349,9 @@ int loadDatabase(dependency d) {
         }
         const dependency failed = loadTables(d);
         if (failed != D_ENDTAG) {
-            return recoverFrom(failed);
+            return recoverFrom(failed, d);
         }
-        return saveRepairedLinks();
+        return saveRepairs(d);
     } catch (...) {
         savingRefused = true;
         return LOAD_FATAL;
