@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <map>
+#include <memory>
 #include <unordered_set>
 
 #include "db/OrnQL_Template.h"
@@ -24,20 +26,48 @@ TableLocation locate(const char* path) {
     return {given.substr(0, slash + 1), given.substr(slash + 1)};
 }
 
-// Calls visit(name, d_type) for every entry of the directory whose name begins with prefix.
-template <typename Visit>
-void forEachEntryWithPrefix(const TableLocation& where, Visit visit) {
-    DIR* dir = opendir(where.directory.empty() ? "." : where.directory.c_str());
+struct Entry {
+    std::string name;
+    bool isDirectory;
+};
+using Listing = std::vector<Entry>;
+
+Listing readListing(const std::string& directory) {
+    Listing listing;
+    DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
     if (dir == nullptr) {
-        return;
+        return listing;
     }
     while (const dirent* entry = readdir(dir)) {
-        const std::string_view name(entry->d_name);
-        if (!name.empty() && name.front() != '.' && name.starts_with(where.prefix)) {
-            visit(name, entry->d_type);
+        if (entry->d_name[0] != '.') {
+            listing.push_back(Entry{entry->d_name, entry->d_type == DT_DIR});
         }
     }
     closedir(dir);
+    return listing;
+}
+
+std::unique_ptr<std::map<std::string, Listing>> sharedListings;
+
+// Calls visit(name) for every file of the directory whose name begins with prefix.
+template <typename Visit>
+void forEachFileWithPrefix(const TableLocation& where, Visit visit) {
+    Listing fresh;
+    const Listing* listing = &fresh;
+    if (sharedListings != nullptr) {
+        auto found = sharedListings->find(where.directory);
+        if (found == sharedListings->end()) {
+            found = sharedListings->emplace(where.directory, readListing(where.directory)).first;
+        }
+        listing = &found->second;
+    } else {
+        fresh = readListing(where.directory);
+    }
+    for (const Entry& entry : *listing) {
+        if (!entry.isDirectory && std::string_view(entry.name).starts_with(where.prefix)) {
+            visit(std::string_view(entry.name));
+        }
+    }
 }
 
 // The bound number a file name holds (prefix + number + ".dat", the number in the form the
@@ -75,8 +105,8 @@ std::vector<std::string> staleFiles(const char* path, const std::vector<unsigned
         keep.insert(where.prefix + std::to_string(bound) + ".dat");
     }
     std::vector<std::string> stale;
-    forEachEntryWithPrefix(where, [&](std::string_view name, unsigned char type) {
-        if (keep.count(std::string(name)) == 0 && type != DT_DIR) {
+    forEachFileWithPrefix(where, [&](std::string_view name) {
+        if (keep.count(std::string(name)) == 0) {
             stale.push_back(where.directory + std::string(name));
             unsigned bound = NO_BOUND;
             if (staleBounds != nullptr) {
@@ -90,14 +120,22 @@ std::vector<std::string> staleFiles(const char* path, const std::vector<unsigned
 std::string unlistedBoundFile(const char* path, const std::vector<unsigned>& sortedListed) {
     const TableLocation where = locate(path);
     std::string unlisted;
-    forEachEntryWithPrefix(where, [&](std::string_view name, unsigned char type) {
+    forEachFileWithPrefix(where, [&](std::string_view name) {
         unsigned bound = 0;
-        if (unlisted.empty() && type != DT_DIR && boundOfName(name, where.prefix.size(), bound) &&
+        if (unlisted.empty() && boundOfName(name, where.prefix.size(), bound) &&
             !std::binary_search(sortedListed.begin(), sortedListed.end(), bound)) {
             unlisted = where.directory + std::string(name);
         }
     });
     return unlisted;
+}
+
+SharedListings::SharedListings() {
+    sharedListings = std::make_unique<std::map<std::string, Listing>>();
+}
+
+SharedListings::~SharedListings() {
+    sharedListings.reset();
 }
 
 void throwDamage(const char* message) {

@@ -81,6 +81,17 @@ inline constexpr unsigned NO_BOUND = 0xFFFFFFFFu;
 // sorted list does not hold, or "" when there is none.
 std::string unlistedBoundFile(const char* path, const std::vector<unsigned>& sortedListed);
 
+// While one exists, each directory is listed once and the listing shared by every table that
+// lives there (the three link tables share one directory of tens of thousands of files). For a
+// load of many tables, during which no table file changes; one at a time.
+class SharedListings {
+public:
+    SharedListings();
+    ~SharedListings();
+    SharedListings(const SharedListings&) = delete;
+    SharedListings& operator=(const SharedListings&) = delete;
+};
+
 // Throws the damage found while loading a table, as Damaged<OrnQLException_Template>.
 [[noreturn]] void throwDamage(const char* message);
 

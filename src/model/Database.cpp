@@ -2,8 +2,8 @@
 
 #include <cstdarg>
 #include <exception>
-#include <set>
 #include <filesystem>
+#include <set>
 #include <system_error>
 #include <vector>
 
@@ -93,11 +93,19 @@ void collectDangling(std::set<Reference>& missing) {
     if (held.empty()) {
         return;
     }
+    // Neighbouring records mostly name the same record (their language): found once, it is not
+    // looked up again.
+    std::vector<unsigned> lastFound(held.size(), 0);
     for (typename T::DATAITERATOR it = T::begin(); it != T::end(); ++it) {
-        for (dependency d : held) {
-            const unsigned id = (*it)->getDependency(d);
-            if (id != 0 && !recordExists(d, id)) {
-                missing.insert(Reference{d, id});
+        for (std::size_t i = 0; i < held.size(); ++i) {
+            const unsigned id = (*it)->getDependency(held[i]);
+            if (id == 0 || id == lastFound[i]) {
+                continue;
+            }
+            if (recordExists(held[i], id)) {
+                lastFound[i] = id;
+            } else {
+                missing.insert(Reference{held[i], id});
             }
         }
     }
@@ -170,6 +178,7 @@ bool savingRefused = false;
 // The table whose files could not be read or are damaged, or D_ENDTAG when every table loaded.
 // Any other failure propagates: it says nothing about the files, which must stay as they are.
 dependency loadTables(dependency d) {
+    table_files::SharedListings listings;  // no table file changes while the tables load
     for (const CatalogueEntry& entry : catalogue) {
         try {
             entry.load(entry.path, d);
