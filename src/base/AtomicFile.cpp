@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "base/FileTransaction.h"
@@ -17,7 +18,7 @@ bool fsyncDescriptor(int fd) {
     if (fileFaults::nextSyncFails()) {
         return false;
     }
-    return ::fsync(fd) == 0;
+    return fileFaults::syncsSkipped() || ::fsync(fd) == 0;
 }
 
 bool fsyncFile(const std::string& path) {
@@ -143,14 +144,17 @@ std::string directoryOf(const std::string& path) {
 unsigned removeStrayTemporaries(const std::string& directory) {
     const std::string prefix = directory.empty() || directory.back() == '/' ? directory : directory + "/";
     std::vector<std::string> stray;
-    if (DIR* dir = opendir(prefix.empty() ? "." : prefix.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            const std::string_view name(entry->d_name);
-            if (name.size() > TEMPORARY_SUFFIX.size() && name.ends_with(TEMPORARY_SUFFIX) && entry->d_type != DT_DIR) {
-                stray.push_back(prefix + std::string(name));
-            }
+    // Closed however the walk ends: collecting the names can fail.
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(prefix.empty() ? "." : prefix.c_str()), closedir);
+    while (dir != nullptr) {
+        const dirent* entry = readdir(dir.get());
+        if (entry == nullptr) {
+            break;
         }
-        closedir(dir);
+        const std::string_view name(entry->d_name);
+        if (name.size() > TEMPORARY_SUFFIX.size() && name.ends_with(TEMPORARY_SUFFIX) && entry->d_type != DT_DIR) {
+            stray.push_back(prefix + std::string(name));
+        }
     }
     unsigned removed = 0;
     for (const std::string& file : stray) {

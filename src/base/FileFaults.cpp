@@ -28,6 +28,7 @@ struct Countdown {
 Countdown steps;
 Countdown syncs;
 Kind stepKind = Kind::FAIL;
+bool skippingSyncs = false;
 
 }  // namespace
 
@@ -60,6 +61,14 @@ bool syncFired() {
 
 bool nextSyncFails() {
     return syncs.next();
+}
+
+void skipSyncs(bool skip) {
+    skippingSyncs = skip;
+}
+
+bool syncsSkipped() {
+    return skippingSyncs;
 }
 
 }  // namespace fileFaults

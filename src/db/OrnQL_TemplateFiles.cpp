@@ -34,16 +34,16 @@ using Listing = std::vector<Entry>;
 
 Listing readListing(const std::string& directory) {
     Listing listing;
-    DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
+    // Closed however the listing ends: growing it can fail.
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(directory.empty() ? "." : directory.c_str()), closedir);
     if (dir == nullptr) {
         return listing;
     }
-    while (const dirent* entry = readdir(dir)) {
+    while (const dirent* entry = readdir(dir.get())) {
         if (entry->d_name[0] != '.') {
             listing.push_back(Entry{entry->d_name, entry->d_type == DT_DIR});
         }
     }
-    closedir(dir);
     return listing;
 }
 

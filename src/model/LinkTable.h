@@ -8,9 +8,9 @@
 // its enforced sides as ENFORCE_FROM and ENFORCE_TO, which the catalogue sets it up with.
 //
 // Loading differs from the plain association in one point: a link naming a record that does not
-// exist (a screen may save a link before the record it names, and a crash in between leaves it
-// dangling) is dropped on its own and the link table is marked for saving, instead of stopping the
-// load of every link after it.
+// exist, or a record of a third table (damage), is dropped on its own and its bound marked for
+// saving, instead of stopping the load of every link after it; the catalogue then backs up the
+// file and saves the repair.
 template <typename A, typename From, typename To>
 class LinkTable : public OrnQL_Association<A, From, To> {
 public:
@@ -21,8 +21,8 @@ public:
     LinkTable(unsigned fromId, unsigned toId) : Association(fromId, toId) {}
 
     // Loads the links (d is D_ENDTAG or the table's own entry; otherwise nothing happens) and
-    // connects every linked pair. Links without both of their records are dropped and counted
-    // (droppedOnLoad). When the table cannot be read whole, the links read before the failure
+    // connects every linked pair. Links without both of their records, or naming a record of a
+    // third table, are dropped and counted (droppedOnLoad). When the table cannot be read whole, the links read before the failure
     // are connected, the records of the enforced sides left without links are deleted, and the
     // error is rethrown.
     static void loadAll(const char* path, dependency d) {
@@ -55,13 +55,24 @@ private:
     static bool linksTwoRecords(const OrnQL_Base* link) {
         return From::getById(fromIdOf(link)) != nullptr && To::getById(toIdOf(link)) != nullptr;
     }
+    // A link refers to its two records and to nothing else; one that names a record of any
+    // other table is damaged.
+    static bool isSoundLink(const OrnQL_Base* link) {
+        for (int d = 0; d < D_ENDTAG; ++d) {
+            const auto table = static_cast<dependency>(d);
+            if (table != From::getOwnEntry() && table != To::getOwnEntry() && link->getDependency(table) != 0) {
+                return false;
+            }
+        }
+        return linksTwoRecords(link);
+    }
 
     // The plain table deletion: the link table is weak, so nothing depends on a dropped link, and
     // the id is freed and its bound marked for saving.
     static void connectLoadedLinks() {
         for (auto it = Table::begin(); it != Table::end();) {
             const unsigned linkId = (*it)->getId();
-            if (linksTwoRecords(*it)) {
+            if (isSoundLink(*it)) {
                 Association::associate(fromIdOf(*it), toIdOf(*it));
                 ++it;
                 continue;
