@@ -9,164 +9,16 @@
 
 #include "base/AtomicFile.h"
 #include "base/FileTransaction.h"
-#include "model/C_M.h"
-#include "model/Category.h"
+#include "db/OrnQL_Template.h"
 #include "model/DataPaths.h"
 #include "model/DatabaseBackup.h"
-#include "model/F_W.h"
-#include "model/Flashcard.h"
-#include "model/Grammar.h"
-#include "model/IrregularVerb.h"
-#include "model/Language.h"
-#include "model/Lesson.h"
+#include "model/DatabaseCatalogue.h"
 #include "model/Level.h"
-#include "model/M_W.h"
-#include "model/Meaning.h"
-#include "model/VerbPattern.h"
-#include "model/Word.h"
 
 namespace {
 
-// A record of `table` that something refers to.
-struct Reference {
-    dependency table;
-    unsigned id;
-    bool operator<(const Reference& other) const {
-        return table != other.table ? table < other.table : id < other.id;
-    }
-};
-
-struct CatalogueEntry {
-    dependency table;
-    const char* path;
-    bool weak;
-    void (*setup)(const CatalogueEntry& entry);
-    void (*load)(const char* path, dependency d);
-    void (*save)(const char* path, dependency d);
-    bool (*contains)(unsigned id);
-    // Adds the records this table refers to that do not exist; null for the link tables, whose
-    // loader drops such links itself (model/LinkTable.h).
-    void (*collectDangling)(std::set<Reference>& missing);
-    // The bounds marked for the next save.
-    std::vector<unsigned> (*markedBounds)();
-};
-
-template <typename T>
-void setupTable(const CatalogueEntry& entry) {
-    T::setup(entry.table, entry.weak);
-}
-
-template <typename A>
-void setupLinks(const CatalogueEntry& entry) {
-    A::setup(entry.table, A::ENFORCE_FROM, A::ENFORCE_TO, entry.weak);
-}
-
-template <typename T>
-void loadTable(const char* path, dependency d) {
-    T::loadAll(path, d);
-}
-
-// The irregular verbs are loaded by Word::loadAll, right after the words.
-void loadedWithTheWords(const char*, dependency) {}
-
-template <typename T>
-void saveTable(const char* path, dependency d) {
-    T::saveAll(path, d);
-}
-
-template <typename T>
-bool containsRecord(unsigned id) {
-    return T::getById(id) != nullptr;
-}
-
-bool recordExists(dependency table, unsigned id);
-
-// One walk over the table, looking only at the kinds of reference its records have ever held.
-template <typename T>
-void collectDangling(std::set<Reference>& missing) {
-    std::vector<dependency> held;
-    for (int i = 0; i < D_ENDTAG; ++i) {
-        if (T::hasHeldDependency(static_cast<dependency>(i))) {
-            held.push_back(static_cast<dependency>(i));
-        }
-    }
-    if (held.empty()) {
-        return;
-    }
-    // Neighbouring records mostly name the same record (their language): found once, it is not
-    // looked up again.
-    std::vector<unsigned> lastFound(held.size(), 0);
-    for (typename T::DATAITERATOR it = T::begin(); it != T::end(); ++it) {
-        for (std::size_t i = 0; i < held.size(); ++i) {
-            const unsigned id = (*it)->getDependency(held[i]);
-            if (id == 0 || id == lastFound[i]) {
-                continue;
-            }
-            if (recordExists(held[i], id)) {
-                lastFound[i] = id;
-            } else {
-                missing.insert(Reference{held[i], id});
-            }
-        }
-    }
-}
-
-template <typename T>
-std::vector<unsigned> markedBounds() {
-    std::vector<unsigned> bounds;
-    for (auto it = T::requestTree().begin(); it != T::requestTree().end(); ++it) {
-        bounds.push_back(*it);
-    }
-    return bounds;
-}
-
-// The catalogue row of a plain table and of a link table.
-template <typename T>
-constexpr CatalogueEntry plainTable(dependency table, const char* path, bool weak,
-                                    void (*load)(const char*, dependency) = loadTable<T>) {
-    return {table, path, weak, setupTable<T>, load, saveTable<T>, containsRecord<T>, collectDangling<T>,
-            markedBounds<T>};
-}
-
-template <typename A>
-constexpr CatalogueEntry linkTable(dependency table, const char* path) {
-    return {table, path, true, setupLinks<A>, loadTable<A>, saveTable<A>, containsRecord<A>, nullptr,
-            markedBounds<A>};
-}
-
-const CatalogueEntry catalogue[] = {
-    plainTable<Language>(D_LANGUAGE, LANGUAGE_PATH, false),
-    plainTable<Lesson>(D_LESSON, LESSON_PATH, true),
-    plainTable<Level>(D_LEVEL, LEVEL_PATH, true),
-    plainTable<Category>(D_CATEGORY, CATEGORY_PATH, false),
-    plainTable<Person>(D_PERSON, PERSON_PATH, true),
-    plainTable<Tense>(D_TENSE, TENSE_PATH, true),
-    plainTable<Article>(D_ARTICLE, ARTICLE_PATH, true),
-    plainTable<VerbPattern>(D_VERBPATTERN, VERBPATTERN_PATH, true),
-    plainTable<Word>(D_WORD, WORD_PATH, false),
-    plainTable<IrregularVerb>(D_IRREGULARVERB, IRREGULARVERB_PATH, true, loadedWithTheWords),
-    plainTable<Flashcard>(D_FLASHCARD, FLASHCARD_PATH, false),
-    linkTable<F_W>(D_ASSO_F_W, F_W_PATH),
-    plainTable<Meaning>(D_MEANING, MEANING_PATH, false),
-    linkTable<M_W>(D_ASSO_M_W, M_W_PATH),
-    linkTable<C_M>(D_ASSO_C_M, C_M_PATH),
-};
-
-constexpr std::size_t CATALOGUE_SIZE = sizeof catalogue / sizeof catalogue[0];
-static_assert(CATALOGUE_SIZE == D_ENDTAG, "every table is in the catalogue once");
-
-// The position of a table in catalogue order, or CATALOGUE_SIZE.
-std::size_t positionOf(dependency d) {
-    for (std::size_t i = 0; i < CATALOGUE_SIZE; ++i) {
-        if (catalogue[i].table == d) {
-            return i;
-        }
-    }
-    return CATALOGUE_SIZE;
-}
-
 void setupTables() {
-    for (const CatalogueEntry& entry : catalogue) {
+    for (const CatalogueEntry& entry : catalogue()) {
         entry.setup(entry);
     }
 }
@@ -179,7 +31,7 @@ bool savingRefused = false;
 // Any other failure propagates: it says nothing about the files, which must stay as they are.
 dependency loadTables(dependency d) {
     table_files::SharedListings listings;  // no table file changes while the tables load
-    for (const CatalogueEntry& entry : catalogue) {
+    for (const CatalogueEntry& entry : catalogue()) {
         try {
             entry.load(entry.path, d);
         } catch (const InvalidFileException& failure) {
@@ -194,7 +46,7 @@ dependency loadTables(dependency d) {
 bool createDirectoryTree() {
     std::vector<std::filesystem::path> directories{FRAMEWORK_DIR, FLAG_IMAGE_DIR, KEYBOARD_IMAGE_DIR,
                                                    MNEMONIC_IMAGE_DIR};
-    for (const CatalogueEntry& entry : catalogue) {
+    for (const CatalogueEntry& entry : catalogue()) {
         directories.push_back(std::filesystem::path(entry.path).parent_path());
     }
     for (const std::filesystem::path& directory : directories) {
@@ -225,20 +77,15 @@ int createFreshDatabase() {
     return saveOrFatal(D_ENDTAG, LOAD_DONE);
 }
 
-bool recordExists(dependency table, unsigned id) {
-    const std::size_t position = positionOf(table);
-    return position < CATALOGUE_SIZE && catalogue[position].contains(id);
-}
-
 // Makes every reference name a record that exists, as if each missing record had been deleted
 // just now: references to a record of a weak table are cleared, records that depend on a record
 // of any other table are deleted (with their cascades). Everything changed is marked for saving.
 // A load finds such references only in damaged files, or after a recovery reset the tables they
 // point into; left alone, a new record would reuse the missing id and inherit them.
 void repairDanglingReferences() {
-    for (unsigned pass = 0; pass < CATALOGUE_SIZE; ++pass) {
+    for (unsigned pass = 0; pass < D_ENDTAG; ++pass) {
         std::set<Reference> missing;
-        for (const CatalogueEntry& entry : catalogue) {
+        for (const CatalogueEntry& entry : catalogue()) {
             if (entry.collectDangling != nullptr) {
                 entry.collectDangling(missing);
             }
@@ -247,7 +94,7 @@ void repairDanglingReferences() {
             return;
         }
         for (const Reference& reference : missing) {
-            if (catalogue[positionOf(reference.table)].weak) {
+            if (catalogue()[cataloguePosition(reference.table)].weak) {
                 updateEntryInDatabase(reference.table, reference.id, 0);
             } else {
                 deleteEntryInDatabase(reference.table, reference.id);
@@ -259,25 +106,25 @@ void repairDanglingReferences() {
 // Keeps every file the recovery of `failed` would remove or rewrite.
 bool backUpForRecovery(std::size_t failed) {
     DatabaseBackup backup;
-    for (std::size_t i = 0; i < CATALOGUE_SIZE; ++i) {
+    for (std::size_t i = 0; i < D_ENDTAG; ++i) {
         // Tables before the failed one are written back as loaded, unless loading changed them
         // (an enforced side purged when its links could not be read, references repaired), so
         // they are copied.
-        const bool kept = i < failed ? backup.copyTableFiles(catalogue[i].path) : backup.moveTableFiles(catalogue[i].path);
+        const bool kept = i < failed ? backup.copyTableFiles(catalogue()[i].path) : backup.moveTableFiles(catalogue()[i].path);
         if (!kept) {
             return false;
         }
     }
-    if (catalogue[failed].table == D_LANGUAGE &&
+    if (catalogue()[failed].table == D_LANGUAGE &&
         (!backup.moveDirectoryFiles(FLAG_IMAGE_DIR) || !backup.moveDirectoryFiles(KEYBOARD_IMAGE_DIR))) {
         return false;
     }
-    return failed > positionOf(D_WORD) || backup.moveDirectoryFiles(MNEMONIC_IMAGE_DIR);
+    return failed > cataloguePosition(D_WORD) || backup.moveDirectoryFiles(MNEMONIC_IMAGE_DIR);
 }
 
 int recoverFrom(dependency failedTable, dependency loaded) {
-    const std::size_t failed = positionOf(failedTable);
-    if (failed < CATALOGUE_SIZE && !backUpForRecovery(failed)) {
+    const std::size_t failed = cataloguePosition(failedTable);
+    if (failed < D_ENDTAG && !backUpForRecovery(failed)) {
         return LOAD_FATAL;
     }
     if (loaded == D_ENDTAG) {
@@ -289,7 +136,7 @@ int recoverFrom(dependency failedTable, dependency loaded) {
 // Copies the files that the marked bounds will rewrite or remove, with each such table's index.
 bool backUpMarkedFiles() {
     DatabaseBackup backup;
-    for (const CatalogueEntry& entry : catalogue) {
+    for (const CatalogueEntry& entry : catalogue()) {
         const std::vector<unsigned> bounds = entry.markedBounds();
         if (bounds.empty()) {
             continue;
@@ -314,7 +161,7 @@ int saveRepairs(dependency loaded) {
         repairDanglingReferences();
     }
     bool anyMarked = false;
-    for (const CatalogueEntry& entry : catalogue) {
+    for (const CatalogueEntry& entry : catalogue()) {
         anyMarked = anyMarked || !entry.markedBounds().empty();
     }
     if (!anyMarked) {
@@ -331,7 +178,7 @@ int saveRepairs(dependency loaded) {
 // the program writes to.
 void removeStrayTemporaryFiles() {
     std::set<std::string> directories{DATA_DIR, FRAMEWORK_DIR, FLAG_IMAGE_DIR, KEYBOARD_IMAGE_DIR, MNEMONIC_IMAGE_DIR};
-    for (const CatalogueEntry& entry : catalogue) {
+    for (const CatalogueEntry& entry : catalogue()) {
         directories.insert(directoryOf(entry.path));
     }
     for (const std::string& directory : directories) {
@@ -372,7 +219,7 @@ void saveDatabase(dependency d) {
         throw InvalidFileException(DATA_DIR, d);
     }
     FileTransaction unit(TRANSACTION_JOURNAL);
-    for (const CatalogueEntry& entry : catalogue) {
+    for (const CatalogueEntry& entry : catalogue()) {
         entry.save(entry.path, d);
     }
     if (unit.commit() != FileTransaction::Outcome::DONE) {
@@ -407,8 +254,8 @@ int saveDatabaseExternal(unsigned count, ...) {
 }
 
 const char* tablePath(dependency d) {
-    const std::size_t position = positionOf(d);
-    return position < CATALOGUE_SIZE ? catalogue[position].path : nullptr;
+    const std::size_t position = cataloguePosition(d);
+    return position < D_ENDTAG ? catalogue()[position].path : nullptr;
 }
 
 void resetDatabase() {
