@@ -130,6 +130,31 @@ std::string unlistedBoundFile(const char* path, const std::vector<unsigned>& sor
     return unlisted;
 }
 
+bool writeIndex(const char* path, const std::vector<unsigned>& bounds) {
+    AtomicFile index(indexName(path));
+    if (!index.isOpen()) {
+        return false;
+    }
+    for (unsigned bound : bounds) {
+        saveValue(index.stream(), static_cast<std::uint32_t>(bound));
+    }
+    return index.commit();
+}
+
+bool removeFiles(const std::vector<std::string>& files, const std::vector<unsigned>& boundsOfFiles,
+                 std::vector<unsigned>& unremoved) {
+    bool removedAll = true;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!removeFileIfPresent(files[i])) {
+            removedAll = false;
+            if (i < boundsOfFiles.size() && boundsOfFiles[i] != NO_BOUND) {
+                unremoved.push_back(boundsOfFiles[i]);
+            }
+        }
+    }
+    return removedAll;
+}
+
 SharedListings::SharedListings() {
     sharedListings = std::make_unique<std::map<std::string, Listing>>();
 }

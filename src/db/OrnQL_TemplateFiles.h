@@ -92,6 +92,14 @@ public:
     SharedListings& operator=(const SharedListings&) = delete;
 };
 
+// Replaces the index with the list of bounds; false when it could not be written.
+bool writeIndex(const char* path, const std::vector<unsigned>& bounds);
+
+// Removes the files (inside a transaction: notes their removal for its commit). False when one
+// could not be removed; `unremoved` receives the bound numbers of those (NO_BOUND left out).
+bool removeFiles(const std::vector<std::string>& files, const std::vector<unsigned>& boundsOfFiles,
+                 std::vector<unsigned>& unremoved);
+
 // Throws the damage found while loading a table, as Damaged<OrnQLException_Template>.
 [[noreturn]] void throwDamage(const char* message);
 
@@ -284,35 +292,17 @@ void OrnQL_Template<T>::saveAll(const char* path, dependency d) {
 
     // An index that already lists exactly these bounds stays as it is: rewriting it would cost a
     // file, its fsync and, inside a transaction, the journal.
-    if (!indexPresent || !indexWhole || newBounds != storedBounds) {
-        AtomicFile index(table_files::indexName(path));
-        if (!index.isOpen()) {
-            throw InvalidFileException(table_files::indexName(path), ownEntry);
-        }
-        for (unsigned bound : newBounds) {
-            saveValue(index.stream(), static_cast<std::uint32_t>(bound));
-        }
-        if (!index.commit()) {
-            throw InvalidFileException(table_files::indexName(path), ownEntry);
-        }
+    if ((!indexPresent || !indexWhole || newBounds != storedBounds) && !table_files::writeIndex(path, newBounds)) {
+        throw InvalidFileException(table_files::indexName(path), ownEntry);
     }
-
     if (!indexPresent) {
         toRemove = table_files::staleFiles(path, newBounds, &boundsToRemove);
     }
-    // The new index no longer lists these. Inside a transaction the removals wait for its commit;
-    // outside, a removal that fails is reported, and its bound stays marked so that the next save
-    // tries again (a file the index does not list is damage to the next load).
+    // The new index no longer lists these. Outside a transaction a removal that fails is
+    // reported, and its bound stays marked so that the next save tries again (a file the index
+    // does not list is damage to the next load).
     std::vector<unsigned> unremoved;
-    bool removedAll = true;
-    for (std::size_t i = 0; i < toRemove.size(); ++i) {
-        if (!removeFileIfPresent(toRemove[i])) {
-            removedAll = false;
-            if (boundsToRemove[i] != table_files::NO_BOUND) {
-                unremoved.push_back(boundsToRemove[i]);
-            }
-        }
-    }
+    const bool removedAll = table_files::removeFiles(toRemove, boundsToRemove, unremoved);
     // Inside a transaction the files are in place only once it commits; until then the bounds
     // stay marked, so that a failed commit can be repeated by the next save.
     if (FileTransaction* unit = FileTransaction::active()) {
