@@ -109,18 +109,25 @@ void LoadDatabase_SQLite(benchmark::State& state) {
 
 constexpr unsigned EDITED_WORD = 54321;
 
-void EditWord_OrnQL(benchmark::State& state) {
+// Loads the database, then times editAndSave(n) for n = 1, 2, ...; it returns the save's status.
+template <typename EditAndSave>
+void timeEdits(benchmark::State& state, EditAndSave editAndSave) {
     resetDatabase();
     loadDatabase(D_ENDTAG);
-    Word* word = Word::getById(EDITED_WORD);
     unsigned edit = 0;
     for (auto _ : state) {
-        word->set_text((L"edited " + std::to_wstring(++edit)).c_str(), true);
-        if (saveDatabaseExternal(2, D_WORD, D_IRREGULARVERB) != 0) {
+        if (editAndSave(++edit) != 0) {
             state.SkipWithError("the save failed");
         }
     }
     resetDatabase();
+}
+
+void EditWord_OrnQL(benchmark::State& state) {
+    timeEdits(state, [](unsigned edit) {
+        Word::getById(EDITED_WORD)->set_text((L"edited " + std::to_wstring(edit)).c_str(), true);
+        return saveDatabaseExternal(2, D_WORD, D_IRREGULARVERB);
+    });
 }
 
 void EditWord_SQLite(benchmark::State& state) {
@@ -147,19 +154,11 @@ void EditWord_SQLite(benchmark::State& state) {
 constexpr unsigned EDITED_MEANING = 4321;
 
 void EditTwoTables_OrnQL(benchmark::State& state) {
-    resetDatabase();
-    loadDatabase(D_ENDTAG);
-    Word* word = Word::getById(EDITED_WORD);
-    Meaning* meaning = Meaning::getById(EDITED_MEANING);
-    unsigned edit = 0;
-    for (auto _ : state) {
-        word->set_text((L"edited " + std::to_wstring(++edit)).c_str(), true);
-        meaning->set_niveau(static_cast<int>(1 + edit % 10));
-        if (saveDatabaseExternal(2, D_WORD, D_MEANING) != 0) {
-            state.SkipWithError("the save failed");
-        }
-    }
-    resetDatabase();
+    timeEdits(state, [](unsigned edit) {
+        Word::getById(EDITED_WORD)->set_text((L"edited " + std::to_wstring(edit)).c_str(), true);
+        Meaning::getById(EDITED_MEANING)->set_niveau(static_cast<int>(1 + edit % 10));
+        return saveDatabaseExternal(2, D_WORD, D_MEANING);
+    });
 }
 
 void EditTwoTables_SQLite(benchmark::State& state) {
