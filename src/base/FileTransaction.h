@@ -57,7 +57,8 @@ public:
     static FileTransaction* active();
 
     // Finishes a transaction interrupted after its commit point; true when no journal is left
-    // (also when there was none). A damaged journal, which no commit of ours writes, is removed.
+    // (also when there was none) and its steps and removal are durable. A damaged journal, which
+    // no commit of ours writes, is removed without touching anything else.
     static bool recover(const std::string& journalPath);
 
     // For AtomicFile and removeFileIfPresent.
