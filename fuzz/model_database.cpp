@@ -15,6 +15,7 @@
 #include "model/Category.h"
 #include "model/DataPaths.h"
 #include "model/Database.h"
+#include "model/DatabaseCatalogue.h"
 #include "model/F_W.h"
 #include "model/Flashcard.h"
 #include "model/Grammar.h"
@@ -79,22 +80,7 @@ bool referencesHold() {
     for (auto it = T::begin(); it != T::end(); ++it) {
         for (int d = 0; d < D_ENDTAG; ++d) {
             const unsigned id = (*it)->getDependency(static_cast<dependency>(d));
-            bool exists = true;
-            switch (d) {
-            case D_LANGUAGE: exists = Language::getById(id) != nullptr; break;
-            case D_ARTICLE: exists = Article::getById(id) != nullptr; break;
-            case D_TENSE: exists = Tense::getById(id) != nullptr; break;
-            case D_PERSON: exists = Person::getById(id) != nullptr; break;
-            case D_VERBPATTERN: exists = VerbPattern::getById(id) != nullptr; break;
-            case D_WORD: exists = Word::getById(id) != nullptr; break;
-            case D_IRREGULARVERB: exists = IrregularVerb::getById(id) != nullptr; break;
-            case D_MEANING: exists = Meaning::getById(id) != nullptr; break;
-            case D_CATEGORY: exists = Category::getById(id) != nullptr; break;
-            case D_FLASHCARD: exists = Flashcard::getById(id) != nullptr; break;
-            case D_LESSON: exists = Lesson::getById(id) != nullptr; break;
-            default: exists = false; break;  // nothing refers to levels or links
-            }
-            if (id != 0 && !exists) {
+            if (id != 0 && !recordExists(static_cast<dependency>(d), id)) {
                 return false;
             }
         }

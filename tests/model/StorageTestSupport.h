@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DatabaseTestSupport.h"
+#include "model/DatabaseCatalogue.h"
 
 namespace modeltest {
 
@@ -20,28 +21,6 @@ inline std::array<std::size_t, D_ENDTAG> tableSizes() {
             IrregularVerb::elementTree().size(), Meaning::elementTree().size(), Category::elementTree().size(),
             Flashcard::elementTree().size(),   Lesson::elementTree().size(),   Level::elementTree().size(),
             C_M::elementTree().size(),         M_W::elementTree().size(),      F_W::elementTree().size()};
-}
-
-// Whether table d holds a record with that id.
-inline bool recordExists(dependency d, unsigned id) {
-    switch (d) {
-    case D_LANGUAGE: return Language::getById(id) != nullptr;
-    case D_ARTICLE: return Article::getById(id) != nullptr;
-    case D_TENSE: return Tense::getById(id) != nullptr;
-    case D_PERSON: return Person::getById(id) != nullptr;
-    case D_VERBPATTERN: return VerbPattern::getById(id) != nullptr;
-    case D_WORD: return Word::getById(id) != nullptr;
-    case D_IRREGULARVERB: return IrregularVerb::getById(id) != nullptr;
-    case D_MEANING: return Meaning::getById(id) != nullptr;
-    case D_CATEGORY: return Category::getById(id) != nullptr;
-    case D_FLASHCARD: return Flashcard::getById(id) != nullptr;
-    case D_LESSON: return Lesson::getById(id) != nullptr;
-    case D_LEVEL: return Level::getById(id) != nullptr;
-    case D_ASSO_C_M: return C_M::getById(id) != nullptr;
-    case D_ASSO_M_W: return M_W::getById(id) != nullptr;
-    case D_ASSO_F_W: return F_W::getById(id) != nullptr;
-    default: return false;
-    }
 }
 
 // Every reference in memory that names a record which does not exist, as "table id -> d id".
