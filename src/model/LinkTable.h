@@ -1,6 +1,7 @@
 #pragma once
 
 #include <climits>
+#include <vector>
 
 #include "db/OrnQL_Association.h"
 
@@ -55,12 +56,23 @@ private:
     static bool linksTwoRecords(const OrnQL_Base* link) {
         return From::getById(fromIdOf(link)) != nullptr && To::getById(toIdOf(link)) != nullptr;
     }
-    // A link refers to its two records and to nothing else; one that names a record of any
-    // other table is damaged.
-    static bool isSoundLink(const OrnQL_Base* link) {
+    // The tables other than its two ends that some loaded link names: none, unless a link file
+    // is damaged, so sound files pay one look at the table's bookkeeping, not one per link.
+    static std::vector<dependency> foreignReferences() {
+        std::vector<dependency> foreign;
         for (int d = 0; d < D_ENDTAG; ++d) {
             const auto table = static_cast<dependency>(d);
-            if (table != From::getOwnEntry() && table != To::getOwnEntry() && link->getDependency(table) != 0) {
+            if (table != From::getOwnEntry() && table != To::getOwnEntry() && Table::hasHeldDependency(table)) {
+                foreign.push_back(table);
+            }
+        }
+        return foreign;
+    }
+    // A link refers to its two records and to nothing else; one that names a record of a third
+    // table is damaged.
+    static bool isSoundLink(const OrnQL_Base* link, const std::vector<dependency>& foreign) {
+        for (dependency table : foreign) {
+            if (link->getDependency(table) != 0) {
                 return false;
             }
         }
@@ -70,9 +82,10 @@ private:
     // The plain table deletion: the link table is weak, so nothing depends on a dropped link, and
     // the id is freed and its bound marked for saving.
     static void connectLoadedLinks() {
+        const std::vector<dependency> foreign = foreignReferences();
         for (auto it = Table::begin(); it != Table::end();) {
             const unsigned linkId = (*it)->getId();
-            if (isSoundLink(*it)) {
+            if (isSoundLink(*it, foreign)) {
                 Association::associate(fromIdOf(*it), toIdOf(*it));
                 ++it;
                 continue;
