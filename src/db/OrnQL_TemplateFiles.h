@@ -113,7 +113,8 @@ inline constexpr const char* UNLISTED_BOUND =
     "Fatal OrnQLException: Found a table file that its index does not list while loading!";
 inline constexpr const char* OWN_TABLE_DEPENDENCY =
     "Fatal OrnQLException: Found a record depending on its own table while loading!";
-inline constexpr const char* EMPTY_BOUND = "Fatal OrnQLException: Found a listed table file without records while loading!";
+inline constexpr const char* EMPTY_BOUND =
+    "Fatal OrnQLException: Found a listed table file without records while loading!";
 
 }  // namespace table_files
 

@@ -83,6 +83,8 @@ int createFreshDatabase() {
 // A load finds such references only in damaged files, or after a recovery reset the tables they
 // point into; left alone, a new record would reuse the missing id and inherit them.
 void repairDanglingReferences() {
+    // The cascades delete dependants whole, so a second pass finds nothing; the bound only keeps
+    // a surprise from looping.
     for (unsigned pass = 0; pass < D_ENDTAG; ++pass) {
         std::set<Reference> missing;
         for (const CatalogueEntry& entry : catalogue()) {
@@ -110,7 +112,8 @@ bool backUpForRecovery(std::size_t failed) {
         // Tables before the failed one are written back as loaded, unless loading changed them
         // (an enforced side purged when its links could not be read, references repaired), so
         // they are copied.
-        const bool kept = i < failed ? backup.copyTableFiles(catalogue()[i].path) : backup.moveTableFiles(catalogue()[i].path);
+        const char* path = catalogue()[i].path;
+        const bool kept = i < failed ? backup.copyTableFiles(path) : backup.moveTableFiles(path);
         if (!kept) {
             return false;
         }

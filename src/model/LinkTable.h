@@ -23,9 +23,9 @@ public:
 
     // Loads the links (d is D_ENDTAG or the table's own entry; otherwise nothing happens) and
     // connects every linked pair. Links without both of their records, or naming a record of a
-    // third table, are dropped and counted (droppedOnLoad). When the table cannot be read whole, the links read before the failure
-    // are connected, the records of the enforced sides left without links are deleted, and the
-    // error is rethrown.
+    // third table, are dropped and counted (droppedOnLoad). When the table cannot be read whole,
+    // the links read before the failure are connected, the records of the enforced sides left
+    // without links are deleted, and the error is rethrown.
     static void loadAll(const char* path, dependency d) {
         if (d != D_ENDTAG && d != Table::getOwnEntry()) {
             return;
