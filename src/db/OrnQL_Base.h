@@ -88,7 +88,7 @@ public:
     // last component go. Throws OrnQLException_Base when the directory cannot be read or a file
     // cannot be removed.
     static void clearUpDir(const char* path, bool fullClear);
-    // Removes directory + id + ".bmp"; a missing file is not an error.
+    // Removes directory + id + ".bmp" with the next save (a missing file is not an error).
     void deleteImageFile(const char* directory) const;
 
     // Drops every relation tree without touching the records they list (table reset).

@@ -7,6 +7,7 @@
 
 #include "db/OrnQL_Base.h"
 #include "db/OrnQL_Exception.h"
+#include "db/PictureRemovals.h"
 
 namespace {
 
@@ -61,6 +62,5 @@ void OrnQL_Base::clearUpDir(const char* path, bool fullClear) {
 }
 
 void OrnQL_Base::deleteImageFile(const char* directory) const {
-    std::string file = std::string(directory == nullptr ? "" : directory) + std::to_string(id) + ".bmp";
-    std::remove(file.c_str());
+    pictureRemovals::note(std::string(directory == nullptr ? "" : directory) + std::to_string(id) + ".bmp");
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "db/PictureRemovals.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ int copyBitmap(const char* original, const char* destinationPath, unsigned idOfP
         if (in.bad() || !out.commit()) {
             return COPY_NO_DESTINATION;
         }
+        pictureRemovals::cancel(destination);
     } catch (...) {
         return COPY_NO_DESTINATION;
     }

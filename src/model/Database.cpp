@@ -10,6 +10,7 @@
 #include "base/AtomicFile.h"
 #include "base/FileTransaction.h"
 #include "db/OrnQL_Template.h"
+#include "db/PictureRemovals.h"
 #include "model/DataPaths.h"
 #include "model/DatabaseBackup.h"
 #include "model/DatabaseCatalogue.h"
@@ -105,9 +106,22 @@ void repairDanglingReferences() {
     }
 }
 
+// The pictures of the records a repair deleted go with the repair's save.
+bool backUpPicturesToRemove(DatabaseBackup& backup) {
+    for (const std::string& picture : pictureRemovals::pending()) {
+        if (!backup.copyFileIfPresent(picture)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Keeps every file the recovery of `failed` would remove or rewrite.
 bool backUpForRecovery(std::size_t failed) {
     DatabaseBackup backup;
+    if (!backUpPicturesToRemove(backup)) {
+        return false;
+    }
     for (std::size_t i = 0; i < D_ENDTAG; ++i) {
         // Tables before the failed one are written back as loaded, unless loading changed them
         // (an enforced side purged when its links could not be read, references repaired), so
@@ -127,11 +141,13 @@ bool backUpForRecovery(std::size_t failed) {
 
 int recoverFrom(dependency failedTable, dependency loaded) {
     const std::size_t failed = cataloguePosition(failedTable);
-    if (failed < D_ENDTAG && !backUpForRecovery(failed)) {
-        return LOAD_FATAL;
-    }
+    // Repaired first (in memory only), so that the backup also keeps the pictures it lets go.
     if (loaded == D_ENDTAG) {
         repairDanglingReferences();
+    }
+    if (failed < D_ENDTAG && !backUpForRecovery(failed)) {
+        savingRefused = true;
+        return LOAD_FATAL;
     }
     return saveOrFatal(D_ENDTAG, LOAD_RESET);
 }
@@ -139,6 +155,9 @@ int recoverFrom(dependency failedTable, dependency loaded) {
 // Copies the files that the marked bounds will rewrite or remove, with each such table's index.
 bool backUpMarkedFiles() {
     DatabaseBackup backup;
+    if (!backUpPicturesToRemove(backup)) {
+        return false;
+    }
     for (const CatalogueEntry& entry : catalogue()) {
         const std::vector<unsigned> bounds = entry.markedBounds();
         if (bounds.empty()) {
@@ -225,6 +244,7 @@ void saveDatabase(dependency d) {
     for (const CatalogueEntry& entry : catalogue()) {
         entry.save(entry.path, d);
     }
+    pictureRemovals::stageInActiveTransaction();
     if (unit.commit() != FileTransaction::Outcome::DONE) {
         throw InvalidFileException(TRANSACTION_JOURNAL, d);
     }
@@ -263,6 +283,7 @@ const char* tablePath(dependency d) {
 
 void resetDatabase() {
     resetDatabaseTables();
+    pictureRemovals::clear();
     Level::resetTable();
     savingRefused = false;
 }

@@ -2,6 +2,7 @@
 
 #include "FileTestSupport.h"
 #include "db/OrnQL_Extra.h"
+#include "db/PictureRemovals.h"
 
 namespace dbtest {
 namespace {
@@ -71,12 +72,26 @@ TEST_F(ImageFilesTest, CopyingPicturesReportsEachFailure) {
     EXPECT_TRUE(exists("Data/WordImages/Mnemonic/6.bmp"));
 }
 
-TEST_F(ImageFilesTest, ARecordDeletesItsOwnPicture) {
-    unsigned id = addItem(L"with picture");
+// A deleted record's picture stays until the removals are staged (by the save that drops the
+// record from its table); a new picture written for the same id in between is kept.
+TEST_F(ImageFilesTest, ARecordsPictureGoesWithTheNextSaveUnlessAPictureTookItsPlace) {
+    pictureRemovals::clear();
+    const unsigned id = addItem(L"with picture");
+    const unsigned reused = addItem(L"id taken again");
     writeFile("Data/Flags/" + std::to_string(id) + ".bmp", "picture");
+    writeFile("Data/Flags/" + std::to_string(reused) + ".bmp", "old picture");
+    writeFile("chosen.bmp", "new picture");
     Item::getById(id)->deleteImageFile("Data/Flags/");
+    Item::getById(reused)->deleteImageFile("Data/Flags/");
+    EXPECT_TRUE(exists("Data/Flags/" + std::to_string(id) + ".bmp"));
+    ASSERT_EQ(copyBitmap("chosen.bmp", "Data/Flags/", reused), 0);
+
+    pictureRemovals::stageInActiveTransaction();
     EXPECT_FALSE(exists("Data/Flags/" + std::to_string(id) + ".bmp"));
+    EXPECT_EQ(readFile("Data/Flags/" + std::to_string(reused) + ".bmp"), "new picture");
+    EXPECT_TRUE(pictureRemovals::pending().empty());
     Item::getById(id)->deleteImageFile("Data/Flags/");  // already gone: not an error
+    pictureRemovals::stageInActiveTransaction();
 }
 
 }  // namespace

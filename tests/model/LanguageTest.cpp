@@ -4,6 +4,7 @@
 
 #include "ModelTestSupport.h"
 #include "db/OrnQL_ConvertToQuery.h"
+#include "db/PictureRemovals.h"
 
 namespace modeltest {
 namespace {
@@ -98,6 +99,8 @@ TEST_F(LanguageTest, DeletionRemovesItsPicturesButAThrownAwayRecordDoesNot) {
     }
     delete new Language();  // an editor's unsaved record (id 0)
     Language::deleteEntry(french);
+    EXPECT_TRUE(std::filesystem::exists(std::string(FLAG_IMAGE_DIR) + "1.bmp")) << "stored until the save";
+    pictureRemovals::stageInActiveTransaction();  // what the save does
 
     EXPECT_FALSE(std::filesystem::exists(std::string(FLAG_IMAGE_DIR) + "1.bmp"));
     EXPECT_FALSE(std::filesystem::exists(std::string(KEYBOARD_IMAGE_DIR) + "1.bmp"));
