@@ -67,22 +67,29 @@ void deleteActiveCategory() {
     fillList();
 }
 
-// A new category joins the table before the save, and stays the edited one when the save fails,
-// so that trying again saves it instead of adding it twice.
+// When the save fails, the table goes back to what the disk holds (a new category leaves it
+// again) while the page keeps what was typed: a retry stores it once, and a discard leaves
+// nothing behind that a later save of the table could store.
 void saveCategory() {
     const GuiTextfield* field = descriptionField();
     if (field == nullptr) {
         return;
     }
     const std::wstring description = field->visibleText();
-    if (editCategory != nullptr) {
-        editCategory->set_description(description.c_str(), true);
+    Category* category = editCategory;
+    const std::wstring before = category != nullptr ? category->get_description() : L"";
+    if (category != nullptr) {
+        category->set_description(description.c_str(), true);
     } else {
-        auto* category = new Category(description.c_str());
+        category = new Category(description.c_str());
         Category::add(category);
-        editCategory = category;
     }
     if (!saveTablesOrWarn({D_CATEGORY})) {
+        if (editCategory == nullptr) {
+            Category::deleteEntry(category->getId());
+        } else {
+            category->set_description(before.c_str(), true);
+        }
         return;
     }
     editCategory = nullptr;

@@ -204,9 +204,10 @@ bool readDueDate(std::int32_t& due) {
     return true;
 }
 
-// Both fields go through their setters so that the lesson's bound is marked for saving. A new
-// lesson joins the table before the save and stays the edited one when the save fails, so that
-// trying again saves it instead of adding it twice.
+// Both fields go through their setters so that the lesson's bound is marked for saving. When the
+// save fails, the table goes back to what the disk holds (a new lesson leaves it again) while the
+// page keeps what was typed: a retry stores it once, and a discard leaves nothing behind that a
+// later save of the table could store.
 void saveLesson() {
     const auto* titleField = onScreen<GuiTextfield>(TAG_TITLE);
     std::int32_t due = Lesson::NO_DUE_DATE;
@@ -214,14 +215,23 @@ void saveLesson() {
         return;
     }
     const std::wstring title = titleField->visibleText();
-    if (editLesson != nullptr) {
-        editLesson->set_title(title.c_str(), true);
-        editLesson->set_due(due, true);
+    Lesson* lesson = editLesson;
+    const std::wstring titleBefore = lesson != nullptr ? lesson->get_title() : L"";
+    const std::int32_t dueBefore = lesson != nullptr ? lesson->get_due() : Lesson::NO_DUE_DATE;
+    if (lesson != nullptr) {
+        lesson->set_title(title.c_str(), true);
+        lesson->set_due(due, true);
     } else {
-        editLesson = new Lesson(title.c_str(), due);
-        Lesson::add(editLesson);
+        lesson = new Lesson(title.c_str(), due);
+        Lesson::add(lesson);
     }
     if (!saveTablesOrWarn({D_LESSON})) {
+        if (editLesson == nullptr) {
+            Lesson::deleteEntry(lesson->getId());
+        } else {
+            lesson->set_title(titleBefore.c_str(), true);
+            lesson->set_due(dueBefore, true);
+        }
         return;
     }
     editLesson = nullptr;

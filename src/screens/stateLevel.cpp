@@ -160,8 +160,31 @@ std::optional<LadderPlace> readLadderPlace(const LevelFields& fields) {
     return LadderPlace{*level, *breakDays};
 }
 
-// A new level joins the ladder at the top before it moves to its number, and stays the edited
-// one when the save fails, so that trying again saves it instead of adding another.
+// What a level held before an edit, to put back when its save fails.
+struct LevelValues {
+    unsigned level = 0;
+    unsigned breakDays = 0;
+    bool forceAnswer = true;
+    HINTHANDLING hints = SHOWHINT;
+};
+
+LevelValues valuesOf(const Level& level) {
+    return {level.get_level(), level.get_breakDays(), level.get_forceAnswerTyping(), level.get_hintHandling()};
+}
+
+void putBack(Level& level, const LevelValues& values) {
+    if (values.level != 0) {
+        level.set_level(values.level);
+    }
+    level.set_breakDays(values.breakDays, true);
+    level.set_forceAnswerTyping(values.forceAnswer, true);
+    level.set_hintHandling(values.hints, true);
+}
+
+// A new level joins the ladder at the top before it moves to its number. When the save fails, the
+// ladder goes back to what the disk holds (a new level leaves it again, which moves the levels
+// above it back down) while the page keeps what was typed: a retry stores it once, and a discard
+// leaves nothing behind that a later save of the ladder could store.
 void saveLevel() {
     const LevelFields fields = levelFields();
     if (!fields.present()) {
@@ -171,17 +194,20 @@ void saveLevel() {
     if (!place) {
         return;
     }
-    if (editLevel == nullptr) {
-        editLevel = new Level(0, true, SHOWHINT);
-        Level::add(editLevel);
+    Level* level = editLevel;
+    const std::optional<LevelValues> before = level != nullptr ? std::optional(valuesOf(*level)) : std::nullopt;
+    if (level == nullptr) {
+        level = new Level(0, true, SHOWHINT);
+        Level::add(level);
     }
-    if (place->level != 0) {
-        editLevel->set_level(place->level);
-    }
-    editLevel->set_breakDays(place->breakDays, true);
-    editLevel->set_forceAnswerTyping(fields.forceAnswer->getCheck(), true);
-    editLevel->set_hintHandling(static_cast<HINTHANDLING>(fields.hints->getActivePosition()), true);
+    putBack(*level, {place->level, place->breakDays, fields.forceAnswer->getCheck(),
+                     static_cast<HINTHANDLING>(fields.hints->getActivePosition())});
     if (!saveTablesOrWarn({D_LEVEL})) {
+        if (before) {
+            putBack(*level, *before);
+        } else {
+            Level::deleteEntry(level->getId());
+        }
         return;
     }
     editLevel = nullptr;

@@ -180,24 +180,34 @@ void linkCategories(unsigned meaningId, const CategoryIds& categories) {
     }
 }
 
-// A new meaning joins the table before the save and stays the edited one when the save fails,
-// so that trying again saves it instead of making a second one.
+// When the save fails, the tables go back to what the disk holds (a new meaning leaves them
+// again with its links) while the page keeps the niveau and categories chosen: a retry stores the
+// meaning once, and a discard leaves nothing behind that a later save could store.
 void saveMeaning() {
     const auto* niveauField = onScreen<GuiSelectionfield>(TAG_NIVEAU);
     if (niveauField == nullptr) {
         return;
     }
     const int niveau = niveauField->getActivePosition() + Meaning::LOWEST_NIVEAU;
-    if (editMeaning != nullptr) {
-        editMeaning->set_niveau(niveau);
+    Meaning* meaning = editMeaning;
+    const int niveauBefore = meaning != nullptr ? meaning->get_niveau() : niveau;
+    const CategoryIds categoriesBefore = meaning != nullptr ? categoriesOf(*meaning) : CategoryIds{};
+    if (meaning != nullptr) {
+        meaning->set_niveau(niveau);
     } else {
-        editMeaning = addMeaningForWord(niveau);
-        if (editMeaning == nullptr) {
+        meaning = addMeaningForWord(niveau);
+        if (meaning == nullptr) {
             return;
         }
     }
-    linkCategories(editMeaning->getId(), categoriesInUse());
+    linkCategories(meaning->getId(), categoriesInUse());
     if (!saveTablesOrWarn({D_MEANING, D_ASSO_C_M, D_ASSO_M_W})) {
+        if (editMeaning == nullptr) {
+            Meaning::deleteEntry(meaning->getId());
+        } else {
+            meaning->set_niveau(niveauBefore);
+            linkCategories(meaning->getId(), categoriesBefore);
+        }
         return;
     }
     editMeaning = nullptr;

@@ -124,4 +124,30 @@ TEST_F(CategoryEditorTest, AFailedSaveKeepsThePageAndTheRetryStoresTheCategoryOn
     EXPECT_THAT(storedDescriptions(), ElementsAre(L"Animals"));
 }
 
+// What a failed save changed in memory must not reach the disk with a later save once the user
+// has discarded it.
+TEST_F(CategoryEditorTest, ChangesDiscardedAfterAFailedSaveNeverReachTheDisk) {
+    showEditor();
+    addCategory(L"Pets");
+    blockDirectory("Data/Category");
+    chooseEntry(L"Pets");
+    pressButton(L"Edit Category");
+    typeInto("TEXTFIELD_DESCRIPTION", L"Animals");
+    pressButton(L"Save");
+    EXPECT_EQ(page(), CATEGORY_EDIT_PAGE);
+    pressButton(L"Discard changes");
+    pressButton(L"New Category");
+    typeInto("TEXTFIELD_DESCRIPTION", L"Plants");
+    pressButton(L"Save");
+    pressButton(L"Discard changes");
+    EXPECT_EQ(boxCount(), 2u);
+
+    unblockDirectory("Data/Category");
+    addCategory(L"Food");
+    EXPECT_EQ(boxCount(), 2u);
+    EXPECT_THAT(entries(), ElementsAre(L"Pets", L"Food"));
+    reloadDatabase();
+    EXPECT_THAT(storedDescriptions(), ElementsAre(L"Pets", L"Food"));
+}
+
 }  // namespace
