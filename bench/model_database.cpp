@@ -3,6 +3,8 @@
 // - start-up: loadDatabase(D_ENDTAG) against reading every row of the SQLite file into memory;
 // - a word edit: one word's text changed and saveDatabaseExternal(2, D_WORD, D_IRREGULARVERB)
 //   against the same UPDATE committed in SQLite (its default, fully synchronous journal);
+// - an edit of two tables saved as one unit (the program's journal) against two UPDATEs in one
+//   SQLite transaction;
 // - afterwards, the peak memory of a fresh process that only loads, for both.
 #include <sqlite3.h>
 #include <stdlib.h>
@@ -95,18 +97,25 @@ void LoadDatabase_SQLite(benchmark::State& state) {
 
 constexpr unsigned EDITED_WORD = 54321;
 
-void EditWord_OrnQL(benchmark::State& state) {
+// Loads the database, then times editAndSave(n) for n = 1, 2, ...; it returns the save's status.
+template <typename EditAndSave>
+void timeEdits(benchmark::State& state, EditAndSave editAndSave) {
     resetDatabase();
     loadDatabase(D_ENDTAG);
-    Word* word = Word::getById(EDITED_WORD);
     unsigned edit = 0;
     for (auto _ : state) {
-        word->set_text((L"edited " + std::to_wstring(++edit)).c_str(), true);
-        if (saveDatabaseExternal(2, D_WORD, D_IRREGULARVERB) != 0) {
+        if (editAndSave(++edit) != 0) {
             state.SkipWithError("the save failed");
         }
     }
     resetDatabase();
+}
+
+void EditWord_OrnQL(benchmark::State& state) {
+    timeEdits(state, [](unsigned edit) {
+        Word::getById(EDITED_WORD)->set_text((L"edited " + std::to_wstring(edit)).c_str(), true);
+        return saveDatabaseExternal(2, D_WORD, D_IRREGULARVERB);
+    });
 }
 
 void EditWord_SQLite(benchmark::State& state) {
@@ -128,10 +137,51 @@ void EditWord_SQLite(benchmark::State& state) {
     sqlite3_close(db);
 }
 
+// Two tables in one save: the word's text and a meaning's niveau. The program's save needs its
+// journal here (two files renamed as one unit); SQLite commits both UPDATEs in one transaction.
+constexpr unsigned EDITED_MEANING = 4321;
+
+void EditTwoTables_OrnQL(benchmark::State& state) {
+    timeEdits(state, [](unsigned edit) {
+        Word::getById(EDITED_WORD)->set_text((L"edited " + std::to_wstring(edit)).c_str(), true);
+        Meaning::getById(EDITED_MEANING)->set_niveau(static_cast<int>(1 + edit % 10));
+        return saveDatabaseExternal(2, D_WORD, D_MEANING);
+    });
+}
+
+void EditTwoTables_SQLite(benchmark::State& state) {
+    sqlite3* db = nullptr;
+    sqlite3_open(SQLITE_FILE, &db);
+    sqlite3_stmt* updateWord = nullptr;
+    sqlite3_stmt* updateMeaning = nullptr;
+    sqlite3_prepare_v2(db, "UPDATE words SET text = ?1 WHERE id = ?2", -1, &updateWord, nullptr);
+    sqlite3_prepare_v2(db, "UPDATE meanings SET niveau = ?1 WHERE id = ?2", -1, &updateMeaning, nullptr);
+    unsigned edit = 0;
+    for (auto _ : state) {
+        const std::u16string text = utf16::encode(L"edited " + std::to_wstring(++edit));
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_bind_text16(updateWord, 1, text.data(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+        sqlite3_bind_int(updateWord, 2, static_cast<int>(EDITED_WORD));
+        sqlite3_bind_int(updateMeaning, 1, static_cast<int>(1 + edit % 10));
+        sqlite3_bind_int(updateMeaning, 2, static_cast<int>(EDITED_MEANING));
+        if (sqlite3_step(updateWord) != SQLITE_DONE || sqlite3_step(updateMeaning) != SQLITE_DONE ||
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+            state.SkipWithError(sqlite3_errmsg(db));
+        }
+        sqlite3_reset(updateWord);
+        sqlite3_reset(updateMeaning);
+    }
+    sqlite3_finalize(updateWord);
+    sqlite3_finalize(updateMeaning);
+    sqlite3_close(db);
+}
+
 BENCHMARK(LoadDatabase_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(LoadDatabase_SQLite)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(EditWord_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(EditWord_SQLite)->Unit(benchmark::kMillisecond)->Iterations(40);
+BENCHMARK(EditTwoTables_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(40);
+BENCHMARK(EditTwoTables_SQLite)->Unit(benchmark::kMillisecond)->Iterations(40);
 
 // --- peak memory of a process that only loads ---------------------------------------------------
 

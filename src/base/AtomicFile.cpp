@@ -1,51 +1,32 @@
 #include "base/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <vector>
 
 #include "base/FileTransaction.h"
 
-namespace fileFaults {
-
 namespace {
-unsigned stepsLeft = 0;
-bool hasFired = false;
-}  // namespace
 
-void failStep(unsigned n) {
-    stepsLeft = n;
-    hasFired = false;
-}
-
-bool fired() {
-    return hasFired;
-}
-
-bool nextStepFails() {
-    if (stepsLeft == 0) {
+bool fsyncDescriptor(int fd) {
+    if (fileFaults::nextSyncFails()) {
         return false;
     }
-    if (--stepsLeft == 0) {
-        hasFired = true;
-        return true;
-    }
-    return false;
+    return fileFaults::syncsSkipped() || ::fsync(fd) == 0;
 }
-
-}  // namespace fileFaults
-
-namespace {
 
 bool fsyncFile(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
-    bool synced = ::fsync(fd) == 0;
+    bool synced = fsyncDescriptor(fd);
     return ::close(fd) == 0 && synced;
 }
 
@@ -64,6 +45,8 @@ bool blockedByTransaction() {
     const FileTransaction* unit = FileTransaction::active();
     return unit != nullptr && unit->isBlocked();
 }
+
+constexpr std::string_view TEMPORARY_SUFFIX = ".tmp";
 
 }  // namespace
 
@@ -90,6 +73,7 @@ bool AtomicFile::commit() {
     if (fileFaults::nextStepFails()) {
         tearFile(temporary);
         keepTemporary = true;
+        fileFaults::crashPoint();
         return false;
     }
     if (!written || out.fail() || !fsyncFile(temporary)) {
@@ -101,12 +85,12 @@ bool AtomicFile::commit() {
         keepTemporary = true;
         return true;
     }
-    if (!renameTemporaryOver(target, true)) {
+    if (!renameTemporaryOver(target)) {
         std::remove(temporary.c_str());
         return false;
     }
     keepTemporary = true;  // renamed: there is no temporary file left to remove
-    return true;
+    return syncDirectoryOf(target);
 }
 
 bool replaceFile(const std::string& path, std::string_view contents) {
@@ -118,18 +102,13 @@ bool replaceFile(const std::string& path, std::string_view contents) {
     return file.commit();
 }
 
-bool renameTemporaryOver(const std::string& target, bool syncDirectory) {
+bool renameTemporaryOver(const std::string& target) {
     if (fileFaults::nextStepFails()) {
+        fileFaults::crashPoint();
         return false;
     }
     const std::string temporary = AtomicFile::temporaryNameFor(target);
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-        return false;
-    }
-    if (syncDirectory) {
-        syncDirectoryOf(target);
-    }
-    return true;
+    return std::rename(temporary.c_str(), target.c_str()) == 0;
 }
 
 bool removeFileIfPresent(const std::string& path) {
@@ -138,20 +117,48 @@ bool removeFileIfPresent(const std::string& path) {
         return true;
     }
     if (fileFaults::nextStepFails()) {
+        fileFaults::crashPoint();
         return false;
     }
     return std::remove(path.c_str()) == 0 || errno == ENOENT;
 }
 
-void syncDirectory(const std::string& directory) {
+bool syncDirectory(const std::string& directory) {
     int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0) {
+        return false;
     }
+    const bool synced = fsyncDescriptor(fd);
+    return ::close(fd) == 0 && synced;
 }
 
-void syncDirectoryOf(const std::string& path) {
+bool syncDirectoryOf(const std::string& path) {
+    return syncDirectory(directoryOf(path));
+}
+
+std::string directoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
-    syncDirectory(slash == std::string::npos ? std::string() : path.substr(0, slash + 1));
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+unsigned removeStrayTemporaries(const std::string& directory) {
+    const std::string prefix = directory.empty() || directory.back() == '/' ? directory : directory + "/";
+    std::vector<std::string> stray;
+    // Closed however the walk ends: collecting the names can fail.
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(prefix.empty() ? "." : prefix.c_str()), closedir);
+    while (dir != nullptr) {
+        const dirent* entry = readdir(dir.get());
+        if (entry == nullptr) {
+            break;
+        }
+        const std::string_view name(entry->d_name);
+        if (name.size() > TEMPORARY_SUFFIX.size() && name.ends_with(TEMPORARY_SUFFIX) && entry->d_type != DT_DIR) {
+            stray.push_back(prefix + std::string(name));
+        }
+    }
+    unsigned removed = 0;
+    for (const std::string& file : stray) {
+        removed += std::remove(file.c_str()) == 0 ? 1 : 0;
+    }
+    return removed;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/FileFaults.h"
+
 // Replaces a file whole or not at all. The new contents go to a temporary file beside the target
 // (target + ".tmp"); commit flushes and fsyncs it, renames it over the target and fsyncs the
 // directory, so after commit returns true the new contents survive a power loss. Until then the
@@ -24,8 +26,10 @@ public:
     // False when the temporary file could not be created.
     bool isOpen() const { return out.is_open() && out.good(); }
     std::ofstream& stream() { return out; }
-    // True when the target now holds exactly what was written (or, inside a transaction, when the
-    // transaction holds it for its commit).
+    // True when the target now holds exactly what was written, durably (or, inside a transaction,
+    // when the transaction holds it for its commit). False when the write, its fsync or the
+    // rename failed (the target is untouched), or when the directory could not be synced after
+    // the rename (the target then holds the new contents, but they may not survive a power loss).
     bool commit();
 
     static std::string temporaryNameFor(const std::string& target) { return target + ".tmp"; }
@@ -45,25 +49,20 @@ bool replaceFile(const std::string& path, std::string_view contents);
 // Inside a transaction the removal waits for the transaction's commit.
 bool removeFileIfPresent(const std::string& path);
 
-// Makes the renames and removals done in a directory durable ("" is the working directory).
-void syncDirectory(const std::string& directory);
+// Makes the renames and removals done in a directory durable ("" is the working directory);
+// false when the directory cannot be opened or its fsync fails.
+bool syncDirectory(const std::string& directory);
 // The same for the directory that holds `path`.
-void syncDirectoryOf(const std::string& path);
+bool syncDirectoryOf(const std::string& path);
+// The directory part of a path, up to and including its last '/' ("" for a bare name).
+std::string directoryOf(const std::string& path);
 
-// Renames target + ".tmp" over target (one counted file step); with syncDirectory the directory
-// is fsynced afterwards. For AtomicFile and FileTransaction.
-bool renameTemporaryOver(const std::string& target, bool syncDirectory);
+// Renames target + ".tmp" over target (one counted file step); true when the rename happened.
+// For AtomicFile and FileTransaction, which sync the directory afterwards.
+bool renameTemporaryOver(const std::string& target);
 
-// Test hook: the file steps (writing a temporary file, a rename, a removal) are counted, and the
-// step chosen here fails as a crash at that moment would leave it: a write leaves a torn
-// temporary file, a rename or removal does not happen. Production code never arms it.
-namespace fileFaults {
-
-// Makes the n-th step from now fail (n >= 1); 0 disarms.
-void failStep(unsigned n);
-// True when the armed failure has happened since failStep.
-bool fired();
-// Counts a step; true when this step is to fail.
-bool nextStepFails();
-
-}  // namespace fileFaults
+// Removes the temporary files (names ending in ".tmp") that a crash left in a directory; a save
+// that was interrupted before its commit point leaves them, and no reader looks at them. Only
+// for start-up, after an interrupted commit has been finished (FileTransaction::recover), which
+// still needs the temporary files its journal names. Returns how many were removed.
+unsigned removeStrayTemporaries(const std::string& directory);

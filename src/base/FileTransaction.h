@@ -7,14 +7,15 @@
 // Makes the replacements and removals of several files one unit: after a crash at any moment the
 // next start sees all of them or none. While a transaction is active, every AtomicFile commit
 // only finishes and fsyncs its temporary file and hands it over, and removeFileIfPresent only
-// notes the removal. commit() then
+// notes the removal. commit() then, for more than one file,
 //   1. fsyncs the directories of the temporary files,
 //   2. writes the journal (through an AtomicFile, so it is never torn): the commit point,
 //   3. renames every temporary file over its target and removes the noted files,
-//   4. fsyncs the directories and removes the journal.
+//   4. fsyncs the directories, removes the journal and fsyncs its directory.
 // A crash before step 2 leaves only stray temporary files; a crash after it leaves the journal,
 // and recover() (run before anything reads the files) finishes steps 3 and 4. Both are safe to
-// repeat: a temporary file that is gone was renamed already.
+// repeat: a temporary file that is gone was renamed already. A unit of a single file needs no
+// journal: its one rename (or removal) is atomic by itself.
 //
 // Journal, 8-bit text, one entry per line (paths never hold a line break):
 //   "MERNOLEX FILE TRANSACTION 1"
@@ -30,8 +31,9 @@ public:
     enum class Outcome {
         NOTHING_CHANGED,  // the commit point was not reached: every file is as before
         DONE,             // every file is replaced or removed
-        PENDING           // the journal is in place but a step after it failed (the files may
-                          // be all new already); recover() or the next transaction finishes it
+        PENDING           // the commit point was passed but a later step or sync failed: the
+                          // files may be all new already, but not durably; with a journal left
+                          // in place, recover() or the next transaction finishes the unit
     };
 
     // Begins a transaction whose journal is `journalPath`, after finishing an interrupted one
@@ -55,7 +57,8 @@ public:
     static FileTransaction* active();
 
     // Finishes a transaction interrupted after its commit point; true when no journal is left
-    // (also when there was none). A damaged journal, which no commit of ours writes, is removed.
+    // (also when there was none) and its steps and removal are durable. A damaged journal, which
+    // no commit of ours writes, is removed without touching anything else.
     static bool recover(const std::string& journalPath);
 
     // For AtomicFile and removeFileIfPresent.
@@ -69,7 +72,8 @@ public:
     };
 
 private:
-    bool writeJournal();
+    Outcome commitSingleStep();
+    Outcome commitThroughJournal();
     void discardTemporaries();
 
     std::string journal;

@@ -75,9 +75,10 @@ public:
     static int applyCompareQuery(OrnQL_Base* const& a, OrnQL_Base* const& b);
 
     // Wide text on disk: a 4-byte count L of UTF-16 code units including the terminating zero,
-    // then L little-endian units. loadText replaces `text`; what the file does not hold is not
-    // read (a text cut short by the end of the file keeps what was there; an unreadable count
-    // gives the empty text); a lone surrogate becomes U+FFFD.
+    // then L little-endian units. loadText replaces `text`; a lone surrogate becomes U+FFFD. An
+    // unreadable count gives the empty text and leaves the stream failed; a text that does not
+    // end with its terminator inside the file (L of 0, or past the end) is damage and throws
+    // Damaged<OrnQLException_Template>, never an allocation of L units.
     static void loadText(std::wstring& text, std::ifstream& in);
     static void saveText(const std::wstring& text, std::ofstream& out);
     static void saveText(const wchar_t* text, std::ofstream& out);

@@ -4,6 +4,7 @@
 
 #include "base/Utf16.h"
 #include "db/OrnQL_Base.h"
+#include "db/OrnQL_Exception.h"
 #include "db/OrnQL_Stream.h"
 
 namespace {
@@ -35,13 +36,20 @@ void OrnQL_Base::loadText(std::wstring& text, std::ifstream& in) {
     text.clear();
     std::uint32_t length = 0;
     if (!loadValue(in, length)) {
-        return;
+        return;  // the stream has failed: the caller sees a record cut short
     }
     std::u16string units = readUnits(in, length);
+    // Every stored text ends with its terminator inside the file. A length that runs past the end
+    // (or past the terminator) would swallow the records after it, and one without a terminator
+    // is no text we wrote.
+    if (length == 0 || units.size() < length || units.back() != u'\0') {
+        throw Damaged<OrnQLException_Template>(
+            "Fatal OrnQLException: Found a text running past the end of its record while loading!");
+    }
     // The text ends at its terminator, as it did when it was written; units after an early zero
     // (damage) are not part of it.
-    std::size_t end = units.find(u'\0');
-    text = utf16::decode(units.data(), end == std::u16string::npos ? units.size() : end);
+    const std::size_t end = units.find(u'\0');
+    text = utf16::decode(units.data(), end);
 }
 
 void OrnQL_Base::saveText(const std::wstring& text, std::ofstream& out) {

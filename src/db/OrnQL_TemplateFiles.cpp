@@ -1,35 +1,175 @@
 #include <dirent.h>
+#include <sys/stat.h>
 
+#include <cctype>
+#include <map>
+#include <memory>
 #include <unordered_set>
 
 #include "db/OrnQL_Template.h"
 
 namespace table_files {
 
-std::vector<std::string> staleFiles(const char* path, const std::vector<unsigned>& bounds) {
+namespace {
+
+struct TableLocation {
+    std::string directory;  // "" or ending with '/'
+    std::string prefix;     // the last component of the path prefix
+};
+
+TableLocation locate(const char* path) {
     const std::string given(path);
     const std::size_t slash = given.rfind('/');
-    const std::string directory = slash == std::string::npos ? std::string() : given.substr(0, slash + 1);
-    const std::string prefix = slash == std::string::npos ? given : given.substr(slash + 1);
+    if (slash == std::string::npos) {
+        return {std::string(), given};
+    }
+    return {given.substr(0, slash + 1), given.substr(slash + 1)};
+}
 
-    std::unordered_set<std::string> keep{prefix + ".dat"};
-    for (unsigned bound : bounds) {
-        keep.insert(prefix + std::to_string(bound) + ".dat");
-    }
-    std::vector<std::string> stale;
-    DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
+struct Entry {
+    std::string name;
+    bool isDirectory;
+};
+using Listing = std::vector<Entry>;
+
+Listing readListing(const std::string& directory) {
+    Listing listing;
+    // Closed however the listing ends: growing it can fail.
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(directory.empty() ? "." : directory.c_str()), closedir);
     if (dir == nullptr) {
-        return stale;
+        return listing;
     }
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name(entry->d_name);
-        if (!name.empty() && name.front() != '.' && name.compare(0, prefix.size(), prefix) == 0 &&
-            keep.count(name) == 0 && entry->d_type != DT_DIR) {
-            stale.push_back(directory + name);
+    while (const dirent* entry = readdir(dir.get())) {
+        if (entry->d_name[0] != '.') {
+            listing.push_back(Entry{entry->d_name, entry->d_type == DT_DIR});
         }
     }
-    closedir(dir);
+    return listing;
+}
+
+std::unique_ptr<std::map<std::string, Listing>> sharedListings;
+
+// Calls visit(name) for every file of the directory whose name begins with prefix.
+template <typename Visit>
+void forEachFileWithPrefix(const TableLocation& where, Visit visit) {
+    Listing fresh;
+    const Listing* listing = &fresh;
+    if (sharedListings != nullptr) {
+        auto found = sharedListings->find(where.directory);
+        if (found == sharedListings->end()) {
+            found = sharedListings->emplace(where.directory, readListing(where.directory)).first;
+        }
+        listing = &found->second;
+    } else {
+        fresh = readListing(where.directory);
+    }
+    for (const Entry& entry : *listing) {
+        if (!entry.isDirectory && std::string_view(entry.name).starts_with(where.prefix)) {
+            visit(std::string_view(entry.name));
+        }
+    }
+}
+
+// The bound number a file name holds (prefix + number + ".dat", the number in the form the
+// writer gives it), or false when the name is not a bound file name.
+bool boundOfName(std::string_view name, std::size_t prefixLength, unsigned& bound) {
+    constexpr std::string_view suffix = ".dat";
+    if (name.size() <= prefixLength + suffix.size() || !name.ends_with(suffix)) {
+        return false;
+    }
+    const std::string_view digits = name.substr(prefixLength, name.size() - prefixLength - suffix.size());
+    if (digits.size() > 10 || (digits.size() > 1 && digits.front() == '0')) {
+        return false;
+    }
+    unsigned long long value = 0;
+    for (char c : digits) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
+            return false;
+        }
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (value > 0xFFFFFFFFull) {
+        return false;
+    }
+    bound = static_cast<unsigned>(value);
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::string> staleFiles(const char* path, const std::vector<unsigned>& bounds,
+                                    std::vector<unsigned>* staleBounds) {
+    const TableLocation where = locate(path);
+    std::unordered_set<std::string> keep{where.prefix + ".dat"};
+    for (unsigned bound : bounds) {
+        keep.insert(where.prefix + std::to_string(bound) + ".dat");
+    }
+    std::vector<std::string> stale;
+    forEachFileWithPrefix(where, [&](std::string_view name) {
+        if (keep.count(std::string(name)) == 0) {
+            stale.push_back(where.directory + std::string(name));
+            unsigned bound = NO_BOUND;
+            if (staleBounds != nullptr) {
+                staleBounds->push_back(boundOfName(name, where.prefix.size(), bound) ? bound : NO_BOUND);
+            }
+        }
+    });
     return stale;
+}
+
+std::string unlistedBoundFile(const char* path, const std::vector<unsigned>& sortedListed) {
+    const TableLocation where = locate(path);
+    std::string unlisted;
+    forEachFileWithPrefix(where, [&](std::string_view name) {
+        unsigned bound = 0;
+        if (unlisted.empty() && boundOfName(name, where.prefix.size(), bound) &&
+            !std::binary_search(sortedListed.begin(), sortedListed.end(), bound)) {
+            unlisted = where.directory + std::string(name);
+        }
+    });
+    return unlisted;
+}
+
+bool writeIndex(const char* path, const std::vector<unsigned>& bounds) {
+    AtomicFile index(indexName(path));
+    if (!index.isOpen()) {
+        return false;
+    }
+    for (unsigned bound : bounds) {
+        saveValue(index.stream(), static_cast<std::uint32_t>(bound));
+    }
+    return index.commit();
+}
+
+bool removeFiles(const std::vector<std::string>& files, const std::vector<unsigned>& boundsOfFiles,
+                 std::vector<unsigned>& unremoved) {
+    bool removedAll = true;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!removeFileIfPresent(files[i])) {
+            removedAll = false;
+            if (i < boundsOfFiles.size() && boundsOfFiles[i] != NO_BOUND) {
+                unremoved.push_back(boundsOfFiles[i]);
+            }
+        }
+    }
+    return removedAll;
+}
+
+SharedListings::SharedListings() {
+    sharedListings = std::make_unique<std::map<std::string, Listing>>();
+}
+
+SharedListings::~SharedListings() {
+    sharedListings.reset();
+}
+
+void throwDamage(const char* message) {
+    throw Damaged<OrnQLException_Template>(message);
+}
+
+bool fileExists(const std::string& file) {
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0;
 }
 
 }  // namespace table_files

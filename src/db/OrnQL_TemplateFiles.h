@@ -24,10 +24,20 @@
 //   offset 64   ...      the record's own fields (its save / load)
 //
 // Saving never leaves a torn file: each changed bound is written to a temporary file and renamed
-// over the old one, the index is replaced last, and files of bounds that became empty are
-// removed only after the new index is in place. Interrupted anywhere, the next load finds each
-// bound as it was or as it became; inside a FileTransaction (as the catalogue saves), the whole
-// table as it was or as it became.
+// over the old one, the index is replaced last (and only when the list of bounds changed), and
+// files of bounds that became empty are removed only after the new index is in place. Inside a
+// FileTransaction (as the catalogue saves) the whole table changes as one unit. A table without
+// changes writes nothing.
+//
+// Loading trusts nothing it reads. Damage is thrown as Damaged<...> (db/OrnQL_Exception.h):
+// - an index entry cut short, a bound file in the table's directory that the index does not
+//   list, a listed bound file without records;
+// - a record id that is 0, above LARGEST_RECORD_ID or outside its file's bound, an id twice, a
+//   dependency on the record's own table;
+// - a record cut short by the end of its file (its id, dependencies or own fields; a text that
+//   runs past the end, OrnQL_Base::loadText).
+// A file cut exactly between two records cannot be told from one that holds fewer records: the
+// format has no counts.
 
 namespace table_files {
 
@@ -37,9 +47,9 @@ inline std::string boundName(const char* path, unsigned bound) {
     return std::string(path) + std::to_string(bound) + ".dat";
 }
 
-// The bound numbers an index file lists, ascending and each once (a damaged index may repeat
-// or disorder them). False when the index cannot be opened.
-inline bool readIndex(const char* path, std::vector<unsigned>& bounds) {
+// The bound numbers an index file lists, in the stored order. False when the index cannot be
+// opened; `whole` is false when it ends in an entry cut short.
+inline bool readIndex(const char* path, std::vector<unsigned>& bounds, bool& whole) {
     std::ifstream index(indexName(path), std::ios::binary);
     if (!index) {
         return false;
@@ -48,14 +58,63 @@ inline bool readIndex(const char* path, std::vector<unsigned>& bounds) {
     while (loadValue(index, bound)) {
         bounds.push_back(bound);
     }
+    whole = index.gcount() == 0;
+    return true;
+}
+
+// Ascending, each once (a damaged index may repeat or disorder them).
+inline std::vector<unsigned> sortedBounds(std::vector<unsigned> bounds) {
     std::sort(bounds.begin(), bounds.end());
     bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
-    return true;
+    return bounds;
 }
 
 // Files of the table's directory that begin with the prefix's last component and are neither
 // the index nor one of the listed bound files (left by a table saved before, or by a crash).
-std::vector<std::string> staleFiles(const char* path, const std::vector<unsigned>& bounds);
+// With `staleBounds`, it receives for each of them its bound number, or NO_BOUND for a file
+// that is not named as a bound file.
+std::vector<std::string> staleFiles(const char* path, const std::vector<unsigned>& bounds,
+                                    std::vector<unsigned>* staleBounds = nullptr);
+inline constexpr unsigned NO_BOUND = 0xFFFFFFFFu;
+
+// The first bound file of the table's directory (prefix + decimal number + ".dat") that the
+// sorted list does not hold, or "" when there is none.
+std::string unlistedBoundFile(const char* path, const std::vector<unsigned>& sortedListed);
+
+// While one exists, each directory is listed once and the listing shared by every table that
+// lives there (the three link tables share one directory of tens of thousands of files). For a
+// load of many tables, during which no table file changes; one at a time.
+class SharedListings {
+public:
+    SharedListings();
+    ~SharedListings();
+    SharedListings(const SharedListings&) = delete;
+    SharedListings& operator=(const SharedListings&) = delete;
+};
+
+// Replaces the index with the list of bounds; false when it could not be written.
+bool writeIndex(const char* path, const std::vector<unsigned>& bounds);
+
+// Removes the files (inside a transaction: notes their removal for its commit). False when one
+// could not be removed; `unremoved` receives the bound numbers of those (NO_BOUND left out).
+bool removeFiles(const std::vector<std::string>& files, const std::vector<unsigned>& boundsOfFiles,
+                 std::vector<unsigned>& unremoved);
+
+// Throws the damage found while loading a table, as Damaged<OrnQLException_Template>.
+[[noreturn]] void throwDamage(const char* message);
+
+bool fileExists(const std::string& file);
+
+inline constexpr const char* OUT_OF_RANGE_ID = "Fatal OrnQLException: Found an out of range id in file while loading!";
+inline constexpr const char* DUPLICATE_ID = "OrnQLException: Hit illegal duplicate entry while loading OrnQL database!";
+inline constexpr const char* RECORD_CUT_SHORT = "Fatal OrnQLException: Found a record cut short in file while loading!";
+inline constexpr const char* INDEX_CUT_SHORT = "Fatal OrnQLException: Found an index entry cut short while loading!";
+inline constexpr const char* UNLISTED_BOUND =
+    "Fatal OrnQLException: Found a table file that its index does not list while loading!";
+inline constexpr const char* OWN_TABLE_DEPENDENCY =
+    "Fatal OrnQLException: Found a record depending on its own table while loading!";
+inline constexpr const char* EMPTY_BOUND =
+    "Fatal OrnQLException: Found a listed table file without records while loading!";
 
 }  // namespace table_files
 
@@ -64,16 +123,27 @@ void OrnQL_Template<T>::loadAll(const char* path, dependency d) {
     if (d != D_ENDTAG && d != ownEntry) {
         return;
     }
-    std::ifstream index(table_files::indexName(path), std::ios::binary);
-    if (!index) {
+    std::vector<unsigned> listed;
+    bool whole = true;
+    if (!table_files::readIndex(path, listed, whole)) {
         throw InvalidFileException(table_files::indexName(path), ownEntry);
     }
     emptyTable();
     try {
+        if (!whole) {
+            table_files::throwDamage(table_files::INDEX_CUT_SHORT);
+        }
+        // A bound file the index does not list holds records the load would lose without a word,
+        // and the next new record of that bound would overwrite them.
+        if (!table_files::unlistedBoundFile(path, table_files::sortedBounds(listed)).empty()) {
+            table_files::throwDamage(table_files::UNLISTED_BOUND);
+        }
         std::ifstream boundFile;  // one stream for all bound files: constructing one is not free
-        unsigned bound;
-        while (loadValue(index, bound)) {
-            readBound(boundFile, path, bound);
+        for (unsigned bound : listed) {
+            // A save never lists a bound without records: it removes the file instead.
+            if (readBound(boundFile, path, bound) == 0) {
+                table_files::throwDamage(table_files::EMPTY_BOUND);
+            }
         }
     } catch (...) {
         restartGapScan();  // the records read so far stay, and so does id reuse among them
@@ -112,24 +182,34 @@ unsigned OrnQL_Template<T>::readBound(std::ifstream& in, const char* path, unsig
     std::uint32_t recordId;
     while (loadValue(in, recordId)) {
         ++count;
-        if (recordId / RECORDS_PER_BOUND != bound || recordId > LARGEST_RECORD_ID) {
-            throw Damaged<OrnQLException_Template>("Fatal OrnQLException: Found an out of range id in file while loading!");
+        if (recordId == 0 || recordId / RECORDS_PER_BOUND != bound || recordId > LARGEST_RECORD_ID) {
+            table_files::throwDamage(table_files::OUT_OF_RANGE_ID);
         }
         auto record = std::make_unique<T>();
         record->id = recordId;
         for (int d = 0; d < D_ENDTAG; ++d) {
             if (!loadValue(in, record->dependencies[d])) {
-                break;  // cut short: the record keeps what the file held
+                table_files::throwDamage(table_files::RECORD_CUT_SHORT);
             }
             if (record->dependencies[d] != 0) {
                 dependencyTruthTable[d] = true;
             }
         }
+        // No setter stores a dependency on the record's own table; the cascades would not clear it.
+        if (isTable(ownEntry) && record->dependencies[ownEntry] != 0) {
+            table_files::throwDamage(table_files::OWN_TABLE_DEPENDENCY);
+        }
         record->load(in);
+        if (!in) {
+            table_files::throwDamage(table_files::RECORD_CUT_SHORT);
+        }
         if (!elementTree().insert(record.get())) {
-            throw Damaged<OrnQLException>("OrnQLException: Hit illegal duplicate entry while loading OrnQL database!");
+            throw Damaged<OrnQLException>(table_files::DUPLICATE_ID);
         }
         record.release();  // the element tree owns it now
+    }
+    if (in.gcount() != 0) {
+        table_files::throwDamage(table_files::RECORD_CUT_SHORT);  // a few bytes where an id should start
     }
     return count;
 }
@@ -168,13 +248,16 @@ void OrnQL_Template<T>::saveAll(const char* path, dependency d) {
     if (d != D_ENDTAG && d != ownEntry) {
         return;
     }
-    std::vector<unsigned> oldBounds;
-    const bool indexPresent = table_files::readIndex(path, oldBounds);
+    std::vector<unsigned> storedBounds;
+    bool indexWhole = true;
+    const bool indexPresent = table_files::readIndex(path, storedBounds, indexWhole);
     std::vector<unsigned> newBounds;
     std::vector<std::string> toRemove;
+    std::vector<unsigned> boundsToRemove;
     if (indexPresent) {
         // Merge the old index with the requested bounds: unchanged bounds are listed again as
         // they are, requested ones are rewritten (or, when empty, dropped).
+        const std::vector<unsigned> oldBounds = table_files::sortedBounds(storedBounds);
         std::vector<unsigned>::const_iterator oldIt = oldBounds.begin();
         typename AVLtree<unsigned>::treeIterator requested = requestTree().begin();
         while (oldIt != oldBounds.end() || requested != requestTree().end()) {
@@ -184,12 +267,14 @@ void OrnQL_Template<T>::saveAll(const char* path, dependency d) {
                 continue;
             }
             const unsigned bound = *requested++;
+            const bool listed = oldIt != oldBounds.end() && *oldIt == bound;
             if (saveBound(path, bound) > 0) {
                 newBounds.push_back(bound);
-            } else {
+            } else if (listed || table_files::fileExists(table_files::boundName(path, bound))) {
                 toRemove.push_back(table_files::boundName(path, bound));
+                boundsToRemove.push_back(bound);
             }
-            if (oldIt != oldBounds.end() && *oldIt == bound) {
+            if (listed) {
                 ++oldIt;
             }
         }
@@ -206,29 +291,30 @@ void OrnQL_Template<T>::saveAll(const char* path, dependency d) {
         }
     }
 
-    AtomicFile index(table_files::indexName(path));
-    if (!index.isOpen()) {
+    // An index that already lists exactly these bounds stays as it is: rewriting it would cost a
+    // file, its fsync and, inside a transaction, the journal.
+    if ((!indexPresent || !indexWhole || newBounds != storedBounds) && !table_files::writeIndex(path, newBounds)) {
         throw InvalidFileException(table_files::indexName(path), ownEntry);
     }
-    for (unsigned bound : newBounds) {
-        saveValue(index.stream(), static_cast<std::uint32_t>(bound));
+    if (!indexPresent) {
+        toRemove = table_files::staleFiles(path, newBounds, &boundsToRemove);
     }
-    if (!index.commit()) {
-        throw InvalidFileException(table_files::indexName(path), ownEntry);
-    }
+    // The new index no longer lists these. Outside a transaction a removal that fails is
+    // reported, and its bound stays marked so that the next save tries again (a file the index
+    // does not list is damage to the next load).
+    std::vector<unsigned> unremoved;
+    const bool removedAll = table_files::removeFiles(toRemove, boundsToRemove, unremoved);
     // Inside a transaction the files are in place only once it commits; until then the bounds
     // stay marked, so that a failed commit can be repeated by the next save.
     if (FileTransaction* unit = FileTransaction::active()) {
         unit->afterCommit([] { requestTree().clear(); });
     } else {
         requestTree().clear();
+        for (unsigned bound : unremoved) {
+            requestTree().insert(bound);
+        }
     }
-
-    if (!indexPresent) {
-        toRemove = table_files::staleFiles(path, newBounds);
-    }
-    // The new index no longer lists these, so a removal that fails leaves only a harmless stray.
-    for (const std::string& file : toRemove) {
-        removeFileIfPresent(file);
+    if (!removedAll) {
+        throw InvalidFileException(path, ownEntry);
     }
 }

@@ -28,9 +28,15 @@ void OrnQL_Template<T>::setDependency(dependency d, unsigned dependencyId) {
     OrnQL_Base::setDependency(d, dependencyId);
 }
 
+// A record without an id (made, not yet added, or being read by the loader) is in no bound file,
+// so it marks nothing: add marks the bound of the id it hands out. Marking bound 0 here, for
+// every record the loader builds, made the first save after a load rewrite bound 0 of every
+// table.
 template <typename T>
 void OrnQL_Template<T>::saveRequest() {
-    saveRequest(id);
+    if (id != 0) {
+        saveRequest(id);
+    }
 }
 
 template <typename T>

@@ -3,101 +3,22 @@
 #include <cstdarg>
 #include <exception>
 #include <filesystem>
+#include <set>
 #include <system_error>
 #include <vector>
 
+#include "base/AtomicFile.h"
 #include "base/FileTransaction.h"
-#include "model/C_M.h"
-#include "model/Category.h"
+#include "db/OrnQL_Template.h"
 #include "model/DataPaths.h"
 #include "model/DatabaseBackup.h"
-#include "model/F_W.h"
-#include "model/Flashcard.h"
-#include "model/Grammar.h"
-#include "model/IrregularVerb.h"
-#include "model/Language.h"
-#include "model/Lesson.h"
+#include "model/DatabaseCatalogue.h"
 #include "model/Level.h"
-#include "model/M_W.h"
-#include "model/Meaning.h"
-#include "model/VerbPattern.h"
-#include "model/Word.h"
 
 namespace {
 
-struct CatalogueEntry {
-    dependency table;
-    const char* path;
-    bool weak;
-    void (*setup)(const CatalogueEntry& entry);
-    void (*load)(const char* path, dependency d);
-    void (*save)(const char* path, dependency d);
-    unsigned (*droppedLinks)();
-};
-
-template <typename T>
-void setupTable(const CatalogueEntry& entry) {
-    T::setup(entry.table, entry.weak);
-}
-
-template <typename A>
-void setupLinks(const CatalogueEntry& entry) {
-    A::setup(entry.table, A::ENFORCE_FROM, A::ENFORCE_TO, entry.weak);
-}
-
-template <typename T>
-void loadTable(const char* path, dependency d) {
-    T::loadAll(path, d);
-}
-
-// The irregular verbs are loaded by Word::loadAll, right after the words.
-void loadedWithTheWords(const char*, dependency) {}
-
-template <typename T>
-void saveTable(const char* path, dependency d) {
-    T::saveAll(path, d);
-}
-
-template <typename A>
-unsigned droppedLinks() {
-    return A::droppedOnLoad();
-}
-
-const CatalogueEntry catalogue[] = {
-    {D_LANGUAGE, LANGUAGE_PATH, false, setupTable<Language>, loadTable<Language>, saveTable<Language>, nullptr},
-    {D_LESSON, LESSON_PATH, true, setupTable<Lesson>, loadTable<Lesson>, saveTable<Lesson>, nullptr},
-    {D_LEVEL, LEVEL_PATH, true, setupTable<Level>, loadTable<Level>, saveTable<Level>, nullptr},
-    {D_CATEGORY, CATEGORY_PATH, false, setupTable<Category>, loadTable<Category>, saveTable<Category>, nullptr},
-    {D_PERSON, PERSON_PATH, true, setupTable<Person>, loadTable<Person>, saveTable<Person>, nullptr},
-    {D_TENSE, TENSE_PATH, true, setupTable<Tense>, loadTable<Tense>, saveTable<Tense>, nullptr},
-    {D_ARTICLE, ARTICLE_PATH, true, setupTable<Article>, loadTable<Article>, saveTable<Article>, nullptr},
-    {D_VERBPATTERN, VERBPATTERN_PATH, true, setupTable<VerbPattern>, loadTable<VerbPattern>, saveTable<VerbPattern>,
-     nullptr},
-    {D_WORD, WORD_PATH, false, setupTable<Word>, loadTable<Word>, saveTable<Word>, nullptr},
-    {D_IRREGULARVERB, IRREGULARVERB_PATH, true, setupTable<IrregularVerb>, loadedWithTheWords,
-     saveTable<IrregularVerb>, nullptr},
-    {D_FLASHCARD, FLASHCARD_PATH, false, setupTable<Flashcard>, loadTable<Flashcard>, saveTable<Flashcard>, nullptr},
-    {D_ASSO_F_W, F_W_PATH, true, setupLinks<F_W>, loadTable<F_W>, saveTable<F_W>, droppedLinks<F_W>},
-    {D_MEANING, MEANING_PATH, false, setupTable<Meaning>, loadTable<Meaning>, saveTable<Meaning>, nullptr},
-    {D_ASSO_M_W, M_W_PATH, true, setupLinks<M_W>, loadTable<M_W>, saveTable<M_W>, droppedLinks<M_W>},
-    {D_ASSO_C_M, C_M_PATH, true, setupLinks<C_M>, loadTable<C_M>, saveTable<C_M>, droppedLinks<C_M>},
-};
-
-constexpr std::size_t CATALOGUE_SIZE = sizeof catalogue / sizeof catalogue[0];
-static_assert(CATALOGUE_SIZE == D_ENDTAG, "every table is in the catalogue once");
-
-// The position of a table in catalogue order, or CATALOGUE_SIZE.
-std::size_t positionOf(dependency d) {
-    for (std::size_t i = 0; i < CATALOGUE_SIZE; ++i) {
-        if (catalogue[i].table == d) {
-            return i;
-        }
-    }
-    return CATALOGUE_SIZE;
-}
-
 void setupTables() {
-    for (const CatalogueEntry& entry : catalogue) {
+    for (const CatalogueEntry& entry : catalogue()) {
         entry.setup(entry);
     }
 }
@@ -109,7 +30,8 @@ bool savingRefused = false;
 // The table whose files could not be read or are damaged, or D_ENDTAG when every table loaded.
 // Any other failure propagates: it says nothing about the files, which must stay as they are.
 dependency loadTables(dependency d) {
-    for (const CatalogueEntry& entry : catalogue) {
+    table_files::SharedListings listings;  // no table file changes while the tables load
+    for (const CatalogueEntry& entry : catalogue()) {
         try {
             entry.load(entry.path, d);
         } catch (const InvalidFileException& failure) {
@@ -124,7 +46,7 @@ dependency loadTables(dependency d) {
 bool createDirectoryTree() {
     std::vector<std::filesystem::path> directories{FRAMEWORK_DIR, FLAG_IMAGE_DIR, KEYBOARD_IMAGE_DIR,
                                                    MNEMONIC_IMAGE_DIR};
-    for (const CatalogueEntry& entry : catalogue) {
+    for (const CatalogueEntry& entry : catalogue()) {
         directories.push_back(std::filesystem::path(entry.path).parent_path());
     }
     for (const std::filesystem::path& directory : directories) {
@@ -155,44 +77,116 @@ int createFreshDatabase() {
     return saveOrFatal(D_ENDTAG, LOAD_DONE);
 }
 
+// Makes every reference name a record that exists, as if each missing record had been deleted
+// just now: references to a record of a weak table are cleared, records that depend on a record
+// of any other table are deleted (with their cascades). Everything changed is marked for saving.
+// A load finds such references only in damaged files, or after a recovery reset the tables they
+// point into; left alone, a new record would reuse the missing id and inherit them.
+void repairDanglingReferences() {
+    // The cascades delete dependants whole, so a second pass finds nothing; the bound only keeps
+    // a surprise from looping.
+    for (unsigned pass = 0; pass < D_ENDTAG; ++pass) {
+        std::set<Reference> missing;
+        for (const CatalogueEntry& entry : catalogue()) {
+            if (entry.collectDangling != nullptr) {
+                entry.collectDangling(missing);
+            }
+        }
+        if (missing.empty()) {
+            return;
+        }
+        for (const Reference& reference : missing) {
+            if (catalogue()[cataloguePosition(reference.table)].weak) {
+                updateEntryInDatabase(reference.table, reference.id, 0);
+            } else {
+                deleteEntryInDatabase(reference.table, reference.id);
+            }
+        }
+    }
+}
+
 // Keeps every file the recovery of `failed` would remove or rewrite.
 bool backUpForRecovery(std::size_t failed) {
     DatabaseBackup backup;
-    for (std::size_t i = 0; i < CATALOGUE_SIZE; ++i) {
+    for (std::size_t i = 0; i < D_ENDTAG; ++i) {
         // Tables before the failed one are written back as loaded, unless loading changed them
-        // (an enforced side purged when its links could not be read), so they are copied.
-        const bool kept = i < failed ? backup.copyTableFiles(catalogue[i].path) : backup.moveTableFiles(catalogue[i].path);
+        // (an enforced side purged when its links could not be read, references repaired), so
+        // they are copied.
+        const char* path = catalogue()[i].path;
+        const bool kept = i < failed ? backup.copyTableFiles(path) : backup.moveTableFiles(path);
         if (!kept) {
             return false;
         }
     }
-    if (catalogue[failed].table == D_LANGUAGE &&
+    if (catalogue()[failed].table == D_LANGUAGE &&
         (!backup.moveDirectoryFiles(FLAG_IMAGE_DIR) || !backup.moveDirectoryFiles(KEYBOARD_IMAGE_DIR))) {
         return false;
     }
-    return failed > positionOf(D_WORD) || backup.moveDirectoryFiles(MNEMONIC_IMAGE_DIR);
+    return failed > cataloguePosition(D_WORD) || backup.moveDirectoryFiles(MNEMONIC_IMAGE_DIR);
 }
 
-int recoverFrom(dependency failedTable) {
-    const std::size_t failed = positionOf(failedTable);
-    if (failed < CATALOGUE_SIZE && !backUpForRecovery(failed)) {
+int recoverFrom(dependency failedTable, dependency loaded) {
+    const std::size_t failed = cataloguePosition(failedTable);
+    if (failed < D_ENDTAG && !backUpForRecovery(failed)) {
+        return LOAD_FATAL;
+    }
+    if (loaded == D_ENDTAG) {
+        repairDanglingReferences();
+    }
+    return saveOrFatal(D_ENDTAG, LOAD_RESET);
+}
+
+// Copies the files that the marked bounds will rewrite or remove, with each such table's index.
+bool backUpMarkedFiles() {
+    DatabaseBackup backup;
+    for (const CatalogueEntry& entry : catalogue()) {
+        const std::vector<unsigned> bounds = entry.markedBounds();
+        if (bounds.empty()) {
+            continue;
+        }
+        if (!backup.copyFileIfPresent(std::string(entry.path) + ".dat")) {
+            return false;
+        }
+        for (unsigned bound : bounds) {
+            if (!backup.copyFileIfPresent(std::string(entry.path) + std::to_string(bound) + ".dat")) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// A clean load leaves nothing marked for saving. Whatever the load repaired (dangling links and
+// references, values out of range, a ladder out of order) is marked: those files are copied into
+// the backup, then saved as one unit.
+int saveRepairs(dependency loaded) {
+    if (loaded == D_ENDTAG) {
+        repairDanglingReferences();
+    }
+    bool anyMarked = false;
+    for (const CatalogueEntry& entry : catalogue()) {
+        anyMarked = anyMarked || !entry.markedBounds().empty();
+    }
+    if (!anyMarked) {
+        return LOAD_DONE;
+    }
+    if (!backUpMarkedFiles()) {
+        savingRefused = true;  // the repairs must not reach the files without their backup
         return LOAD_FATAL;
     }
     return saveOrFatal(D_ENDTAG, LOAD_RESET);
 }
 
-// Saves the link tables that dropped dangling links on loading; LOAD_DONE if there were none.
-int saveRepairedLinks() {
-    int status = LOAD_DONE;
-    for (const CatalogueEntry& entry : catalogue) {
-        if (entry.droppedLinks != nullptr && entry.droppedLinks() > 0) {
-            status = saveOrFatal(entry.table, LOAD_RESET);
-            if (status == LOAD_FATAL) {
-                return status;
-            }
-        }
+// Temporary files that a save interrupted before its commit point left behind, in every directory
+// the program writes to.
+void removeStrayTemporaryFiles() {
+    std::set<std::string> directories{DATA_DIR, FRAMEWORK_DIR, FLAG_IMAGE_DIR, KEYBOARD_IMAGE_DIR, MNEMONIC_IMAGE_DIR};
+    for (const CatalogueEntry& entry : catalogue()) {
+        directories.insert(directoryOf(entry.path));
     }
-    return status;
+    for (const std::string& directory : directories) {
+        removeStrayTemporaries(directory);
+    }
 }
 
 }  // namespace
@@ -205,6 +199,8 @@ int loadDatabase(dependency d) {
         if (!FileTransaction::recover(TRANSACTION_JOURNAL)) {
             return LOAD_FATAL;  // the files are half way through a save: read none of them
         }
+        // Only now: the interrupted commit that recovery finished needed its temporary files.
+        removeStrayTemporaryFiles();
         setupTables();
         std::error_code error;
         if (!std::filesystem::exists(DATA_DIR, error) && !error) {
@@ -212,9 +208,9 @@ int loadDatabase(dependency d) {
         }
         const dependency failed = loadTables(d);
         if (failed != D_ENDTAG) {
-            return recoverFrom(failed);
+            return recoverFrom(failed, d);
         }
-        return saveRepairedLinks();
+        return saveRepairs(d);
     } catch (...) {
         savingRefused = true;
         return LOAD_FATAL;
@@ -226,7 +222,7 @@ void saveDatabase(dependency d) {
         throw InvalidFileException(DATA_DIR, d);
     }
     FileTransaction unit(TRANSACTION_JOURNAL);
-    for (const CatalogueEntry& entry : catalogue) {
+    for (const CatalogueEntry& entry : catalogue()) {
         entry.save(entry.path, d);
     }
     if (unit.commit() != FileTransaction::Outcome::DONE) {
@@ -261,8 +257,8 @@ int saveDatabaseExternal(unsigned count, ...) {
 }
 
 const char* tablePath(dependency d) {
-    const std::size_t position = positionOf(d);
-    return position < CATALOGUE_SIZE ? catalogue[position].path : nullptr;
+    const std::size_t position = cataloguePosition(d);
+    return position < D_ENDTAG ? catalogue()[position].path : nullptr;
 }
 
 void resetDatabase() {

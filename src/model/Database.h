@@ -40,20 +40,27 @@ enum LoadStatus {
 };
 
 // Throws every table away (as resetDatabase) and sets them all up again, finishes a save that a
-// crash interrupted after its commit point, and loads table d (all for D_ENDTAG): a second load
-// in one process gives exactly what a fresh process gives. Nothing but the status leaves it:
+// crash interrupted after its commit point, removes the temporary files of one interrupted before
+// it, and loads table d (all for D_ENDTAG): a second load in one process gives exactly what a
+// fresh process gives. A clean load writes nothing. Nothing but the status leaves it:
 // - no Data directory (first start): the whole directory tree and a fresh database with the
 //   default level ladder are created; 0 (2 if they cannot be written);
-// - a table that cannot be read, or is damaged (an id outside its bound, an id twice): the files
-//   of that table and of every table after it (and the pictures of the languages, when the
+// - a table that cannot be read, or is damaged (db/OrnQL_TemplateFiles.h lists what counts): the
+//   files of that table and of every table after it (and the pictures of the languages, when the
 //   language table is among them, and of the words, when the word table is) are moved into
-//   Data/Backup/<UTC date-time>/, the files of the tables before it are copied there, then
-//   everything is saved (the tables after it empty, the level table with the default ladder if
-//   it was not loaded); 1, or 2 if the backup or the save fails;
-// - links naming a record that does not exist are dropped one by one and their table saved; 1;
+//   Data/Backup/<UTC date-time>/, the files of the tables before it are copied there, references
+//   into the reset tables are repaired as below, then everything is saved (the tables after it
+//   empty, the level table with the default ladder if it was not loaded); 1, or 2 if the backup
+//   or the save fails;
+// - anything the load repairs in tables that loaded (links or other references naming a record
+//   that does not exist, values out of range): references to a missing record of a weak table
+//   are cleared, records depending on a missing record of another table are deleted with their
+//   cascades, as if that record had been deleted; the files this rewrites are copied into the
+//   backup first, then saved as one unit; 1 (2 if the backup or the save fails);
 // - any other failure (an allocation that failed, an interrupted save that cannot be finished, a
 //   plain bug): 2, and every file stays where it is. The tables may then be half loaded, so
 //   saving is refused until the next loadDatabase or resetDatabase.
+// After a status of 0 or 1 no record refers to a record that does not exist.
 int loadDatabase(dependency d);
 
 // Saves table d (all for D_ENDTAG) in catalogue order as one unit (base/FileTransaction.h):

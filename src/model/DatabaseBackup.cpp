@@ -49,6 +49,11 @@ bool DatabaseBackup::moveDirectoryFiles(const char* dir) {
     return keepFiles(dir, "", Mode::MOVE);
 }
 
+bool DatabaseBackup::copyFileIfPresent(const std::string& file) {
+    std::error_code error;
+    return !fs::is_regular_file(file, error) || keep(file, Mode::COPY);
+}
+
 // The names are collected first: moving files out of a directory while iterating it is not
 // something directory iteration promises to survive.
 bool DatabaseBackup::keepFiles(const std::string& dir, const std::string& namePrefix, Mode mode) {

@@ -18,6 +18,8 @@ public:
     // could not be kept; files handled before it stay handled.
     bool moveTableFiles(const char* pathPrefix) { return keepTableFiles(pathPrefix, Mode::MOVE); }
     bool copyTableFiles(const char* pathPrefix) { return keepTableFiles(pathPrefix, Mode::COPY); }
+    // Copies one file; true also when there is no such file.
+    bool copyFileIfPresent(const std::string& file);
     // Moves every file of a picture directory (ending with '/').
     bool moveDirectoryFiles(const char* directory);
 

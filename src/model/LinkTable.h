@@ -1,6 +1,7 @@
 #pragma once
 
 #include <climits>
+#include <vector>
 
 #include "db/OrnQL_Association.h"
 
@@ -8,9 +9,9 @@
 // its enforced sides as ENFORCE_FROM and ENFORCE_TO, which the catalogue sets it up with.
 //
 // Loading differs from the plain association in one point: a link naming a record that does not
-// exist (a screen may save a link before the record it names, and a crash in between leaves it
-// dangling) is dropped on its own and the link table is marked for saving, instead of stopping the
-// load of every link after it.
+// exist, or a record of a third table (damage), is dropped on its own and its bound marked for
+// saving, instead of stopping the load of every link after it; the catalogue then backs up the
+// file and saves the repair.
 template <typename A, typename From, typename To>
 class LinkTable : public OrnQL_Association<A, From, To> {
 public:
@@ -21,10 +22,10 @@ public:
     LinkTable(unsigned fromId, unsigned toId) : Association(fromId, toId) {}
 
     // Loads the links (d is D_ENDTAG or the table's own entry; otherwise nothing happens) and
-    // connects every linked pair. Links without both of their records are dropped and counted
-    // (droppedOnLoad). When the table cannot be read whole, the links read before the failure
-    // are connected, the records of the enforced sides left without links are deleted, and the
-    // error is rethrown.
+    // connects every linked pair. Links without both of their records, or naming a record of a
+    // third table, are dropped and counted (droppedOnLoad). When the table cannot be read whole,
+    // the links read before the failure are connected, the records of the enforced sides left
+    // without links are deleted, and the error is rethrown.
     static void loadAll(const char* path, dependency d) {
         if (d != D_ENDTAG && d != Table::getOwnEntry()) {
             return;
@@ -55,13 +56,36 @@ private:
     static bool linksTwoRecords(const OrnQL_Base* link) {
         return From::getById(fromIdOf(link)) != nullptr && To::getById(toIdOf(link)) != nullptr;
     }
+    // The tables other than its two ends that some loaded link names: none, unless a link file
+    // is damaged, so sound files pay one look at the table's bookkeeping, not one per link.
+    static std::vector<dependency> foreignReferences() {
+        std::vector<dependency> foreign;
+        for (int d = 0; d < D_ENDTAG; ++d) {
+            const auto table = static_cast<dependency>(d);
+            if (table != From::getOwnEntry() && table != To::getOwnEntry() && Table::hasHeldDependency(table)) {
+                foreign.push_back(table);
+            }
+        }
+        return foreign;
+    }
+    // A link refers to its two records and to nothing else; one that names a record of a third
+    // table is damaged.
+    static bool isSoundLink(const OrnQL_Base* link, const std::vector<dependency>& foreign) {
+        for (dependency table : foreign) {
+            if (link->getDependency(table) != 0) {
+                return false;
+            }
+        }
+        return linksTwoRecords(link);
+    }
 
     // The plain table deletion: the link table is weak, so nothing depends on a dropped link, and
     // the id is freed and its bound marked for saving.
     static void connectLoadedLinks() {
+        const std::vector<dependency> foreign = foreignReferences();
         for (auto it = Table::begin(); it != Table::end();) {
             const unsigned linkId = (*it)->getId();
-            if (linksTwoRecords(*it)) {
+            if (isSoundLink(*it, foreign)) {
                 Association::associate(fromIdOf(*it), toIdOf(*it));
                 ++it;
                 continue;

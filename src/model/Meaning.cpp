@@ -18,7 +18,7 @@ void Meaning::load(std::ifstream& in) {
     loadValue(in, stored);
     niveau = clampedNiveau(stored);
     if (niveau != stored) {
-        saveRequest();  // the repaired value reaches the file with the next save
+        saveRequest();  // a repair: the load backs the file up and saves the repaired value
     }
 }
 

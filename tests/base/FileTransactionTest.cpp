@@ -92,6 +92,68 @@ TEST_F(FileTransactionTest, AnInterruptedCommitIsAllOldOrAllNewOnceRecovered) {
     EXPECT_TRUE(sawPending) << "some step after the commit point must have failed";
 }
 
+// A failed fsync means the files may not survive a power loss: no commit whose sync failed may
+// report DONE, and whatever it reports, recovery leaves all old or all new.
+TEST_F(FileTransactionTest, ACommitWhoseSyncFailsIsNeverDone) {
+    writeOldState();
+    const Files oldState = files();
+    ASSERT_EQ(saveNewState(), FileTransaction::Outcome::DONE);
+    const Files newState = files();
+
+    for (unsigned sync = 1;; ++sync) {
+        writeOldState();
+        fileFaults::failSync(sync);
+        const FileTransaction::Outcome outcome = saveNewState();
+        const bool fired = fileFaults::syncFired();
+        fileFaults::failSync(0);
+
+        EXPECT_EQ(outcome == FileTransaction::Outcome::DONE, !fired) << "sync " << sync;
+        ASSERT_TRUE(FileTransaction::recover(JOURNAL)) << "sync " << sync;
+        const Files recovered = readable();
+        EXPECT_TRUE(recovered == oldState || recovered == newState) << "sync " << sync;
+        if (outcome == FileTransaction::Outcome::NOTHING_CHANGED) {
+            EXPECT_EQ(recovered, oldState) << "sync " << sync;
+        }
+        if (!fired) {
+            break;
+        }
+        ASSERT_LT(sync, 50u) << "the commit never ran through";
+    }
+}
+
+// One rename is atomic by itself: a unit of one file takes two steps (its temporary file and the
+// rename) and no journal.
+TEST_F(FileTransactionTest, AUnitOfOneFileNeedsNoJournal) {
+    writeOldState();
+    const auto replaceA = [] {
+        FileTransaction unit(JOURNAL);
+        return replaceFile("Data/A/a.dat", "new a") ? unit.commit() : FileTransaction::Outcome::NOTHING_CHANGED;
+    };
+    fileFaults::failStep(2);
+    EXPECT_EQ(replaceA(), FileTransaction::Outcome::NOTHING_CHANGED);
+    EXPECT_TRUE(fileFaults::fired());
+    EXPECT_EQ(readable(), files());
+    EXPECT_EQ(readFile("Data/A/a.dat"), "old a");
+    EXPECT_FALSE(fs::exists("Data/A/a.dat.tmp")) << "an abandoned unit removes its temporary file";
+
+    fileFaults::failStep(3);
+    EXPECT_EQ(replaceA(), FileTransaction::Outcome::DONE);
+    EXPECT_FALSE(fileFaults::fired()) << "no third step: no journal";
+    EXPECT_EQ(readFile("Data/A/a.dat"), "new a");
+}
+
+TEST_F(FileTransactionTest, StrayTemporaryFilesAreRemovedAndNothingElse) {
+    writeOldState();
+    writeFile("Data/A/a.dat.tmp", "left by a crash");
+    writeFile("Data/A/b.journal.tmp", "left by a crash");
+    fs::create_directories("Data/A/dir.tmp");
+    EXPECT_EQ(removeStrayTemporaries("Data/A"), 2u);
+    EXPECT_EQ(removeStrayTemporaries("Data/B/"), 0u);
+    EXPECT_EQ(removeStrayTemporaries("Data/Missing"), 0u);
+    EXPECT_TRUE(fs::is_directory("Data/A/dir.tmp")) << "directories are not ours to remove";
+    EXPECT_EQ(files(), (Files{{"Data/A/a.dat", "old a"}, {"Data/B/b.dat", "old b"}, {"Data/B/gone.dat", "old gone"}}));
+}
+
 TEST_F(FileTransactionTest, ANewTransactionFinishesThePendingOneFirst) {
     writeOldState();
     fileFaults::failStep(6);  // a, b and c staged (3 steps), the journal written (2): the first rename fails

@@ -66,6 +66,25 @@ protected:
         }
     }
 
+    // Without a transaction a save is atomic per file only: a removal that failed after the new
+    // index was in place leaves a bound file that the index does not list. The load reports that
+    // as damage, and only a save that reported its failure may leave it.
+    void expectCrashLoadsOldOrNew(unsigned step, bool reported) {
+        try {
+            reload("Crash/Item/items");
+        } catch (const FileDamage&) {
+            EXPECT_TRUE(reported) << "damage left by a save that reported success, step " << step;
+            std::vector<unsigned> listed;
+            bool whole = true;
+            ASSERT_TRUE(table_files::readIndex("Crash/Item/items", listed, whole));
+            for (const std::string& stray : table_files::staleFiles("Crash/Item/items", listed)) {
+                std::filesystem::remove(stray);
+            }
+            reload("Crash/Item/items");
+        }
+        expectEachBoundOldOrNew(byBound(contents()), step);
+    }
+
     // Runs the fault loop; with loseIndex the old index is gone before the save.
     void runFaultLoop(bool loseIndex) {
         bool anyFired = false;
@@ -76,9 +95,11 @@ protected:
                 std::filesystem::remove("Data/Item/items.dat");
             }
             fileFaults::failStep(step);
+            bool reported = false;
             try {
                 Item::saveAll(ITEMS, D_ENDTAG);
             } catch (const InvalidFileException&) {
+                reported = true;
             }
             const bool fired = fileFaults::fired();
             fileFaults::failStep(0);
@@ -94,8 +115,7 @@ protected:
             if (loseIndex && !std::filesystem::exists("Crash/Item/items.dat")) {
                 EXPECT_THROW(reload("Crash/Item/items"), InvalidFileException) << "as it was: no index";
             } else {
-                reload("Crash/Item/items");
-                expectEachBoundOldOrNew(byBound(contents()), step);
+                expectCrashLoadsOldOrNew(step, reported);
             }
             if (!fired) {
                 EXPECT_EQ(byBound(contents()), newState);

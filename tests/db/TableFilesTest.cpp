@@ -107,15 +107,51 @@ TEST_F(FileTest, WithoutAnIndexEveryBoundIsWrittenAndStrayFilesGo) {
     EXPECT_EQ(contents().size(), 11u);
 }
 
-TEST_F(FileTest, ADamagedIndexIsReadInOrderAndOnce) {
+TEST_F(FileTest, AnIndexOutOfOrderLoadsAndIsWrittenBackInOrder) {
     writeFile("Data/Item/items0.dat", recordHeader(3) + itemFields(u"a"));
     writeFile("Data/Item/items2.dat", recordHeader(21) + itemFields(u"b"));
-    writeFile("Data/Item/items.dat", index({2, 0}) + "\x01\x02");  // out of order, torn tail
+    writeFile("Data/Item/items.dat", index({2, 0}));
     Item::loadAll(ITEMS, D_ENDTAG);
     EXPECT_EQ(contents(), (std::map<unsigned, std::wstring>{{3, L"a"}, {21, L"b"}}));
     addItem(L"c");
     Item::saveAll(ITEMS, D_ENDTAG);
     EXPECT_EQ(readFile("Data/Item/items.dat"), index({0, 2}));
+}
+
+// Each of these loses records without a word if it is loaded as far as it goes: the records of a
+// bound the index does not list (the next record of that bound would overwrite them), of an index
+// entry cut short, or a listed bound that no save would leave empty.
+TEST_F(FileTest, IndexesThatDoNotMatchTheirBoundFilesAreDamage) {
+    const std::string bound0 = recordHeader(3) + itemFields(u"a");
+    const std::string bound1 = recordHeader(12) + itemFields(u"b");
+    struct Case {
+        std::string index, bound1, message;
+    };
+    const Case cases[] = {
+        {"", bound1, "Fatal OrnQLException: Found a table file that its index does not list while loading!"},
+        {index({0}), bound1, "Fatal OrnQLException: Found a table file that its index does not list while loading!"},
+        {index({0, 1}).substr(0, 6), bound1, "Fatal OrnQLException: Found an index entry cut short while loading!"},
+        {index({0, 1}), "", "Fatal OrnQLException: Found a listed table file without records while loading!"},
+    };
+    for (const Case& c : cases) {
+        writeFile("Data/Item/items.dat", c.index);
+        writeFile("Data/Item/items0.dat", bound0);
+        writeFile("Data/Item/items1.dat", c.bound1);
+        bool damage = false;
+        try {
+            Item::loadAll(ITEMS, D_ENDTAG);
+        } catch (const FileDamage& e) {
+            damage = true;
+            EXPECT_EQ(dynamic_cast<const std::exception&>(e).what(), c.message);
+        }
+        EXPECT_TRUE(damage) << c.message;
+    }
+    std::filesystem::remove("Data/Item/items1.dat");
+    writeFile("Data/Item/items.dat", index({0}));
+    writeFile("Data/Item/items1.dat.tmp", "a temporary file is nobody's bound");
+    writeFile("Data/Item/items01.dat", "nor is a name the writer never gives");
+    Item::loadAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(contents(), (std::map<unsigned, std::wstring>{{3, L"a"}}));
 }
 
 TEST_F(FileTest, LoadingReportsMissingFilesByNameAndTable) {
@@ -161,13 +197,18 @@ TEST_F(FileTest, FreeIdsAfterALoadAreReusedSmallestFirst) {
     EXPECT_EQ(addItem(L"n"), 6u);
 }
 
-TEST_F(FileTest, ARecordWithIdZeroDoesNotStopTheFreeIdWalk) {
+// No record is ever stored with id 0 or with a dependency on its own table; loaded, id 0 became
+// a link that later crashed its cascade.
+TEST_F(FileTest, AStoredIdOfZeroOrASelfDependencyIsDamage) {
     writeFile("Data/Item/items.dat", index({0}));
-    writeFile("Data/Item/items0.dat", recordHeader(0) + itemFields(u"zero") + recordHeader(3) + itemFields(u"three"));
-    Item::loadAll(ITEMS, D_ENDTAG);
-    EXPECT_EQ(addItem(L"n"), 1u);
-    EXPECT_EQ(addItem(L"n"), 2u);
-    EXPECT_EQ(addItem(L"n"), 4u);
+    writeFile("Data/Item/items0.dat", recordHeader(3) + itemFields(u"three") + recordHeader(0) + itemFields(u"zero"));
+    EXPECT_EQ(messageOf([] { Item::loadAll(ITEMS, D_ENDTAG); }),
+              "Fatal OrnQLException: Found an out of range id in file while loading!");
+    EXPECT_EQ(contents(), (std::map<unsigned, std::wstring>{{3, L"three"}})) << "records read before stay";
+
+    writeFile("Data/Item/items0.dat", recordHeader(3, {{D_WORD, 4}}) + itemFields(u"own"));
+    EXPECT_EQ(messageOf([] { Item::loadAll(ITEMS, D_ENDTAG); }),
+              "Fatal OrnQLException: Found a record depending on its own table while loading!");
 }
 
 TEST_F(FileTest, AHugeStoredIdCostsNoMemoryAndIdsAboveTheAddressableRangeAreRefused) {
@@ -176,6 +217,7 @@ TEST_F(FileTest, AHugeStoredIdCostsNoMemoryAndIdsAboveTheAddressableRangeAreRefu
     Item::loadAll(ITEMS, D_ENDTAG);
     EXPECT_EQ(addItem(L"n"), 1u) << "the gap below the far id is free, handed out lazily";
 
+    std::filesystem::remove("Data/Item/items200000000.dat");
     writeFile("Data/Item/items.dat", index({300000000}));
     writeFile("Data/Item/items300000000.dat", recordHeader(3000000001u) + itemFields(u"beyond"));
     EXPECT_EQ(messageOf([] { Item::loadAll(ITEMS, D_ENDTAG); }),
@@ -191,17 +233,31 @@ TEST_F(FileTest, ReloadingATableDoesNotHandOutIdsTwice) {
     EXPECT_EQ(addItem(L"c"), 3u);
 }
 
-TEST_F(FileTest, RecordsCutShortKeepWhatTheFileHeld) {
-    // A text whose length claims far more than the file holds, a record ending inside its
-    // dependencies, and one ending inside its id.
-    writeFile("Data/Item/items.dat", index({0, 1}));
-    writeFile("Data/Item/items0.dat", recordHeader(1) + itemFields(u"whole") + recordHeader(2) + u32(0x7FFFFFFF) +
-                                          units(u"cut") + std::string(1, 'x'));
-    writeFile("Data/Item/items1.dat", recordHeader(11, {{D_LANGUAGE, 6}}).substr(0, 4 + 4 + 2) + "");
-    Item::loadAll(ITEMS, D_ENDTAG);
-    EXPECT_EQ(contents(), (std::map<unsigned, std::wstring>{{1, L"whole"}, {2, L"cut"}, {11, L""}}));
-    EXPECT_EQ(Item::getById(11)->getDependency(D_LANGUAGE), 6u);
-    EXPECT_EQ(Item::getById(11)->getDependency(D_ARTICLE), 0u);
+// A record cut short anywhere is damage: read as far as it goes, it hid the loss of everything
+// after it (a text length of 0xFFFFFFFF made three languages load as one).
+TEST_F(FileTest, RecordsCutShortAreDamageAndTheRecordsBeforeThemStay) {
+    const std::string whole = recordHeader(1) + itemFields(u"whole");
+    const std::string cuts[] = {
+        recordHeader(2) + u32(0xFFFFFFFF) + units(u"cut") + std::string(2, '\0') + recordHeader(3) + itemFields(u"c"),
+        recordHeader(2) + u32(6) + units(u"cut"),           // the text ends inside its terminator
+        recordHeader(2) + u32(4) + units(u"cuts"),          // a length that stops short of it
+        recordHeader(2) + u32(0) + itemFields(u"").substr(4),  // no terminator at all
+        recordHeader(2) + itemFields(u"x").substr(0, 12),   // inside the own fields
+        recordHeader(2, {{D_LANGUAGE, 6}}).substr(0, 10),   // inside the dependencies
+        u32(2).substr(0, 3),                                // inside the id
+    };
+    writeFile("Data/Item/items.dat", index({0}));
+    for (const std::string& cut : cuts) {
+        writeFile("Data/Item/items0.dat", whole + cut);
+        bool damage = false;
+        try {
+            Item::loadAll(ITEMS, D_ENDTAG);
+        } catch (const FileDamage&) {
+            damage = true;
+        }
+        EXPECT_TRUE(damage) << "cut " << (&cut - cuts);
+        EXPECT_EQ(contents(), (std::map<unsigned, std::wstring>{{1, L"whole"}})) << "cut " << (&cut - cuts);
+    }
 }
 
 TEST_F(FileTest, TextsOnDiskAreDecodedSafely) {
@@ -213,13 +269,11 @@ TEST_F(FileTest, TextsOnDiskAreDecodedSafely) {
     earlyTerminator += u'\0';
     earlyTerminator += u"hidden";
     writeFile("Data/Item/items.dat", index({0}));
-    writeFile("Data/Item/items0.dat", recordHeader(1) + itemFields(loneSurrogates) + recordHeader(2) +
-                                          itemFields(earlyTerminator) + recordHeader(3) + u32(0) + u32(5));
+    writeFile("Data/Item/items0.dat",
+              recordHeader(1) + itemFields(loneSurrogates) + recordHeader(2) + itemFields(earlyTerminator));
     Item::loadAll(ITEMS, D_ENDTAG);
     EXPECT_EQ(Item::getById(1)->name, L"a\uFFFDb\uFFFD");
     EXPECT_EQ(Item::getById(2)->name, L"ab");
-    EXPECT_EQ(Item::getById(3)->name, L"") << "a length of 0 is the empty text";
-    EXPECT_EQ(Item::getById(3)->level, 5);
 }
 
 TEST_F(FileTest, SavingIntoAMissingDirectoryReportsTheTable) {

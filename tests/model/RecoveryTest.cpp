@@ -128,7 +128,10 @@ TEST_F(RecoveryTest, ALinkToAMissingRecordIsDroppedOnItsOwn) {
     EXPECT_EQ(M_W::elementTree().size(), 2u);
     EXPECT_STREQ(Meaning::getById(s.meaning)->get_description(), L"chien, dog");
     EXPECT_EQ(C_M::elementTree().size(), 1u) << "the tables after it load normally";
-    EXPECT_FALSE(fs::exists(BACKUP_DIR)) << "nothing was reset";
+    EXPECT_EQ(readFile(onlyBackup() / "Relations/mw0.dat"), links + header(3, {{D_MEANING, s.meaning}, {D_WORD, 99}}))
+        << "the file as it was before the repair";
+    EXPECT_TRUE(fs::exists(onlyBackup() / "Relations/mw.dat"));
+    EXPECT_FALSE(fs::exists(onlyBackup() / "Word")) << "nothing else was touched";
     EXPECT_EQ(readFile(std::string(M_W_PATH) + "0.dat"), links) << "the repaired links are saved";
     expectCleanRestart(3, 1);
 }

@@ -1,0 +1,137 @@
+#include "model/DatabaseCatalogue.h"
+
+#include "model/C_M.h"
+#include "model/Category.h"
+#include "model/DataPaths.h"
+#include "model/F_W.h"
+#include "model/Flashcard.h"
+#include "model/Grammar.h"
+#include "model/IrregularVerb.h"
+#include "model/Language.h"
+#include "model/Lesson.h"
+#include "model/Level.h"
+#include "model/M_W.h"
+#include "model/Meaning.h"
+#include "model/VerbPattern.h"
+#include "model/Word.h"
+
+namespace {
+
+template <typename T>
+void setupTable(const CatalogueEntry& entry) {
+    T::setup(entry.table, entry.weak);
+}
+
+template <typename A>
+void setupLinks(const CatalogueEntry& entry) {
+    A::setup(entry.table, A::ENFORCE_FROM, A::ENFORCE_TO, entry.weak);
+}
+
+template <typename T>
+void loadTable(const char* path, dependency d) {
+    T::loadAll(path, d);
+}
+
+// The irregular verbs are loaded by Word::loadAll, right after the words.
+void loadedWithTheWords(const char*, dependency) {}
+
+template <typename T>
+void saveTable(const char* path, dependency d) {
+    T::saveAll(path, d);
+}
+
+template <typename T>
+bool containsRecord(unsigned id) {
+    return T::getById(id) != nullptr;
+}
+
+// One walk over the table, looking only at the kinds of reference its records have ever held.
+template <typename T>
+void collectDangling(std::set<Reference>& missing) {
+    std::vector<dependency> held;
+    for (int i = 0; i < D_ENDTAG; ++i) {
+        if (T::hasHeldDependency(static_cast<dependency>(i))) {
+            held.push_back(static_cast<dependency>(i));
+        }
+    }
+    if (held.empty()) {
+        return;
+    }
+    // Neighbouring records mostly name the same record (their language): found once, it is not
+    // looked up again.
+    std::vector<unsigned> lastFound(held.size(), 0);
+    for (typename T::DATAITERATOR it = T::begin(); it != T::end(); ++it) {
+        for (std::size_t i = 0; i < held.size(); ++i) {
+            const unsigned id = (*it)->getDependency(held[i]);
+            if (id == 0 || id == lastFound[i]) {
+                continue;
+            }
+            if (recordExists(held[i], id)) {
+                lastFound[i] = id;
+            } else {
+                missing.insert(Reference{held[i], id});
+            }
+        }
+    }
+}
+
+template <typename T>
+std::vector<unsigned> markedBounds() {
+    std::vector<unsigned> bounds;
+    for (auto it = T::requestTree().begin(); it != T::requestTree().end(); ++it) {
+        bounds.push_back(*it);
+    }
+    return bounds;
+}
+
+// The catalogue row of a plain table and of a link table.
+template <typename T>
+constexpr CatalogueEntry plainTable(dependency table, const char* path, bool weak,
+                                    void (*load)(const char*, dependency) = loadTable<T>) {
+    return {table, path, weak, setupTable<T>, load, saveTable<T>, containsRecord<T>, collectDangling<T>,
+            markedBounds<T>};
+}
+
+template <typename A>
+constexpr CatalogueEntry linkTable(dependency table, const char* path) {
+    return {table, path, true, setupLinks<A>, loadTable<A>, saveTable<A>, containsRecord<A>, nullptr,
+            markedBounds<A>};
+}
+
+const std::array<CatalogueEntry, D_ENDTAG> entries = {{
+    plainTable<Language>(D_LANGUAGE, LANGUAGE_PATH, false),
+    plainTable<Lesson>(D_LESSON, LESSON_PATH, true),
+    plainTable<Level>(D_LEVEL, LEVEL_PATH, true),
+    plainTable<Category>(D_CATEGORY, CATEGORY_PATH, false),
+    plainTable<Person>(D_PERSON, PERSON_PATH, true),
+    plainTable<Tense>(D_TENSE, TENSE_PATH, true),
+    plainTable<Article>(D_ARTICLE, ARTICLE_PATH, true),
+    plainTable<VerbPattern>(D_VERBPATTERN, VERBPATTERN_PATH, true),
+    plainTable<Word>(D_WORD, WORD_PATH, false),
+    plainTable<IrregularVerb>(D_IRREGULARVERB, IRREGULARVERB_PATH, true, loadedWithTheWords),
+    plainTable<Flashcard>(D_FLASHCARD, FLASHCARD_PATH, false),
+    linkTable<F_W>(D_ASSO_F_W, F_W_PATH),
+    plainTable<Meaning>(D_MEANING, MEANING_PATH, false),
+    linkTable<M_W>(D_ASSO_M_W, M_W_PATH),
+    linkTable<C_M>(D_ASSO_C_M, C_M_PATH),
+}};
+
+}  // namespace
+
+const std::array<CatalogueEntry, D_ENDTAG>& catalogue() {
+    return entries;
+}
+
+std::size_t cataloguePosition(dependency d) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].table == d) {
+            return i;
+        }
+    }
+    return D_ENDTAG;
+}
+
+bool recordExists(dependency table, unsigned id) {
+    const std::size_t position = cataloguePosition(table);
+    return position < D_ENDTAG && entries[position].contains(id);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <set>
+#include <vector>
+
+#include "db/OrnQL_Types.h"
+
+// The rows of the catalogue (model/Database.h describes the tables): for each table what the
+// load, the save and the start-up repairs need, as functions of its record class. Internal to
+// model/Database.
+
+// A record of `table` that something refers to.
+struct Reference {
+    dependency table;
+    unsigned id;
+    bool operator<(const Reference& other) const {
+        return table != other.table ? table < other.table : id < other.id;
+    }
+};
+
+struct CatalogueEntry {
+    dependency table;
+    const char* path;
+    bool weak;
+    void (*setup)(const CatalogueEntry& entry);
+    void (*load)(const char* path, dependency d);
+    void (*save)(const char* path, dependency d);
+    bool (*contains)(unsigned id);
+    // Adds the records this table refers to that do not exist; null for the link tables, whose
+    // loader drops such links itself (model/LinkTable.h).
+    void (*collectDangling)(std::set<Reference>& missing);
+    // The bounds marked for the next save.
+    std::vector<unsigned> (*markedBounds)();
+};
+
+// The fifteen tables in catalogue order.
+const std::array<CatalogueEntry, D_ENDTAG>& catalogue();
+
+// The position of a table in catalogue order, or D_ENDTAG for a number that names no table.
+std::size_t cataloguePosition(dependency d);
+
+// Whether table d holds a record with that id.
+bool recordExists(dependency d, unsigned id);
