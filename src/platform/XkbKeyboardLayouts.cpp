@@ -92,6 +92,18 @@ bool XkbKeyboardLayouts::activate(const std::string& identifier) {
     return true;
 }
 
+void XkbKeyboardLayouts::systemLayoutChanged(const std::string& identifier) {
+    const std::string now = upperCase(identifier.empty() ? DefaultIdentifier : identifier);
+    if (now == startup_) {
+        return;
+    }
+    const bool following = active_ == startup_;
+    startup_ = now;
+    if (following) {
+        switchTo(now, keymapFor(now));
+    }
+}
+
 xkb_keymap* XkbKeyboardLayouts::keymapFor(const std::string& identifier) {
     if (auto found = keymaps_.find(identifier); found != keymaps_.end()) {
         return found->second.get();

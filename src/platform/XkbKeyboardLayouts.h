@@ -42,6 +42,11 @@ public:
     char32_t translate(unsigned keycode, KeyModifiers modifiers) override;
     bool startupLayoutActive() const override;
 
+    // The user switched the system's layout while the program runs (with the desktop's layout
+    // switcher): `identifier` is the system's own layout from now on. While the program types in
+    // the system's layout it follows the switch; a layout the program activated itself stays.
+    void systemLayoutChanged(const std::string& identifier);
+
     // How many keymaps were compiled so far (each layout at most once).
     int compiledKeymapCount() const { return compiledCount_; }
 

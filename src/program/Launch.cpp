@@ -4,6 +4,7 @@
 
 #include "program/CommandLine.h"
 #include "program/RealWindow.h"
+#include "program/TestTrace.h"
 
 namespace {
 
@@ -47,5 +48,5 @@ int launch(const std::string& programName, const std::vector<std::string>& argum
         lock = claimDataDirectory(line.dataDirectory(), DataDirectory::Environment::ofProcess(), problem);
         return lock ? std::nullopt : std::optional<std::string>(problem);
     };
-    return runOnRealWindow(programName.c_str(), {}, claim);
+    return runOnRealWindow(programName.c_str(), traceObservers(), claim);
 }

@@ -8,6 +8,12 @@
 //                                 forms the pattern makes on the verb page
 //   irregular                     the verb page, to type (or correct) every form
 //
+// A new card may take over a stored word no card carries. Its article and verb form, given in
+// the word editor, are not lost to a form the user left untouched: where the form still shows
+// "n/a" (and the toggle its regular side), Save first takes the stored word's article, pattern
+// or irregular verb into it, so the verb question and the verb page follow what is stored. What
+// the user chose in the form is written over the stored word, as are typed texts.
+//
 // The verb page's Save stores; its Back returns to the known words. A language without persons
 // or tenses has no verb page: the user is told and nothing is stored.
 
@@ -51,6 +57,20 @@ bool inUseByAnotherCard(const Word& found) {
         return card->getDependency(D_WORD) != found.getId();
     }
     return carriedByCard(found.getId());
+}
+
+void adoptStoredArticleAndVerbForm(const Word& stored) {
+    if (screen.selectionArticle->getActiveId() == 0) {
+        screen.selectionArticle->setActiveToId(stored.getDependency(D_ARTICLE));
+    }
+    if (!screen.toggleVerb->getRightOn() || screen.selectionVerbPattern->getActiveId() != 0) {
+        return;
+    }
+    if (irregularVerbOf(&stored) != nullptr) {
+        screen.toggleVerb->setRightOn(false);
+    } else {
+        screen.selectionVerbPattern->setActiveToId(stored.getDependency(D_VERBPATTERN));
+    }
 }
 
 void removeVerbTable() {
@@ -110,6 +130,9 @@ void savePressed() {
         return;
     }
     screen.foreignWordId = found == nullptr ? 0 : found->getId();
+    if (found != nullptr && editedCard() == nullptr) {
+        adoptStoredArticleAndVerbForm(*found);
+    }
     removeVerbTable();
     if (!screen.toggleVerb->getRightOn()) {
         showVerbPage(infinitive);

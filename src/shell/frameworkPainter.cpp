@@ -11,6 +11,8 @@ namespace {
 // Larger targets than this are no picture anyone can see; never allocate for them.
 constexpr int MaxBitmapSide = 16384;
 
+PaintedTextWatcher paintedTextWatcher = nullptr;
+
 platform::PenStyle penStyle(int fnPenStyle) {
     switch (fnPenStyle) {
     case PEN_NULL:
@@ -47,6 +49,8 @@ void framewPaintTransparentRect(RECT rc, int fnPenStyle) {
                      penStyle(fnPenStyle));
 }
 
+void framewWatchPaintedText(PaintedTextWatcher watcher) { paintedTextWatcher = watcher; }
+
 void framewPaintTextW(int x, int y, int width, int height, int fontEnum, const wchar_t* str,
                       unsigned format, COLORREF color) {
     framewPaintText(x, y, width, height, fontEnum, nullptr, str, format, color);
@@ -65,6 +69,9 @@ void framewPaintText(int x, int y, int width, int height, int fontEnum, const ch
     const std::wstring text = astr != nullptr   ? utf8::decode(astr)
                               : ustr != nullptr ? std::wstring(ustr)
                                                 : std::wstring();
+    if (paintedTextWatcher != nullptr) {
+        paintedTextWatcher(text);
+    }
     Font font;
     resolveFont(&font, fontEnum);
     platform::FontSpec fontRequest{font.pFontface, font.fontSize, font.fontWeight};

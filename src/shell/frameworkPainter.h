@@ -10,6 +10,7 @@
 // same proportions at every window size.
 
 #include <cstdint>
+#include <string>
 
 #include "shell/framework.h"
 #include "resources/frameworkFileManager.h"
@@ -62,6 +63,12 @@ void framewPaintTextA(int x, int y, int width, int height, int fontEnum, const c
 // The common worker: `astr` is drawn when it is not null, else `ustr`.
 void framewPaintText(int x, int y, int width, int height, int fontEnum, const char* astr,
                      const wchar_t* ustr, unsigned format, COLORREF color);
+
+// Something that wants to see every text the program paints (the program's trace for the
+// end-to-end tests, program/TestTrace.h); null for nobody, which is how the program runs. It gets
+// the whole text, before it is fitted into its box.
+using PaintedTextWatcher = void (*)(const std::wstring& text);
+void framewWatchPaintedText(PaintedTextWatcher watcher);
 
 // Draws `picture` scaled to the element rectangle (x, y, width, height) by nearest-neighbour
 // sampling, in one transfer. Draws nothing when no picture is loaded.

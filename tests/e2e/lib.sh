@@ -10,7 +10,8 @@
 #   e2e_click "$wid" 250 60            # a left click at a pixel of the window
 #   e2e_shot "$wid" shot.png; e2e_pixel shot.png 10 10   # -> RRGGBB
 #
-# Set E2E_KEEP to a directory to keep the files of a failed test there.
+# Set E2E_KEEP to a directory to keep the files of a failed test there, and E2E_ON_FAIL to a
+# command the test runs first when it fails.
 # Waits poll what the program printed or what the X server shows, up to E2E_TIMEOUT seconds;
 # nothing waits for a fixed time. Everything started here is stopped by process id on exit.
 
@@ -31,6 +32,12 @@ e2e_log() { echo "e2e: $*" >&2; }
 
 e2e_fail() {
     e2e_log "FAILED: $*"
+    if [[ -n ${E2E_ON_FAIL:-} ]]; then
+        # The test's own last look (a screenshot, say); a failure inside it must not recurse.
+        local onFail=$E2E_ON_FAIL
+        E2E_ON_FAIL=""
+        eval "$onFail" || true
+    fi
     if [[ -n ${E2E_KEEP:-} && -n $E2E_DIR ]]; then
         # Screenshots and outputs of a failed test, for a look afterwards.
         mkdir -p "$E2E_KEEP" && cp -r "$E2E_DIR" "$E2E_KEEP/" && e2e_log "files kept in $E2E_KEEP"

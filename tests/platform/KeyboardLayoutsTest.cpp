@@ -110,6 +110,23 @@ TEST(XkbKeyboardLayouts, AnUnmappedStartupLayoutCanAlwaysBeReactivated) {
     EXPECT_EQ("00000409", noDisplay.activeLayout());
 }
 
+TEST(XkbKeyboardLayouts, ASwitchOfTheSystemLayoutIsFollowedOnlyWhileTheProgramTypesInIt) {
+    XkbKeyboardLayouts layouts("00000407");
+    layouts.systemLayoutChanged("00000409");
+    EXPECT_EQ("00000409", layouts.activeLayout());
+    EXPECT_TRUE(layouts.startupLayoutActive());
+    // The layout the program had before is an ordinary one now, typed through its keymap.
+    ASSERT_TRUE(layouts.activate("00000407"));
+    EXPECT_FALSE(layouts.startupLayoutActive());
+    EXPECT_EQ(U'z', layouts.translate(KeyY, {}));
+
+    // A layout the program switched to stays when the system changes behind it.
+    layouts.systemLayoutChanged("00000419");
+    EXPECT_EQ("00000407", layouts.activeLayout());
+    ASSERT_TRUE(layouts.activate("00000419"));
+    EXPECT_TRUE(layouts.startupLayoutActive());
+}
+
 TEST(XkbKeyboardLayouts, GermanSwapsYAndZAndHasUmlautsAndAltGrAt) {
     XkbKeyboardLayouts layouts;
     ASSERT_TRUE(layouts.activate("00000407"));

@@ -1,6 +1,6 @@
 // The verb form of a card's foreign word: a regular verb with or without its pattern checked on
 // the verb page, an irregular verb typed there, and a stored word without a card taken over with
-// its texts, verb form and article overwritten.
+// its texts, verb form and article overwritten where the form gives them, kept where it does not.
 
 #include <gmock/gmock.h>
 
@@ -183,12 +183,63 @@ TEST_F(FlashcardVerbTest, AStoredWordWithoutCardIsTakenOverWithItsFormsShownAndO
     ASSERT_EQ(taken->getId(), gehenId);
     EXPECT_EQ(std::wstring(taken->get_ipaPronounciation()), L"ˈɡeːən");
     EXPECT_EQ(std::wstring(taken->get_mnemonic()), L"old hint");  // the hint field kept its placeholder
-    EXPECT_EQ(taken->getDependency(D_ARTICLE), 0u);
+    EXPECT_EQ(taken->getDependency(D_ARTICLE), Article::begin()->getId());  // "n/a" in the form kept it
     EXPECT_EQ(taken->getDependency(D_IRREGULARVERB), verbId);
     EXPECT_EQ(count(D_IRREGULARVERB), 1u);
     EXPECT_EQ(std::wstring(IrregularVerb::getById(verbId)->get_content(0, 0)), L"gehe");
     EXPECT_EQ(std::wstring(IrregularVerb::getById(verbId)->get_content(1, 0)), L"ging");
     EXPECT_NE(cardOf(taken), nullptr);
+}
+
+// The learner entered the words in the word editor first; the card editor's article and verb
+// fields were left as they came ("n/a", regular), except for one article chosen on purpose.
+TEST_F(FlashcardVerbTest, ATakenOverWordKeepsTheArticleAndVerbFormTheFormLeftAtNa) {
+    const unsigned der = Article::begin()->getId();
+    const unsigned das = der + 2;
+    Word* haus = Word::getById(modeltest::addWord(german, L"Haus"));
+    haus->setDependency(D_ARTICLE, das);
+    Word* baum = Word::getById(modeltest::addWord(german, L"Baum"));
+    baum->setDependency(D_ARTICLE, das);
+    Word* machen = Word::getById(modeltest::addWord(german, L"machen"));
+    machen->setDependency(D_VERBPATTERN, pattern);
+    const unsigned sein = modeltest::addWord(german, L"sein");
+    IrregularVerb* forms = IrregularVerb::createAndAdd(german, sein);
+    forms->addContent(L"bin", 0, 0);
+    const unsigned formsId = forms->getId();
+    saveEverything();
+
+    enterVerb(L"Haus", L"house");
+    pressButton(L"Save and next");
+    enterVerb(L"Baum", L"tree");
+    choose(TAG_FLASHCARD_ARTICLE, L"der");
+    pressButton(L"Save and next");
+    ASSERT_EQ(boxCount(), 0u);
+
+    // The stored pattern is offered for checking, as if it had been chosen here.
+    enterVerb(L"machen", L"make");
+    answerNextBox(MessageResult::No);
+    pressButton(L"Save and next");
+    ASSERT_EQ(boxCount(), 1u);
+    EXPECT_EQ(page(), FLASHCARD_FIRST_PAGE);
+
+    // The stored irregular forms come up on the verb page.
+    enterVerb(L"sein", L"be");
+    pressButton(L"Save and next");
+    ASSERT_EQ(page(), FLASHCARD_VERB_PAGE);
+    EXPECT_EQ(shownForm(0, 0), L"bin");
+    pressButton(L"Save");
+    EXPECT_EQ(page(), FLASHCARD_FIRST_PAGE);
+
+    reloadDatabase();
+    EXPECT_EQ(word(german, L"Haus")->getDependency(D_ARTICLE), das);
+    EXPECT_EQ(word(german, L"Baum")->getDependency(D_ARTICLE), der);
+    EXPECT_EQ(word(german, L"machen")->getDependency(D_VERBPATTERN), pattern);
+    const Word* stored = word(german, L"sein");
+    ASSERT_EQ(stored->getDependency(D_IRREGULARVERB), formsId);
+    EXPECT_EQ(std::wstring(IrregularVerb::getById(formsId)->get_content(0, 0)), L"bin");
+    for (const wchar_t* verb : {L"Haus", L"Baum", L"machen", L"sein"}) {
+        EXPECT_NE(cardOf(word(german, verb)), nullptr) << verb;
+    }
 }
 
 TEST_F(FlashcardVerbTest, ATakenOverIrregularWordStoredAsRegularLosesItsIrregularVerb) {

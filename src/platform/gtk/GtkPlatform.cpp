@@ -57,6 +57,14 @@ GtkPlatform::GtkPlatform(const std::string& startupLayout)
     connectSignals();
 }
 
+KeyboardLayouts& GtkPlatform::keyboardLayouts() {
+    GdkDisplay* display = gdk_display_get_default();
+    if (display != nullptr && GDK_IS_X11_DISPLAY(display)) {
+        layouts_.systemLayoutChanged(readStartupLayout(gdk_x11_display_get_xdisplay(display)));
+    }
+    return layouts_;
+}
+
 GtkPlatform::~GtkPlatform() {
     sink_ = nullptr;
     stopQuietTimer();

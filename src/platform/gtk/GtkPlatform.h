@@ -70,7 +70,10 @@ public:
     std::optional<std::string> openFileDialog(const std::vector<FileFilter>& filters) override;
     void setClipboardText(const std::wstring& text) override { clipboard_.set(text); }
     std::wstring clipboardText() override { return clipboard_.get(); }
-    KeyboardLayouts& keyboardLayouts() override { return layouts_; }
+    // The system's layout is read again on every call (the program asks when a field takes the
+    // focus or a screen wants the active layout), so that a switch the user made with the
+    // desktop's layout switcher while the program runs counts as the system's layout.
+    KeyboardLayouts& keyboardLayouts() override;
 
 private:
     explicit GtkPlatform(const std::string& startupLayout);
