@@ -69,6 +69,12 @@ const wchar_t* Meaning::get_description() {
 
 std::wstring Meaning::descriptionText() {
     std::wstring description;
+    describeInto(description);
+    return description;
+}
+
+void Meaning::describeInto(std::wstring& description) {
+    description.clear();
     RelationTree& words = fTR(D_WORD);
     bool first = true;
     for (auto it = Word::begin(words); it != Word::end(words); ++it) {
@@ -78,5 +84,4 @@ std::wstring Meaning::descriptionText() {
         description += (*it)->get_text();
         first = false;
     }
-    return description;
 }
