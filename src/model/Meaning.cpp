@@ -81,7 +81,7 @@ void Meaning::describeInto(std::wstring& description) {
         if (!first) {
             description += L", ";
         }
-        description += (*it)->get_text();
+        description += (*it)->textView();
         first = false;
     }
 }

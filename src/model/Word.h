@@ -40,6 +40,8 @@ public:
     Word& operator=(const Word& other) override;
 
     const wchar_t* get_text() const { return text.c_str(); }
+    // The same text with its length, for code that copies many texts and need not measure them.
+    std::wstring_view textView() const { return text; }
     void set_text(const wchar_t* value, bool save);
     const wchar_t* get_ipaPronounciation() const { return ipaPronounciation.c_str(); }
     void set_ipaPronounciation(const wchar_t* value, bool save);
