@@ -181,14 +181,10 @@ TEST_F(WordEditorTest, AWordIsUniqueInItsLanguageOnlyAndNeverEmpty) {
 
     pressButton(L"New Word");
     typeAt(WORD_X, WORD_Y, L"Hund");
-    answerNextBox(MessageResult::Ok);
-    pressButton(L"Save");
-    EXPECT_EQ(lastBoxText(), curStrings[String_WORD_ALREADY_IN_USE]);
+    expectSaveRefused(String_WORD_ALREADY_IN_USE);
     EXPECT_EQ(page(), WORD_PAGE);
     typeAt(WORD_X, WORD_Y, L"");
-    answerNextBox(MessageResult::Ok);
-    pressButton(L"Save");
-    EXPECT_EQ(lastBoxText(), curStrings[String_ENTER_VALUE]);
+    expectSaveRefused(String_ENTER_VALUE);
     EXPECT_EQ(page(), WORD_PAGE);
     pressButton(L"Close");
 
@@ -220,9 +216,7 @@ TEST_F(WordEditorTest, TheUniquenessCheckFollowsARenameAndAReload) {
 
     pressButton(L"New Word");
     typeAt(WORD_X, WORD_Y, L"Katze");
-    answerNextBox(MessageResult::Ok);
-    pressButton(L"Save");
-    EXPECT_EQ(lastBoxText(), curStrings[String_WORD_ALREADY_IN_USE]);
+    expectSaveRefused(String_WORD_ALREADY_IN_USE);
     typeAt(WORD_X, WORD_Y, L"Hund");
     const std::size_t boxes = boxCount();
     pressButton(L"Save");
@@ -233,9 +227,7 @@ TEST_F(WordEditorTest, TheUniquenessCheckFollowsARenameAndAReload) {
     openEditor();
     pressButton(L"New Word");
     typeAt(WORD_X, WORD_Y, L"Hund");
-    answerNextBox(MessageResult::Ok);
-    pressButton(L"Save");
-    EXPECT_EQ(lastBoxText(), curStrings[String_WORD_ALREADY_IN_USE]);
+    expectSaveRefused(String_WORD_ALREADY_IN_USE);
     pressButton(L"Close");
     reloadDatabase();
     EXPECT_EQ(Word::getAsTally(1, D_LANGUAGE, german), 2u);
