@@ -117,8 +117,8 @@ void GuiSearchItemfield::addItem(const wchar_t* nStr) {
 }
 
 void GuiSearchItemfield::changeItem(const wchar_t* text) {
-    if (SearchList::Entry* entry = getActive()) {
-        entry->text = text != nullptr ? text : L"";
+    if (const std::optional<std::size_t> index = activeIndex()) {
+        full.setText(*index, text != nullptr ? text : L"");
     }
     GuiItemfield::changeItem(text);
 }
@@ -129,8 +129,8 @@ void GuiSearchItemfield::deleteItem(bool delLast) {
     }
     if (delLast) {
         full.erase(full.size() - 1);
-    } else if (SearchList::Entry* entry = getActive()) {
-        full.erase(static_cast<std::size_t>(entry - &full.entry(0)));
+    } else if (const std::optional<std::size_t> index = activeIndex()) {
+        full.erase(*index);
     } else {
         return;  // nothing is shown as active
     }
@@ -149,18 +149,18 @@ void GuiSearchItemfield::setLastId(unsigned i) {
     updateContent(true);
 }
 
-void GuiSearchItemfield::setEntries(std::vector<SearchList::Entry> entries) {
-    full.assign(std::move(entries));
+void GuiSearchItemfield::setEntries(SearchList entries) {
+    full = std::move(entries);
     updateContent(true);
 }
 
-SearchList::Entry* GuiSearchItemfield::getActive() {
+std::optional<std::size_t> GuiSearchItemfield::activeIndex() const {
     const int position = getActivePosition();
     if (position < 0) {
-        return nullptr;
+        return std::nullopt;
     }
     const std::size_t match = offset + static_cast<std::size_t>(position);
-    return match < full.matchCount() ? &full.entry(full.matchAt(match)) : nullptr;
+    return match < full.matchCount() ? std::optional<std::size_t>(full.matchAt(match)) : std::nullopt;
 }
 
 void GuiSearchItemfield::updateContent(bool force) {
@@ -211,9 +211,9 @@ void GuiSearchItemfield::fillItemfield() {
     } else {
         GuiItemfield::clearField();
         for (std::size_t k = offset; k < offset + count; ++k) {
-            const SearchList::Entry& entry = full.entry(full.matchAt(k));
-            GuiItemfield::addItem(entry.text.c_str());
-            GuiItemfield::setLastId(entry.id);
+            const std::size_t index = full.matchAt(k);
+            GuiItemfield::addItem(full.c_str(index));
+            GuiItemfield::setLastId(full.id(index));
         }
     }
     framewRepaint(x, y - Bar, width, height + 2 * Bar, false, false);
@@ -224,9 +224,9 @@ bool GuiSearchItemfield::pageShows(std::size_t from, std::size_t count) const {
         return false;
     }
     for (std::size_t k = 0; k < count; ++k) {
-        const SearchList::Entry& entry = full.entry(full.matchAt(from + k));
+        const std::size_t index = full.matchAt(from + k);
         const int position = static_cast<int>(k);
-        if (entry.id != getEntryId(position) || entry.text != getEntry(position) ||
+        if (full.id(index) != getEntryId(position) || full.text(index) != std::wstring_view(getEntry(position)) ||
             getEntryColour(position) != colours[TEXT_RGB]) {
             return false;
         }

@@ -18,9 +18,10 @@
 // The inherited part holds only the entries of the current page, so getActiveId, getActiveEntry
 // and the inherited deleteItem() work on the page; deleteItem(bool) removes from the full list.
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "gui/GuiButton.h"
 #include "gui/GuiItemfield.h"
@@ -58,13 +59,14 @@ public:
     void clearField() override;
     // Sets the id of the last entry of the full list and shows page 1 of the whole list.
     void setLastId(unsigned i) override;
-    // Replaces the full list by `entries` (texts with their ids) in one step, clears the search
-    // box and shows page 1 of the whole list: for long lists, which addItem and setLastId would
-    // refresh after every entry.
-    void setEntries(std::vector<SearchList::Entry> entries);
+    // Replaces the full list by `entries` (built with SearchList::append) in one step, clears the
+    // search box and shows page 1 of the whole list: for long lists, which addItem and setLastId
+    // would refresh after every entry.
+    void setEntries(SearchList entries);
 
-    // The full-list entry shown at the active position; null when the page is empty.
-    SearchList::Entry* getActive();
+    // The index in the full list of the entry shown at the active position; none when the page
+    // is empty.
+    std::optional<std::size_t> activeIndex() const;
     // Filters by the search box's text; unless `force`d nothing happens while that text is the one
     // the page was computed for. Forcing clears the search box first.
     void updateContent(bool force);

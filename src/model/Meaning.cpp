@@ -69,14 +69,19 @@ const wchar_t* Meaning::get_description() {
 
 std::wstring Meaning::descriptionText() {
     std::wstring description;
+    describeInto(description);
+    return description;
+}
+
+void Meaning::describeInto(std::wstring& description) {
+    description.clear();
     RelationTree& words = fTR(D_WORD);
     bool first = true;
     for (auto it = Word::begin(words); it != Word::end(words); ++it) {
         if (!first) {
             description += L", ";
         }
-        description += (*it)->get_text();
+        description += (*it)->textView();
         first = false;
     }
-    return description;
 }

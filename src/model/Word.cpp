@@ -13,9 +13,51 @@ Word::Word(const wchar_t* wordText, const wchar_t* pronunciation, const wchar_t*
 }
 
 Word::~Word() {
+    if (indexed) {
+        index().erase(id);
+    }
     if (deletionFlag) {
         deleteImageFile(MNEMONIC_IMAGE_DIR);
     }
+}
+
+WordIndex& Word::index() {
+    static WordIndex* words = new WordIndex;  // lives for the whole run, as the table does
+    return *words;
+}
+
+void Word::updateIndex() {
+    if (indexed) {
+        index().insert(id, getDependency(D_LANGUAGE), text);
+    }
+}
+
+const unsigned& Word::add(Word* word) {
+    const unsigned& newId = OrnQL_Template<Word>::add(word);
+    word->indexed = true;
+    word->updateIndex();
+    return newId;
+}
+
+void Word::setDependency(dependency d, unsigned dependencyId) {
+    OrnQL_Template<Word>::setDependency(d, dependencyId);
+    if (d == D_LANGUAGE) {
+        updateIndex();
+    }
+}
+
+// Words the loader put in the table are not in the index yet; every other way in and out keeps
+// the counts equal (a word leaves the index only through its destructor).
+const WordIndex& Word::textIndex() {
+    WordIndex& words = index();
+    if (words.size() != elementTree().size()) {
+        words.clear();
+        for (DATAITERATOR it = begin(); it != end(); ++it) {
+            it->indexed = true;
+            it->updateIndex();
+        }
+    }
+    return words;
 }
 
 bool Word::deleteWithIrregularVerb(unsigned id) {
@@ -35,6 +77,7 @@ void Word::load(std::ifstream& in) {
     loadText(text, in);
     loadText(ipaPronounciation, in);
     loadText(mnemonic, in);
+    updateIndex();
 }
 
 void Word::save(std::ofstream& out) {
@@ -60,6 +103,7 @@ Word& Word::operator=(const Word& other) {
     text = other.text;
     ipaPronounciation = other.ipaPronounciation;
     mnemonic = other.mnemonic;
+    updateIndex();
     return *this;
 }
 
@@ -73,6 +117,7 @@ void assign(std::wstring& field, const wchar_t* value) {
 
 void Word::set_text(const wchar_t* value, bool save) {
     assign(text, value);
+    updateIndex();
     if (save) {
         saveRequest();
     }
@@ -108,16 +153,13 @@ int Word::type(const wchar_t* attribute, int* id) {
     return QUERY_INVALID;
 }
 
-// A plain walk instead of a constraint selection: looking a word up must not replace the word
-// table's selection, which the calling screen may be walking.
 Word* Word::getWord(unsigned languageId, const wchar_t* wordText) {
-    const std::wstring wanted = wordText == nullptr ? L"" : wordText;
-    for (DATAITERATOR it = begin(); it != end(); ++it) {
-        if ((*it)->getDependency(D_LANGUAGE) == languageId && (*it)->text == wanted) {
-            return *it;
-        }
-    }
-    return nullptr;
+    const unsigned found = textIndex().find(languageId, wordText == nullptr ? L"" : wordText);
+    return found == 0 ? nullptr : getById(found);
+}
+
+bool Word::textInUse(unsigned languageId, std::wstring_view wordText, unsigned exceptId) {
+    return textIndex().find(languageId, wordText, exceptId) != 0;
 }
 
 const wchar_t* Word::giveCategories() {
@@ -156,6 +198,7 @@ void clearIrregularVerbLinks() {
 
 void Word::loadAll(const char* path, dependency d) {
     OrnQL_Template<Word>::loadAll(path, d);
+    textIndex();  // takes the loaded words in now rather than at the first lookup
     try {
         IrregularVerb::loadAll(IRREGULARVERB_PATH, d);
     } catch (const InvalidFileException&) {

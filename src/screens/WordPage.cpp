@@ -46,23 +46,14 @@ std::string hintPicturePath() {
     return path == nullptr ? std::string() : std::string(path);
 }
 
-// The rule that a word is unique within its language, the edited word excepted.
-bool anotherWordReads(const std::wstring& text, unsigned languageId, unsigned editedId) {
-    for (auto it = Word::begin(); it != Word::end(); ++it) {
-        if (it->getId() != editedId && it->getDependency(D_LANGUAGE) == languageId && text == it->get_text()) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // An empty word would be an empty line in every list; a word twice in a language is refused.
 bool refusedText(const std::wstring& text, unsigned languageId, unsigned editedId) {
     if (text.empty()) {
         refuseSave(String_ENTER_VALUE);
         return true;
     }
-    if (anotherWordReads(text, languageId, editedId)) {
+    // A word is unique within its language, the edited word excepted.
+    if (Word::textInUse(languageId, text, editedId)) {
         askUser(String_WORD_ALREADY_IN_USE, platform::MessageIcon::Warning, platform::MessageButtons::Ok);
         return true;
     }

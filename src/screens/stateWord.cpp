@@ -55,14 +55,16 @@ const wchar_t* text(framew_strings which) { return interfaceText(which); }
 // the keyboard that language is typed with, so the search types in it too.
 void fillWordList() {
     const unsigned languageId = wordScreen.selectionLanguageFront->getActiveId();
-    std::vector<SearchList::Entry> words;
-    words.reserve(Word::elementTree().size());
-    for (auto it = Word::begin(); it != Word::end(); ++it) {
-        if (languageId == 0 || it->getDependency(D_LANGUAGE) == languageId) {
-            words.push_back({it->get_text(), it->getId()});
+    // From the index, not the records: the list has a hundred thousand words in a large
+    // collection, and it is handed to the search list in one step.
+    const WordIndex& index = Word::textIndex();
+    SearchList words;
+    words.reserve(index.size(), index.textLength());
+    index.forEach([&](const WordIndex::Entry& word) {
+        if (languageId == 0 || word.language == languageId) {
+            words.append(word.text, word.id);
         }
-    }
-    // In one step: the list has a hundred thousand words in a large collection.
+    });
     wordScreen.itemfieldWords->setEntries(std::move(words));
     const Language* language = Language::getById(languageId);
     setKL(language != nullptr ? language->get_keyboardLocalID() : preApplicationKeyboard);

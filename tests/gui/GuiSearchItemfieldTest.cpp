@@ -108,7 +108,7 @@ TEST_F(SearchItemfieldTest, UpAndDownStayOnThePageAndClicksChooseFromIt) {
     key(platform::key::Down);
     EXPECT_EQ(2u, list->getCurPage());
     EXPECT_EQ(13u, list->getActiveId());
-    EXPECT_STREQ(L"w13", list->getActive()->text.c_str());
+    EXPECT_EQ(L"w13", list->fullList().text(list->activeIndex().value()));
     click(300, 169 + 24 * 5 + 10);
     EXPECT_EQ(16u, list->getActiveId());
     EXPECT_EQ(2u, list->getCurPage());
@@ -125,12 +125,12 @@ TEST_F(SearchItemfieldTest, ChangesReachTheFullListBehindTheFilteredPage) {
     list->setActivePosition(1);
     list->changeItem(L"w21 renamed");
     EXPECT_STREQ(L"w21 renamed", list->getEntry(1));
-    EXPECT_EQ(L"w21 renamed", list->fullList().entry(20).text);
+    EXPECT_EQ(L"w21 renamed", list->fullList().text(20));
 
     // Deleting from the full list takes the entry shown as active and clears the search.
     list->deleteItem(false);
     EXPECT_EQ(24u, list->getNumberOfEntries());
-    EXPECT_EQ(L"w22", list->fullList().entry(20).text);
+    EXPECT_EQ(L"w22", list->fullList().text(20));
     EXPECT_STREQ(L"", list->getSearchBox().getText());
     EXPECT_EQ(1u, list->getCurPage());
     EXPECT_EQ(3u, list->getPageCount());
@@ -140,7 +140,7 @@ TEST_F(SearchItemfieldTest, ChangesReachTheFullListBehindTheFilteredPage) {
     EXPECT_EQ(9, list->getNumberOfCurrentElements());
     EXPECT_EQ(24u, list->getNumberOfEntries());
     list->deleteLastItem();
-    EXPECT_EQ(L"w24", list->fullList().entry(22).text);
+    EXPECT_EQ(L"w24", list->fullList().text(22));
     list->clearField();
     EXPECT_EQ(0u, list->getNumberOfEntries());
     EXPECT_TRUE(page().empty());
@@ -157,7 +157,7 @@ TEST_F(SearchItemfieldTest, AddingAnEntryClearsTheSearchAndReturnsToPageOne) {
     EXPECT_EQ(numbered(1, 10), page());
     EXPECT_EQ(3u, list->getPageCount());
     list->setLastId(99);
-    EXPECT_EQ(99u, list->fullList().entry(25).id);
+    EXPECT_EQ(99u, list->fullList().id(25));
 }
 
 TEST_F(SearchItemfieldTest, ReplacingAllEntriesAtOnceDropsTheSearchAndTheOldEntries) {
@@ -165,7 +165,11 @@ TEST_F(SearchItemfieldTest, ReplacingAllEntriesAtOnceDropsTheSearchAndTheOldEntr
     show(screen);
     click(300, BoxY);
     type(L"2");
-    list->setEntries({{L"x1", 41}, {L"w2", 42}, {L"x3", 43}});
+    SearchList entries;
+    entries.append(L"x1", 41);
+    entries.append(L"w2", 42);
+    entries.append(L"x3", 43);
+    list->setEntries(std::move(entries));
     EXPECT_STREQ(L"", list->getSearchBox().getText());
     EXPECT_EQ((std::vector<std::wstring>{L"x1", L"w2", L"x3"}), page());
     EXPECT_EQ(41u, list->getActiveId());
@@ -205,7 +209,7 @@ TEST(SearchListTest, MatchesAlwaysEqualAPlainScan) {
             break;
         case 3:
             if (list.matchCount() > 0) {  // a rename of a shown entry, as changeItem does
-                list.entry(list.matchAt(random() % list.matchCount())).text = word(1 + random() % 5);
+                list.setText(list.matchAt(random() % list.matchCount()), word(1 + random() % 5));
             }
             break;
         case 4:
@@ -221,7 +225,7 @@ TEST(SearchListTest, MatchesAlwaysEqualAPlainScan) {
             list.filter(search);  // what a refilter would find now
             std::vector<std::size_t> expected;
             for (std::size_t i = 0; i < list.size(); ++i) {
-                if (list.entry(i).text.find(search) != std::wstring::npos) {
+                if (list.text(i).find(search) != std::wstring_view::npos) {
                     expected.push_back(i);
                 }
             }
@@ -233,4 +237,41 @@ TEST(SearchListTest, MatchesAlwaysEqualAPlainScan) {
             ASSERT_EQ(expected.empty() ? 0u : (expected.size() - 1) / 10 + 1, list.pageCount());
         }
     }
+}
+
+// Renames and erasures leave old texts in the shared buffer until it is rewritten; every entry
+// must keep its own text, its id and the zero after it across those rewrites.
+TEST(SearchListTest, TextsAndIdsSurviveRenamesAndErasures) {
+    SearchList list;
+    std::vector<std::wstring> texts;
+    std::vector<unsigned> ids;
+    for (unsigned id = 1; id <= 40; ++id) {
+        texts.push_back(L"entry " + std::to_wstring(id));
+        ids.push_back(id);
+        list.append(texts.back(), id);
+    }
+    for (int round = 0; round < 400; ++round) {  // far more replaced text than text in use
+        const std::size_t at = static_cast<std::size_t>(round * 7) % texts.size();
+        texts[at] = std::wstring(30 + round % 50, static_cast<wchar_t>(L'a' + round % 26));
+        list.setText(at, texts[at]);
+        if (round % 40 == 39) {
+            list.erase(at);
+            texts.erase(texts.begin() + static_cast<std::ptrdiff_t>(at));
+            ids.erase(ids.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+    }
+    ASSERT_EQ(texts.size(), list.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(texts[i], list.text(i)) << i;
+        EXPECT_EQ(texts[i], std::wstring(list.c_str(i))) << i;
+        EXPECT_EQ(ids[i], list.id(i)) << i;
+    }
+    // Its own texts may be handed back, though the buffer grows while they are copied.
+    list.append(list.text(0), 100);
+    list.setText(1, list.text(0));
+    EXPECT_EQ(texts[0], list.text(list.size() - 1));
+    EXPECT_EQ(texts[0], list.text(1));
+    // A text holding a zero is cut there, as a C string handed to addItem would be.
+    list.append(std::wstring(L"cut\0off", 7), 99);
+    EXPECT_EQ(L"cut", list.text(list.size() - 1));
 }

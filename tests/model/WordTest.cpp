@@ -50,6 +50,50 @@ TEST_F(WordTest, GetWordMatchesTheExactTextWithinOneLanguage) {
     EXPECT_EQ(Word::getWord(addLanguage(L"German"), L"chat"), nullptr);
 }
 
+// Lookups go through an index beside the table; it must follow every way a word changes, comes
+// and goes, or the editors would accept a duplicate or miss a known word.
+TEST_F(WordTest, LookupsFollowRenamesMovesDeletionsAndAReload) {
+    const unsigned french = addLanguage(L"French");
+    const unsigned german = addLanguage(L"German");
+    const unsigned chat = addWord(french, L"chat");
+    const unsigned chien = addWord(french, L"chien");
+    const unsigned hund = addWord(german, L"Hund");
+
+    EXPECT_TRUE(Word::textInUse(french, L"chat", 0));
+    EXPECT_FALSE(Word::textInUse(french, L"chat", chat)) << "the edited word itself";
+    Word::getById(chat)->set_text(L"chatte", false);
+    EXPECT_EQ(Word::getWord(french, L"chat"), nullptr);
+    EXPECT_EQ(Word::getWord(french, L"chatte")->getId(), chat);
+    Word::getById(hund)->setDependency(D_LANGUAGE, french);
+    EXPECT_EQ(Word::getWord(german, L"Hund"), nullptr);
+    EXPECT_EQ(Word::getWord(french, L"Hund")->getId(), hund);
+
+    // A text twice in a language (as an old file may hold it): the least id is found.
+    const unsigned second = addWord(french, L"chien");
+    EXPECT_EQ(Word::getWord(french, L"chien")->getId(), chien);
+    EXPECT_TRUE(Word::textInUse(french, L"chien", chien));
+    Word::deleteEntry(chien);
+    EXPECT_EQ(Word::getWord(french, L"chien")->getId(), second);
+    const unsigned reused = addWord(german, L"Katze");  // takes the freed id
+    EXPECT_EQ(reused, chien);
+    EXPECT_EQ(Word::getWord(german, L"Katze")->getId(), reused);
+    EXPECT_EQ(Word::getWord(french, L"chien")->getId(), second);
+
+    savedBound<Word>(WORD_PATH);
+    savedBound<IrregularVerb>(IRREGULARVERB_PATH);
+    reloadWords();
+    EXPECT_EQ(Word::getWord(french, L"chatte")->getId(), chat);
+    EXPECT_EQ(Word::getWord(german, L"Katze")->getId(), reused);
+    EXPECT_EQ(Word::textIndex().size(), 4u);
+
+    Word::deleteEntriesWithDependency(D_LANGUAGE, french);
+    EXPECT_EQ(Word::getWord(french, L"chatte"), nullptr);
+    EXPECT_EQ(Word::textIndex().size(), 1u);
+    resetDatabaseTables();
+    EXPECT_EQ(Word::textIndex().size(), 0u);
+    EXPECT_EQ(Word::getWord(german, L"Katze"), nullptr);
+}
+
 TEST_F(WordTest, MeaningDescriptionsAndCategoriesFollowTheLinks) {
     const unsigned english = addLanguage(L"English");
     const unsigned french = addLanguage(L"French");

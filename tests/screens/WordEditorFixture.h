@@ -86,6 +86,13 @@ protected:
 
     void openEditor() { show(createWordState()); }
 
+    // Presses Save, which must be refused with the box saying `why`, and acknowledges the box.
+    void expectSaveRefused(framew_strings why) {
+        answerNextBox(MessageResult::Ok);
+        pressButton(L"Save");
+        EXPECT_EQ(lastBoxText(), curStrings[why]);
+    }
+
     // --- the word page, by where its fields are --------------------------------------------------
 
     // The element of kind E that takes part on the current page and lies under the point.

@@ -181,14 +181,10 @@ TEST_F(WordEditorTest, AWordIsUniqueInItsLanguageOnlyAndNeverEmpty) {
 
     pressButton(L"New Word");
     typeAt(WORD_X, WORD_Y, L"Hund");
-    answerNextBox(MessageResult::Ok);
-    pressButton(L"Save");
-    EXPECT_EQ(lastBoxText(), curStrings[String_WORD_ALREADY_IN_USE]);
+    expectSaveRefused(String_WORD_ALREADY_IN_USE);
     EXPECT_EQ(page(), WORD_PAGE);
     typeAt(WORD_X, WORD_Y, L"");
-    answerNextBox(MessageResult::Ok);
-    pressButton(L"Save");
-    EXPECT_EQ(lastBoxText(), curStrings[String_ENTER_VALUE]);
+    expectSaveRefused(String_ENTER_VALUE);
     EXPECT_EQ(page(), WORD_PAGE);
     pressButton(L"Close");
 
@@ -204,6 +200,39 @@ TEST_F(WordEditorTest, AWordIsUniqueInItsLanguageOnlyAndNeverEmpty) {
     EXPECT_NE(storedWord(german, L"Hund"), nullptr);
     EXPECT_NE(storedWord(english, L"Hund"), nullptr);
     EXPECT_EQ(Word::getAsTally(1, D_LANGUAGE, german), 1u);
+}
+
+// The check reads an index of the words, not the words themselves: a rename frees the old text
+// and takes the new one at once, and a reloaded database is checked as strictly.
+TEST_F(WordEditorTest, TheUniquenessCheckFollowsARenameAndAReload) {
+    addGermanWord(german, L"Hund");
+    saveEverything();
+    openEditor();
+    chooseEntry(L"Hund");
+    pressButton(L"Edit Word");
+    typeAt(WORD_X, WORD_Y, L"Katze");
+    pressButton(L"Save");
+    ASSERT_EQ(boxCount(), 0u);
+
+    pressButton(L"New Word");
+    typeAt(WORD_X, WORD_Y, L"Katze");
+    expectSaveRefused(String_WORD_ALREADY_IN_USE);
+    typeAt(WORD_X, WORD_Y, L"Hund");
+    const std::size_t boxes = boxCount();
+    pressButton(L"Save");
+    EXPECT_EQ(boxCount(), boxes);
+    EXPECT_EQ(page(), WORD_LIST_PAGE);
+
+    reloadDatabase();
+    openEditor();
+    pressButton(L"New Word");
+    typeAt(WORD_X, WORD_Y, L"Hund");
+    expectSaveRefused(String_WORD_ALREADY_IN_USE);
+    pressButton(L"Close");
+    reloadDatabase();
+    EXPECT_EQ(Word::getAsTally(1, D_LANGUAGE, german), 2u);
+    EXPECT_NE(storedWord(german, L"Katze"), nullptr);
+    EXPECT_NE(storedWord(german, L"Hund"), nullptr);
 }
 
 TEST_F(WordEditorTest, TheWordsLanguageIsTypedInItsLayoutAndTheFilterSwitchesTheListsLayout) {
