@@ -21,7 +21,7 @@ public:
     // given the same id must not show it.
     ~Word() override;
 
-    void load(std::ifstream& in) override;
+    void load(std::istream& in) override;
     void save(std::ofstream& out) override;
     const void* getData(int attribute) override;
     // Copies the three texts.
