@@ -30,8 +30,19 @@ private:
 }  // namespace
 
 bool FileContent::read(const std::string& name) {
+    const bool done = readInto(name, bytes, length);
+    buffer.point(bytes.data(), length);
+    return done;
+}
+
+void FileContent::adopt(std::vector<char>& other, std::size_t otherLength) {
+    bytes.swap(other);
+    length = otherLength;
+    buffer.point(bytes.data(), length);
+}
+
+bool FileContent::readInto(const std::string& name, std::vector<char>& bytes, std::size_t& length) {
     length = 0;
-    buffer.point(bytes.data(), 0);
     Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) {
         return false;
@@ -56,7 +67,6 @@ bool FileContent::read(const std::string& name) {
         }
         bytes.resize(bytes.size() * 2);
     }
-    buffer.point(bytes.data(), length);
     return true;
 }
 

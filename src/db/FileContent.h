@@ -18,6 +18,10 @@ public:
 
     // Replaces the content with the file's; false (and empty) when it cannot be opened or read.
     bool read(const std::string& name);
+    // The same into any buffer (grown as needed); `length` receives the file's size.
+    static bool readInto(const std::string& name, std::vector<char>& bytes, std::size_t& length);
+    // Takes over content read elsewhere (by readInto), handing the old buffer back in `bytes`.
+    void adopt(std::vector<char>& bytes, std::size_t length);
     // Reads the content from its start, with its state cleared.
     std::istream& stream();
     // Bytes not read yet through stream().

@@ -55,11 +55,11 @@ void OrnQL_Association<A, From, To>::associate(unsigned fromId, unsigned toId) {
         throw OrnQLException_Association("OrnQLException: There is no entry with the corresponding to Id!");
     }
     // Paths of two links are worked out when asked for (OrnQL_Base::sTR); only the ends change.
-    from->addPartner(to, toEntry);
+    from->addPartner(to);
     try {
-        to->addPartner(from, fromEntry);
+        to->addPartner(from);
     } catch (...) {
-        from->removePartner(to, toEntry);  // both ends or neither
+        from->removePartner(to);  // both ends or neither
         throw;
     }
 }
@@ -74,8 +74,8 @@ void OrnQL_Association<A, From, To>::seperate(unsigned fromId, unsigned toId) {
     if (to == nullptr) {
         throw OrnQLException_Association("OrnQLException: There is no entry with the corresponding to Id!");
     }
-    from->removePartner(to, toEntry);
-    to->removePartner(from, fromEntry);
+    from->removePartner(to);
+    to->removePartner(from);
 }
 
 // A link that lost one of its ends (a reference cleared by a weak table) links nothing any more.

@@ -47,11 +47,11 @@ OrnQL_Base::RelationTree& OrnQL_Base::fTR(dependency d) {
 OrnQL_Base::RelationTree& OrnQL_Base::sTR(dependency d) {
     RelationTree& tree = relations.emptiedSecondTier(checkedTable(d));
     std::vector<OrnQL_Base*> reached;
-    for (const RecordRelations::Partner& p : relations.all()) {
-        for (const RecordRelations::Partner& q : p.record->relations.of(d)) {
-            reached.push_back(q.record);
-            if (q.record == this) {
-                reached.push_back(q.record);
+    for (OrnQL_Base* p : relations.all()) {
+        for (OrnQL_Base* q : p->relations.of(d)) {
+            reached.push_back(q);
+            if (q == this) {
+                reached.push_back(q);
             }
         }
     }
@@ -65,20 +65,19 @@ bool OrnQL_Base::hasFirstTierRelations(dependency d) const {
 }
 
 bool OrnQL_Base::isLinkedTo(dependency d, unsigned partnerId) const {
-    const std::span<const RecordRelations::Partner> linked = relations.of(checkedTable(d));
+    const RecordRelations::Partners linked = relations.of(checkedTable(d));
     auto found = std::lower_bound(linked.begin(), linked.end(), partnerId,
-                                  [](const RecordRelations::Partner& p, unsigned key) { return p.record->id < key; });
-    return found != linked.end() && (*found).record->id == partnerId;
+                                  [](const OrnQL_Base* p, unsigned key) { return p->id < key; });
+    return found != linked.end() && (*found)->id == partnerId;
 }
 
-void OrnQL_Base::addPartner(OrnQL_Base* partner, dependency table) {
-    relations.add({partner, checkedTable(table)});
+void OrnQL_Base::addPartner(OrnQL_Base* partner) {
+    relations.add(partner);
 }
 
-void OrnQL_Base::removePartner(OrnQL_Base* partner, dependency table) {
-    relations.remove({partner, checkedTable(table)});
+void OrnQL_Base::removePartner(OrnQL_Base* partner) {
+    relations.remove(partner);
 }
-
 
 int OrnQL_Base::compareUI(const unsigned& x, const unsigned& y) {
     return x < y ? -1 : (x > y ? 1 : 0);

@@ -68,12 +68,12 @@ public:
     // True when the record of table d with that id is linked to this one (without making a tree).
     bool isLinkedTo(dependency d, unsigned partnerId) const;
 
-    // The link bookkeeping of the associations: one link more or fewer to `partner`, a record of
-    // table `table`. Loading appends (in any order) and then restores the order once.
-    void addPartner(OrnQL_Base* partner, dependency table);
-    void removePartner(OrnQL_Base* partner, dependency table);
+    // The link bookkeeping of the associations: one link more or fewer to `partner`. Loading
+    // appends (in any order) and then restores the order once.
+    void addPartner(OrnQL_Base* partner);
+    void removePartner(OrnQL_Base* partner);
     void reservePartners(std::size_t count) { relations.reserveMore(count); }
-    void appendPartner(OrnQL_Base* partner, dependency table) { relations.append({partner, table}); }
+    void appendPartner(OrnQL_Base* partner) { relations.append(partner); }
     void restorePartnerOrder() { relations.restoreOrder(); }
 
     // Orders by id, as unsigned numbers: -1, 0 or 1.
@@ -104,7 +104,7 @@ public:
     // Removes directory + id + ".bmp" with the next save (a missing file is not an error).
     void deleteImageFile(const char* directory) const;
 
-    // Drops every relation tree without touching the records they list (table reset).
+    // Drops every link and relation tree without touching the records they list (table reset).
     void releaseRelations();
 
 protected:
@@ -114,7 +114,5 @@ protected:
     unsigned dependencies[D_ENDTAG] = {};
 
 private:
-    // Held in the record, not behind a pointer: linking a loaded link table touches it once per
-    // link end, and most records of the linked tables do link.
     RecordRelations relations;
 };

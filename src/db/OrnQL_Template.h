@@ -10,6 +10,7 @@
 #include "db/AVLtree.h"
 #include "db/ConstraintArguments.h"
 #include "db/FileContent.h"
+#include "db/FileReadAhead.h"
 #include "db/MinHeap.h"
 #include "db/OrnQL_Base.h"
 #include "db/OrnQL_Custom.h"
@@ -256,8 +257,9 @@ protected:
 
 private:
     using LoadedRecords = std::vector<std::unique_ptr<T>>;
-    // Parses one bound file into `loaded` (in file order); returns the number of records read.
-    static unsigned readBound(FileContent& file, const char* path, unsigned bound, LoadedRecords& loaded);
+    // Parses the content of bound file `bound` into `loaded` (in file order); returns the number
+    // of records read.
+    static unsigned parseBound(FileContent& file, unsigned bound, LoadedRecords& loaded);
     // Hands the loaded records to the element tree: in one pass when their ids ascend (as a
     // save writes them), else one by one in file order, stopping at an id that is there already.
     static void adoptLoaded(LoadedRecords& loaded);

@@ -140,10 +140,20 @@ void OrnQL_Template<T>::loadAll(const char* path, dependency d) {
         if (!table_files::unlistedBoundFile(path, table_files::sortedBounds(listed)).empty()) {
             table_files::throwDamage(table_files::UNLISTED_BOUND);
         }
-        FileContent file;  // one buffer for all bound files
+        std::vector<std::string> names;
+        names.reserve(listed.size());
         for (unsigned bound : listed) {
+            names.push_back(table_files::boundName(path, bound));
+        }
+        const FileReadAhead::Policy policy = FileReadAhead::policyForLoading();
+        FileReadAhead files(names, policy.threads, policy.always);
+        FileContent file;
+        for (std::size_t i = 0; i < listed.size(); ++i) {
+            if (!files.next(file)) {
+                throw InvalidFileException(names[i], ownEntry);
+            }
             // A save never lists a bound without records: it removes the file instead.
-            if (readBound(file, path, bound, loaded) == 0) {
+            if (parseBound(file, listed[i], loaded) == 0) {
                 table_files::throwDamage(table_files::EMPTY_BOUND);
             }
         }
@@ -173,7 +183,11 @@ unsigned OrnQL_Template<T>::loadBound(const char* path, unsigned bound) {
     LoadedRecords loaded;
     unsigned count = 0;
     try {
-        count = readBound(file, path, bound, loaded);
+        const std::string name = table_files::boundName(path, bound);
+        if (!file.read(name)) {
+            throw InvalidFileException(name, ownEntry);
+        }
+        count = parseBound(file, bound, loaded);
     } catch (...) {
         adoptLoaded(loaded);
         throw;
@@ -212,11 +226,7 @@ void OrnQL_Template<T>::adoptLoaded(LoadedRecords& loaded) {
 }
 
 template <typename T>
-unsigned OrnQL_Template<T>::readBound(FileContent& file, const char* path, unsigned bound, LoadedRecords& loaded) {
-    const std::string name = table_files::boundName(path, bound);
-    if (!file.read(name)) {
-        throw InvalidFileException(name, ownEntry);
-    }
+unsigned OrnQL_Template<T>::parseBound(FileContent& file, unsigned bound, LoadedRecords& loaded) {
     std::istream& in = file.stream();
     unsigned count = 0;
     while (file.remaining() > 0) {

@@ -1,6 +1,7 @@
 #include "db/RecordRelations.h"
 
 #include <algorithm>
+#include <new>
 
 #include "db/OrnQL_Base.h"
 
@@ -13,52 +14,96 @@ RecordRelations::Views::~Views() {
     }
 }
 
-RecordRelations::~RecordRelations() = default;
-
 void RecordRelations::clear() {
-    views.reset();
-    std::vector<Partner>().swap(partners);
+    if (store != nullptr) {
+        store->~Store();
+        ::operator delete(store);
+        store = nullptr;
+    }
 }
 
-bool RecordRelations::before(const Partner& a, const Partner& b) {
-    return a.table != b.table ? a.table < b.table : a.record->getId() < b.record->getId();
+void RecordRelations::grow(std::size_t capacity) {
+    const std::size_t size = store == nullptr ? 0 : store->size;
+    if (store != nullptr && capacity <= store->capacity) {
+        return;
+    }
+    void* block = ::operator new(sizeof(Store) + capacity * sizeof(OrnQL_Base*));
+    Store* grown = new (block) Store;
+    grown->capacity = static_cast<std::uint32_t>(capacity);
+    grown->size = static_cast<std::uint32_t>(size);
+    if (store != nullptr) {
+        std::copy(store->partners(), store->partners() + size, grown->partners());
+        grown->views = std::move(store->views);
+        clear();
+    }
+    store = grown;
 }
 
-void RecordRelations::add(const Partner& partner) {
-    partners.insert(std::upper_bound(partners.begin(), partners.end(), partner, before), partner);
-    if (views) {
-        if (RelationTree* tree = find(views->firstTier, partner.table)) {
-            tree->insertRelation(partner.record);
+bool RecordRelations::before(const OrnQL_Base* a, const OrnQL_Base* b) {
+    const dependency tableOfA = a->getOwnTable();
+    const dependency tableOfB = b->getOwnTable();
+    return tableOfA != tableOfB ? tableOfA < tableOfB : a->getId() < b->getId();
+}
+
+RecordRelations::Partners RecordRelations::all() const {
+    return store == nullptr ? Partners() : Partners(store->partners(), store->size);
+}
+
+void RecordRelations::reserveMore(std::size_t count) {
+    grow((store == nullptr ? 0 : store->size) + count);
+}
+
+void RecordRelations::append(OrnQL_Base* partner) {
+    if (store == nullptr || store->size == store->capacity) {
+        grow(std::max<std::size_t>(2, store == nullptr ? 0 : 2 * static_cast<std::size_t>(store->capacity)));
+    }
+    store->partners()[store->size++] = partner;
+}
+
+void RecordRelations::add(OrnQL_Base* partner) {
+    append(partner);
+    OrnQL_Base** first = store->partners();
+    std::rotate(std::upper_bound(first, first + store->size - 1, partner, before), first + store->size - 1,
+                first + store->size);
+    if (store->views) {
+        if (RelationTree* tree = find(store->views->firstTier, partner->getOwnTable())) {
+            tree->insertRelation(partner);
         }
     }
 }
 
-void RecordRelations::remove(const Partner& partner) {
-    auto [first, last] = std::equal_range(partners.begin(), partners.end(), partner, before);
-    auto found = std::find_if(first, last, [&](const Partner& p) { return p.record == partner.record; });
-    if (found == last) {
+void RecordRelations::remove(OrnQL_Base* partner) {
+    if (store == nullptr) {
         return;
     }
-    partners.erase(found);
-    if (views) {
-        if (RelationTree* tree = find(views->firstTier, partner.table)) {
-            tree->deleteRelation(partner.record);
+    OrnQL_Base** first = store->partners();
+    OrnQL_Base** last = first + store->size;
+    OrnQL_Base** found = std::lower_bound(first, last, partner, before);
+    if (found == last || *found != partner) {
+        return;
+    }
+    std::copy(found + 1, last, found);
+    --store->size;
+    if (store->views) {
+        if (RelationTree* tree = find(store->views->firstTier, partner->getOwnTable())) {
+            tree->deleteRelation(partner);
         }
     }
 }
 
 void RecordRelations::restoreOrder() {
-    if (!std::is_sorted(partners.begin(), partners.end(), before)) {
-        std::sort(partners.begin(), partners.end(), before);  // equal keys are the same record
+    if (store != nullptr && !std::is_sorted(store->partners(), store->partners() + store->size, before)) {
+        std::sort(store->partners(), store->partners() + store->size, before);  // equal keys: the same record
     }
 }
 
-std::span<const RecordRelations::Partner> RecordRelations::of(dependency d) const {
-    auto first = std::lower_bound(partners.begin(), partners.end(), d,
-                                  [](const Partner& p, dependency table) { return p.table < table; });
-    auto last = std::upper_bound(first, partners.end(), d,
-                                 [](dependency table, const Partner& p) { return table < p.table; });
-    return {first, last};
+RecordRelations::Partners RecordRelations::of(dependency d) const {
+    const Partners linked = all();
+    auto first = std::lower_bound(linked.begin(), linked.end(), d,
+                                  [](const OrnQL_Base* p, dependency table) { return p->getOwnTable() < table; });
+    auto last = std::upper_bound(first, linked.end(), d,
+                                 [](dependency table, const OrnQL_Base* p) { return table < p->getOwnTable(); });
+    return Partners(first, last);
 }
 
 RecordRelations::RelationTree* RecordRelations::find(Trees& trees, dependency d) {
@@ -70,37 +115,37 @@ RecordRelations::RelationTree* RecordRelations::find(Trees& trees, dependency d)
     return nullptr;
 }
 
-RecordRelations::RelationTree& RecordRelations::make(Trees& trees, dependency d) {
-    if (RelationTree* tree = find(trees, d)) {
-        return *tree;
+RecordRelations::Views& RecordRelations::views() {
+    if (store == nullptr) {
+        grow(0);
     }
-    trees.emplace_back(d, std::make_unique<RelationTree>(OrnQL_Base::compare, OrnQL_Base::compareID));
-    return *trees.back().second;
+    if (!store->views) {
+        store->views = std::make_unique<Views>();
+    }
+    return *store->views;
 }
 
 RecordRelations::RelationTree& RecordRelations::firstTier(dependency d) {
-    if (!views) {
-        views = std::make_unique<Views>();
-    }
-    if (RelationTree* tree = find(views->firstTier, d)) {
+    Views& trees = views();
+    if (RelationTree* tree = find(trees.firstTier, d)) {
         return *tree;
     }
-    std::vector<OrnQL_Base*> linked;
-    for (const Partner& p : of(d)) {
-        linked.push_back(p.record);
-    }
-    views->firstTier.reserve(views->firstTier.size() + 1);  // the filled tree is stored without a throw
+    const Partners linked = of(d);
+    const std::vector<OrnQL_Base*> records(linked.begin(), linked.end());
+    trees.firstTier.reserve(trees.firstTier.size() + 1);  // the filled tree is stored without a throw
     auto tree = std::make_unique<RelationTree>(OrnQL_Base::compare, OrnQL_Base::compareID);
-    tree->assignSorted(linked);
-    views->firstTier.emplace_back(d, std::move(tree));
-    return *views->firstTier.back().second;
+    tree->assignSorted(records);
+    trees.firstTier.emplace_back(d, std::move(tree));
+    return *trees.firstTier.back().second;
 }
 
 RecordRelations::RelationTree& RecordRelations::emptiedSecondTier(dependency d) {
-    if (!views) {
-        views = std::make_unique<Views>();
+    Views& trees = views();
+    RelationTree* tree = find(trees.secondTier, d);
+    if (tree == nullptr) {
+        trees.secondTier.emplace_back(d, std::make_unique<RelationTree>(OrnQL_Base::compare, OrnQL_Base::compareID));
+        tree = trees.secondTier.back().second.get();
     }
-    RelationTree& tree = make(views->secondTier, d);
-    tree.detachAll();
-    return tree;
+    tree->detachAll();
+    return *tree;
 }

@@ -106,11 +106,9 @@ private:
         }
         reserveFor(fromRecords, fromCounts);
         reserveFor(toRecords, toCounts);
-        const dependency fromTable = From::getOwnEntry();
-        const dependency toTable = To::getOwnEntry();
         for (const auto& [from, to] : sound) {
-            fromRecords.at(from)->appendPartner(toRecords.at(to), toTable);
-            toRecords.at(to)->appendPartner(fromRecords.at(from), fromTable);
+            fromRecords.at(from)->appendPartner(toRecords.at(to));
+            toRecords.at(to)->appendPartner(fromRecords.at(from));
         }
         for (auto* records : {&fromRecords, &toRecords}) {
             for (std::size_t slot = 0; slot < records->slotCount(); ++slot) {
