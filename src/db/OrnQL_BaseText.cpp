@@ -68,15 +68,22 @@ bool loadBufferedText(std::wstring& text, std::istream& in, std::uint32_t length
     if (length == 0 || available < 0 || static_cast<std::uint64_t>(available) < 2ull * length) {
         return false;
     }
-    thread_local std::string bytes;
-    bytes.resize(2 * static_cast<std::size_t>(length));
-    if (in.rdbuf()->sgetn(bytes.data(), static_cast<std::streamsize>(bytes.size())) !=
-        static_cast<std::streamsize>(bytes.size())) {
+    // Most texts fit the stack; a longer one gets a buffer of its own, so that every load makes
+    // the same allocations (a buffer kept between loads would not).
+    char shortText[512];
+    std::string longText;
+    const std::size_t size = 2 * static_cast<std::size_t>(length);
+    char* bytes = shortText;
+    if (size > sizeof shortText) {
+        longText.resize(size);
+        bytes = longText.data();
+    }
+    if (in.rdbuf()->sgetn(bytes, static_cast<std::streamsize>(size)) != static_cast<std::streamsize>(size)) {
         in.setstate(std::ios::failbit);
         return true;  // the caller sees a record cut short
     }
-    const auto* units = reinterpret_cast<const unsigned char*>(bytes.data());
-    if (units[bytes.size() - 2] != 0 || units[bytes.size() - 1] != 0) {
+    const auto* units = reinterpret_cast<const unsigned char*>(bytes);
+    if (units[size - 2] != 0 || units[size - 1] != 0) {
         throwTextPastItsEnd();
     }
     decodeUntilZero(units, length, text);
