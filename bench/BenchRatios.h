@@ -23,8 +23,10 @@ public:
 
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                timePerIteration[withoutIterationCount(run.benchmark_name())] =
+            // A repeated benchmark is quoted by its median, which no single slow repetition moves.
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (median || (run.run_type == Run::RT_Iteration && run.iterations > 0 && run.repetitions <= 1)) {
+                timePerIteration[withoutIterationCount(run.run_name.str())] =
                     run.real_accumulated_time / static_cast<double>(run.iterations);
             }
         }
@@ -51,12 +53,15 @@ public:
     }
 
 private:
-    // "Save/iterations:50" -> "Save", so that runs with different fixed counts still pair up.
+    // "Save/iterations:50/repeats:5" -> "Save", so that runs with different fixed counts still
+    // pair up.
     static std::string withoutIterationCount(std::string name) {
-        const std::size_t at = name.find("/iterations:");
-        if (at != std::string::npos) {
-            const std::size_t end = name.find('/', at + 1);
-            name.erase(at, end == std::string::npos ? std::string::npos : end - at);
+        for (const char* count : {"/iterations:", "/repeats:"}) {
+            const std::size_t at = name.find(count);
+            if (at != std::string::npos) {
+                const std::size_t end = name.find('/', at + 1);
+                name.erase(at, end == std::string::npos ? std::string::npos : end - at);
+            }
         }
         return name;
     }

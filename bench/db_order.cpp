@@ -17,7 +17,7 @@ constexpr int SHOWN = 10;
 class Entry : public OrnQL_Template<Entry> {
 public:
     explicit Entry(std::wstring text = L"") : name(std::move(text)) {}
-    void load(std::ifstream&) override {}
+    void load(std::istream&) override {}
     void save(std::ofstream&) override {}
     const void* getData(int) override { return name.c_str(); }
     Entry& operator=(const Entry& other) override { name = other.name; return *this; }

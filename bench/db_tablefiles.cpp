@@ -23,7 +23,7 @@ constexpr unsigned RECORDS = 100000;
 class Entry : public OrnQL_Template<Entry> {
 public:
     explicit Entry(std::wstring text = L"", std::int32_t number = 0) : name(std::move(text)), level(number) {}
-    void load(std::ifstream& in) override {
+    void load(std::istream& in) override {
         loadText(name, in);
         loadValue(in, level);
         loadBool(in, flag);

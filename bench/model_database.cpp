@@ -1,11 +1,16 @@
 // The program's whole database at a realistic size (ModelDatabaseGenerator.h), against the same
 // rows in SQLite, measured in the same run:
-// - start-up: loadDatabase(D_ENDTAG) against reading every row of the SQLite file into memory;
+// - start-up: loadDatabase(D_ENDTAG) against reading every row of the SQLite file into the same
+//   record objects (SqliteObjectReader.h) and against a plain read of the rows (values copied);
+// - the same start-up with a cold page cache: the files of both forms evicted first
+//   (posix_fadvise DONTNEED; they are clean, as every save fsyncs them);
 // - a word edit: one word's text changed and saveDatabaseExternal(2, D_WORD, D_IRREGULARVERB)
 //   against the same UPDATE committed in SQLite (its default, fully synchronous journal);
 // - an edit of two tables saved as one unit (the program's journal) against two UPDATEs in one
 //   SQLite transaction;
-// - afterwards, the peak memory of a fresh process that only loads, for both.
+// - afterwards, the peak memory of a fresh process that only loads, for each form.
+// Loads are timed as the median of five repetitions (three when cold).
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -22,6 +27,7 @@
 #include "ModelDatabaseGenerator.h"
 #include "ScratchDirectory.h"
 #include "SqliteMirror.h"
+#include "SqliteObjectReader.h"
 
 namespace {
 
@@ -81,6 +87,67 @@ void LoadDatabase_OrnQL(benchmark::State& state) {
     }
     state.counters["words"] = static_cast<double>(Word::elementTree().size());
     resetDatabase();
+}
+
+// Drops the cached pages of the file, or of every file below a directory.
+void evictFromPageCache(const std::filesystem::path& path) {
+    auto evict = [](const std::filesystem::path& file) {
+        const int fd = open(file.c_str(), O_RDONLY);
+        if (fd >= 0) {
+            posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+            close(fd);
+        }
+    };
+    if (!std::filesystem::is_directory(path)) {
+        evict(path);
+        return;
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path)) {
+        if (entry.is_regular_file()) {
+            evict(entry.path());
+        }
+    }
+}
+
+void LoadDatabaseCold_OrnQL(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        resetDatabase();
+        evictFromPageCache("Data");
+        state.ResumeTiming();
+        if (loadDatabase(D_ENDTAG) != LOAD_DONE) {
+            state.SkipWithError("the database did not load cleanly");
+            break;  // the library refuses another pause after an error
+        }
+    }
+    resetDatabase();
+}
+
+std::size_t readSqliteObjects(bench::SqliteObjectReader::Records& records) {
+    bench::SqliteObjectReader reader(SQLITE_FILE);
+    return reader.readAll(records);
+}
+
+void LoadDatabase_SQLiteObjects(benchmark::State& state) {
+    bench::SqliteObjectReader::Records records;
+    for (auto _ : state) {
+        state.PauseTiming();
+        records.clear();  // destroyed outside the timing, as the load's reset is
+        state.ResumeTiming();
+        readSqliteObjects(records);
+    }
+    state.counters["objects"] = static_cast<double>(records.size());
+}
+
+void LoadDatabaseCold_SQLiteObjects(benchmark::State& state) {
+    bench::SqliteObjectReader::Records records;
+    for (auto _ : state) {
+        state.PauseTiming();
+        records.clear();
+        evictFromPageCache(SQLITE_FILE);
+        state.ResumeTiming();
+        readSqliteObjects(records);
+    }
 }
 
 void LoadDatabase_SQLite(benchmark::State& state) {
@@ -176,8 +243,11 @@ void EditTwoTables_SQLite(benchmark::State& state) {
     sqlite3_close(db);
 }
 
-BENCHMARK(LoadDatabase_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(LoadDatabase_SQLite)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(LoadDatabase_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(LoadDatabase_SQLiteObjects)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(LoadDatabase_SQLite)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(LoadDatabaseCold_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+BENCHMARK(LoadDatabaseCold_SQLiteObjects)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 BENCHMARK(EditWord_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(EditWord_SQLite)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(EditTwoTables_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(40);
@@ -203,6 +273,11 @@ int loadOnly(const std::string& form) {
     std::size_t held = 0;
     if (form == "OrnQL") {
         held = loadDatabase(D_ENDTAG) == LOAD_DONE ? Word::elementTree().size() : 0;
+    } else if (form == "SQLiteObjects") {
+        bench::SqliteObjectReader::Records records;
+        held = readSqliteObjects(records);
+        std::printf("%ld %ld %zu\n", before, peakResidentKiB(), held);  // while the objects live
+        return 0;
     } else {
         held = readAllSqliteRows().size();
     }
@@ -234,19 +309,26 @@ bool measureChild(const std::string& form, long& before, long& after) {
 }
 
 void reportPeakMemory() {
-    long ornqlBefore = 0, ornqlAfter = 0, sqliteBefore = 0, sqliteAfter = 0;
-    if (!measureChild("OrnQL", ornqlBefore, ornqlAfter) || !measureChild("SQLite", sqliteBefore, sqliteAfter)) {
-        std::printf("\nPeak memory: could not be measured\n");
-        return;
+    struct Form {
+        const char* name;
+        const char* label;
+        long before = 0;
+        long after = 0;
+    };
+    Form forms[] = {{"OrnQL", "loadDatabase(D_ENDTAG)"},
+                    {"SQLiteObjects", "SQLite into the same objects"},
+                    {"SQLite", "all rows from SQLite (values)"}};
+    for (Form& form : forms) {
+        if (!measureChild(form.name, form.before, form.after)) {
+            std::printf("\nPeak memory: could not be measured\n");
+            return;
+        }
     }
     std::printf("\nPeak memory of a process that only loads (VmHWM):\n");
-    std::printf("  loadDatabase(D_ENDTAG)       %8.1f MiB (%7.1f MiB above the idle process)\n", ornqlAfter / 1024.0,
-                (ornqlAfter - ornqlBefore) / 1024.0);
-    std::printf("  all rows from SQLite         %8.1f MiB (%7.1f MiB above the idle process)\n", sqliteAfter / 1024.0,
-                (sqliteAfter - sqliteBefore) / 1024.0);
-    if (sqliteAfter > sqliteBefore) {
-        std::printf("  ratio of the growth          %8.2f\n",
-                    static_cast<double>(ornqlAfter - ornqlBefore) / static_cast<double>(sqliteAfter - sqliteBefore));
+    for (const Form& form : forms) {
+        std::printf("  %-30s %8.1f MiB (%7.1f MiB above the idle process), ratio of the peaks %5.2f\n", form.label,
+                    form.after / 1024.0, (form.after - form.before) / 1024.0,
+                    static_cast<double>(forms[0].after) / static_cast<double>(form.after));
     }
 }
 
@@ -258,7 +340,7 @@ int main(int argc, char** argv) {
     }
     bench::ScratchDirectory scratch("model");
     buildBothDatabases();
-    const int result = bench::runWithRatios(argc, argv, {{"_OrnQL", "_SQLite"}});
+    const int result = bench::runWithRatios(argc, argv, {{"_OrnQL", "_SQLite"}, {"_OrnQL", "_SQLiteObjects"}});
     reportPeakMemory();
     return result;
 }

@@ -13,7 +13,7 @@ namespace {
 
 class FuzzRecord : public OrnQL_Template<FuzzRecord> {
 public:
-    void load(std::ifstream& in) override {
+    void load(std::istream& in) override {
         loadText(name, in);
         loadValue(in, level);
         loadBool(in, flag);

@@ -15,7 +15,7 @@ public:
     Row() = default;
     Row(const wchar_t* text, std::int32_t number, bool truth, double real)
         : name(text), level(number), flag(truth), weight(real) {}
-    void load(std::ifstream&) override {}
+    void load(std::istream&) override {}
     void save(std::ofstream&) override {}
     const void* getData(int id) override {
         switch (id) {

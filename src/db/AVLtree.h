@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "db/AVLselectionHeap.h"
 #include "db/OrnQLNode.h"
@@ -123,6 +124,12 @@ public:
 
     bool empty() const { return root == nullptr; }
     unsigned size() const { return counter; }
+    // Fills an empty tree with values in ascending key order in one pass, balanced from the start
+    // (a loaded table or a record's links, where inserting one by one would cost n log n and
+    // rebalance all the way). Equal neighbours make one node, as insertRelation would. The nodes
+    // own their values as inserted ones do. Throws when the tree is not empty or the values are
+    // out of order; on any failure the tree stays empty and owns none of the values.
+    void assignSorted(const std::vector<T>& values);
     // Destroys every node (and the values they own); the tree is empty afterwards.
     void clear();
     // Destroys every node but none of the values, which stay with their other owners.
@@ -145,6 +152,7 @@ private:
     void replaceChild(Node* parentNode, Node* oldChild, Node* newChild);
     void finishRemoval(Node* removed);
 
+    static Node* linkBalanced(const std::vector<Node*>& nodes, std::size_t low, std::size_t high, Node* parent);
     static int height(Node* n);
     bool rebalance(Node* n);
     void rotateLeft(Node* n);

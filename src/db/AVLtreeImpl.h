@@ -320,6 +320,56 @@ typename AVLtree<T>::treeIterator AVLtree<T>::bound(int lower, int upper) const 
 }
 
 template <typename T>
+void AVLtree<T>::assignSorted(const std::vector<T>& values) {
+    if (root != nullptr) {
+        throw OrnQLException_AVLtree("Fatal OrnQLException: In AVL Tree, a sorted fill needs an empty tree!");
+    }
+    std::vector<Node*> nodes;
+    try {
+        nodes.reserve(values.size());
+        for (const T& value : values) {
+            const int order = nodes.empty() ? 1 : cmpFunc(value, nodes.back()->val);
+            if (order < 0) {
+                throw OrnQLException_AVLtree("Fatal OrnQLException: In AVL Tree, a sorted fill got unsorted values!");
+            }
+            if (order == 0) {
+                ++nodes.back()->relationCount;
+            } else {
+                nodes.push_back(new Node(value));
+            }
+        }
+    } catch (...) {
+        for (Node* n : nodes) {
+            n->relationCount = 0;  // the caller still owns the values
+            delete n;
+        }
+        throw;
+    }
+    root = linkBalanced(nodes, 0, nodes.size(), nullptr);
+    counter = static_cast<unsigned>(nodes.size());
+}
+
+// Makes the middle node the root of nodes[low, high) and its halves its subtrees: the two halves
+// differ in size by at most one, so in height too.
+template <typename T>
+typename AVLtree<T>::Node* AVLtree<T>::linkBalanced(const std::vector<Node*>& nodes, std::size_t low,
+                                                    std::size_t high, Node* parent) {
+    if (low >= high) {
+        return nullptr;
+    }
+    const std::size_t middle = low + (high - low) / 2;
+    Node* n = nodes[middle];
+    n->parent = parent;
+    n->left = linkBalanced(nodes, low, middle, n);
+    n->right = linkBalanced(nodes, middle + 1, high, n);
+    const int leftHeight = n->left == nullptr ? -1 : n->left->quickHeight;
+    const int rightHeight = n->right == nullptr ? -1 : n->right->quickHeight;
+    n->quickHeight = std::max(leftHeight, rightHeight) + 1;
+    n->balance = rightHeight - leftHeight;
+    return n;
+}
+
+template <typename T>
 void AVLtree<T>::clear() {
     clearSelection();
     Node* oldRoot = root;

@@ -6,8 +6,8 @@
 
 // A table of links between a record of From and a record of To (many to many). The link table
 // is the stored truth: a link's two ids are its dependencies on the from and the to table, and it
-// has no fields of its own. In memory every linked record also carries its links as relation
-// trees, kept up to date by associate and seperate:
+// has no fields of its own. In memory every linked record also carries its links in a flat array
+// (RecordRelations), kept up to date by associate and seperate, from which it answers:
 // - first tier, fTR(d): the records of table d linked to it directly;
 // - second tier, sTR(d): the records of table d reached over two links, once per path (a record
 //   reached along several paths has that many in its node's relationCount; a record reaches
@@ -29,7 +29,7 @@ public:
 
     // Only the from and the to table may be set.
     void setDependency(dependency d, unsigned dependencyId) override;
-    void load(std::ifstream&) override {}
+    void load(std::istream&) override {}
     void save(std::ofstream&) override {}
     const void* getData(int) override { return nullptr; }
     A& operator=(const A&) override { return static_cast<A&>(*this); }

@@ -54,34 +54,16 @@ void OrnQL_Association<A, From, To>::associate(unsigned fromId, unsigned toId) {
     if (to == nullptr) {
         throw OrnQLException_Association("OrnQLException: There is no entry with the corresponding to Id!");
     }
-    const dependency f = fromEntry;
-    const dependency t = toEntry;
-    from->fTR(t).insertRelation(to);
-    to->fTR(f).insertRelation(from);
-    // Every path of two links that the new link opens into another table, in both directions.
-    // Paths back into a record's own table are worked out when asked for (OrnQL_Base::sTR).
-    for (int i = 0; i < D_ENDTAG; ++i) {
-        const auto table = static_cast<dependency>(i);
-        if (To::firstTierAssociator[i] != D_ENDTAG && table != f) {
-            for (auto it = to->fTR(table).begin(); it != to->fTR(table).end(); ++it) {
-                from->sTR(table).insertRelation(*it);
-                (*it)->sTR(f).insertRelation(from);
-            }
-        }
-    }
-    for (int i = 0; i < D_ENDTAG; ++i) {
-        const auto table = static_cast<dependency>(i);
-        if (From::firstTierAssociator[i] != D_ENDTAG && table != t) {
-            for (auto it = from->fTR(table).begin(); it != from->fTR(table).end(); ++it) {
-                to->sTR(table).insertRelation(*it);
-                (*it)->sTR(t).insertRelation(to);
-            }
-        }
+    // Paths of two links are worked out when asked for (OrnQL_Base::sTR); only the ends change.
+    from->addPartner(to);
+    try {
+        to->addPartner(from);
+    } catch (...) {
+        from->removePartner(to);  // both ends or neither
+        throw;
     }
 }
 
-// The mirror of associate: the paths are removed while the direct link still stands, so the same
-// paths are walked; the direct link goes last.
 template <typename A, typename From, typename To>
 void OrnQL_Association<A, From, To>::seperate(unsigned fromId, unsigned toId) {
     From* from = From::getById(fromId);
@@ -92,28 +74,8 @@ void OrnQL_Association<A, From, To>::seperate(unsigned fromId, unsigned toId) {
     if (to == nullptr) {
         throw OrnQLException_Association("OrnQLException: There is no entry with the corresponding to Id!");
     }
-    const dependency f = fromEntry;
-    const dependency t = toEntry;
-    for (int i = 0; i < D_ENDTAG; ++i) {
-        const auto table = static_cast<dependency>(i);
-        if (To::firstTierAssociator[i] != D_ENDTAG && table != f) {
-            for (auto it = to->fTR(table).begin(); it != to->fTR(table).end(); ++it) {
-                from->sTR(table).deleteRelation(*it);
-                (*it)->sTR(f).deleteRelation(from);
-            }
-        }
-    }
-    for (int i = 0; i < D_ENDTAG; ++i) {
-        const auto table = static_cast<dependency>(i);
-        if (From::firstTierAssociator[i] != D_ENDTAG && table != t) {
-            for (auto it = from->fTR(table).begin(); it != from->fTR(table).end(); ++it) {
-                to->sTR(table).deleteRelation(*it);
-                (*it)->sTR(t).deleteRelation(to);
-            }
-        }
-    }
-    from->fTR(t).deleteRelation(to);
-    to->fTR(f).deleteRelation(from);
+    from->removePartner(to);
+    to->removePartner(from);
 }
 
 // A link that lost one of its ends (a reference cleared by a weak table) links nothing any more.
@@ -134,12 +96,11 @@ const unsigned& OrnQL_Association<A, From, To>::add(A* link) {
     }
     const unsigned fromId = owned->getDependency(fromEntry);
     const unsigned toId = owned->getDependency(toEntry);
-    // Every stored link between two existing records is in their relation trees, so the walk over
-    // the whole link table (which made adding n links cost n^2) is needed only when the trees say
+    // Every stored link between two existing records is in their link arrays, so the walk over
+    // the whole link table (which made adding n links cost n^2) is needed only when the arrays say
     // the pair may be linked, or when the from record is missing (associate reports that below).
     From* from = From::getById(fromId);
-    const bool maybeLinked =
-        from == nullptr || (from->hasFirstTierRelations(toEntry) && from->fTR(toEntry).containsID(toId));
+    const bool maybeLinked = from == nullptr || from->isLinkedTo(toEntry, toId);
     if (maybeLinked) {
         if (A* existing = Table::getByConstrain(true, 2, fromEntry, fromId, toEntry, toId)) {
             return existing->getId();

@@ -1,5 +1,7 @@
 #include "db/OrnQL_Base.h"
 
+#include <algorithm>
+
 #include "db/OrnQL_Exception.h"
 
 namespace {
@@ -22,17 +24,7 @@ OrnQL_Base::~OrnQL_Base() {
 }
 
 void OrnQL_Base::releaseRelations() {
-    if (!relations) {
-        return;
-    }
-    for (auto* trees : {&relations->firstTier, &relations->secondTier}) {
-        for (auto& tree : *trees) {
-            if (tree) {
-                tree->detachAll();
-            }
-        }
-    }
-    relations.reset();
+    relations.clear();
 }
 
 void OrnQL_Base::setDependency(dependency d, unsigned dependencyId) {
@@ -44,60 +36,47 @@ const unsigned& OrnQL_Base::getDependency(dependency d) const {
     return dependencies[checkedTable(d)];
 }
 
-OrnQL_Base::RelationTree& OrnQL_Base::treeIn(std::array<std::unique_ptr<RelationTree>, D_ENDTAG>& trees,
-                                             dependency d) {
-    std::unique_ptr<RelationTree>& tree = trees[checkedTable(d)];
-    if (!tree) {
-        tree = std::make_unique<RelationTree>(compare, compareID);
-    }
-    return *tree;
-}
-
 OrnQL_Base::RelationTree& OrnQL_Base::fTR(dependency d) {
-    if (!relations) {
-        relations = std::make_unique<RelationTrees>();
-    }
-    return treeIn(relations->firstTier, d);
+    return relations.firstTier(checkedTable(d));
 }
 
+// Every path of two links from this record into table d, once per path: over each partner p,
+// every record of d linked to p; this record itself (reached when d is its own table) twice per
+// partner, there and back both ways, the counts the associations kept when these paths were
+// maintained link by link.
 OrnQL_Base::RelationTree& OrnQL_Base::sTR(dependency d) {
-    if (!relations) {
-        relations = std::make_unique<RelationTrees>();
+    RelationTree& tree = relations.emptiedSecondTier(checkedTable(d));
+    std::vector<OrnQL_Base*> reached;
+    for (OrnQL_Base* p : relations.all()) {
+        for (OrnQL_Base* q : p->relations.of(d)) {
+            reached.push_back(q);
+            if (q == this) {
+                reached.push_back(q);
+            }
+        }
     }
-    RelationTree& tree = treeIn(relations->secondTier, d);
-    if (d == getOwnTable()) {
-        collectSharedPartners(tree);
-    }
+    std::sort(reached.begin(), reached.end(), [](const OrnQL_Base* a, const OrnQL_Base* b) { return a->id < b->id; });
+    tree.assignSorted(reached);
     return tree;
 }
 
-// Every path of two links from this record back into its own table, once per path: over each
-// partner p, every record linked to p, and this record itself twice (there and back both ways),
-// the counts the associations kept when these paths were maintained link by link.
-void OrnQL_Base::collectSharedPartners(RelationTree& tree) {
-    tree.detachAll();
-    const dependency own = getOwnTable();
-    for (auto& partners : relations->firstTier) {
-        if (!partners) {
-            continue;
-        }
-        for (auto p = partners->begin(); p != partners->end(); ++p) {
-            if (!(*p)->relations || !(*p)->relations->firstTier[own]) {
-                continue;
-            }
-            RelationTree& back = *(*p)->relations->firstTier[own];
-            for (auto q = back.begin(); q != back.end(); ++q) {
-                tree.insertRelation(*q);
-                if (*q == this) {
-                    tree.insertRelation(*q);
-                }
-            }
-        }
-    }
+bool OrnQL_Base::hasFirstTierRelations(dependency d) const {
+    return !relations.of(checkedTable(d)).empty();
 }
 
-bool OrnQL_Base::hasFirstTierRelations(dependency d) const {
-    return relations && relations->firstTier[checkedTable(d)] && !relations->firstTier[d]->empty();
+bool OrnQL_Base::isLinkedTo(dependency d, unsigned partnerId) const {
+    const RecordRelations::Partners linked = relations.of(checkedTable(d));
+    auto found = std::lower_bound(linked.begin(), linked.end(), partnerId,
+                                  [](const OrnQL_Base* p, unsigned key) { return p->id < key; });
+    return found != linked.end() && (*found)->id == partnerId;
+}
+
+void OrnQL_Base::addPartner(OrnQL_Base* partner) {
+    relations.add(partner);
+}
+
+void OrnQL_Base::removePartner(OrnQL_Base* partner) {
+    relations.remove(partner);
 }
 
 int OrnQL_Base::compareUI(const unsigned& x, const unsigned& y) {

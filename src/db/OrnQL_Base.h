@@ -8,6 +8,7 @@
 
 #include "db/AVLtree.h"
 #include "db/OrnQL_Types.h"
+#include "db/RecordRelations.h"
 
 // The constraint list of a table: |num| pairs (table, id); num > 0 selects the records matching
 // all pairs, num < 0 those matching none of them, 0 selects everything.
@@ -30,7 +31,7 @@ public:
     // Stores id as the record's dependency on table d and marks the record for saving.
     virtual void setDependency(dependency d, unsigned id);
     // Read and write the record's own fields (after id and dependencies) in their stored order.
-    virtual void load(std::ifstream& in) = 0;
+    virtual void load(std::istream& in) = 0;
     virtual void save(std::ofstream& out) = 0;
     // Marks the record's bound for the next save of its table.
     virtual void saveRequest() = 0;
@@ -52,16 +53,28 @@ public:
     // Throws OrnQLException_Base for a d that names no table.
     const unsigned& getDependency(dependency d) const;
     // The records of table d linked to this one directly (first tier) or through two links
-    // (second tier), by id; made empty on first use. They never own the records they list.
-    // The second tier of the record's own table (the records sharing a partner with it, itself
-    // included) is worked out from the first tiers when asked for: kept up to date on every link,
-    // it grows with the square of a partner's links (every meaning of a category would list every
-    // other meaning of it), which made loading a large database slow and huge. The tree returned
-    // for it is valid until the next call of sTR for that table.
+    // (second tier), by id, as trees for walks and queries; a record reached along several paths
+    // has that many in its node's relationCount, and a record reaches itself twice over each of
+    // its links. They never own the records they list. The links themselves are a flat array
+    // (RecordRelations); the first-tier tree is made from it when first asked for and kept up to
+    // date from then on. The second tier is worked out from the first tiers on every call: kept
+    // up to date on every link, it grew with the square of a partner's links and made loading a
+    // large database slow and huge. The tree returned for it is valid until the next call of sTR
+    // for that table.
     RelationTree& fTR(dependency d);
     RelationTree& sTR(dependency d);
-    // True when the first-tier tree of d holds a record (without making the tree).
+    // True when a record of table d is linked to this one (without making a tree).
     bool hasFirstTierRelations(dependency d) const;
+    // True when the record of table d with that id is linked to this one (without making a tree).
+    bool isLinkedTo(dependency d, unsigned partnerId) const;
+
+    // The link bookkeeping of the associations: one link more or fewer to `partner`. Loading
+    // appends (in any order) and then restores the order once.
+    void addPartner(OrnQL_Base* partner);
+    void removePartner(OrnQL_Base* partner);
+    void reservePartners(std::size_t count) { relations.reserveMore(count); }
+    void appendPartner(OrnQL_Base* partner) { relations.append(partner); }
+    void restorePartnerOrder() { relations.restoreOrder(); }
 
     // Orders by id, as unsigned numbers: -1, 0 or 1.
     static int compare(OrnQL_Base* const& a, OrnQL_Base* const& b);
@@ -79,7 +92,7 @@ public:
     // unreadable count gives the empty text and leaves the stream failed; a text that does not
     // end with its terminator inside the file (L of 0, or past the end) is damage and throws
     // Damaged<OrnQLException_Template>, never an allocation of L units.
-    static void loadText(std::wstring& text, std::ifstream& in);
+    static void loadText(std::wstring& text, std::istream& in);
     static void saveText(const std::wstring& text, std::ofstream& out);
     static void saveText(const wchar_t* text, std::ofstream& out);
 
@@ -91,7 +104,7 @@ public:
     // Removes directory + id + ".bmp" with the next save (a missing file is not an error).
     void deleteImageFile(const char* directory) const;
 
-    // Drops every relation tree without touching the records they list (table reset).
+    // Drops every link and relation tree without touching the records they list (table reset).
     void releaseRelations();
 
 protected:
@@ -101,12 +114,5 @@ protected:
     unsigned dependencies[D_ENDTAG] = {};
 
 private:
-    struct RelationTrees {
-        std::array<std::unique_ptr<RelationTree>, D_ENDTAG> firstTier;
-        std::array<std::unique_ptr<RelationTree>, D_ENDTAG> secondTier;
-    };
-    static RelationTree& treeIn(std::array<std::unique_ptr<RelationTree>, D_ENDTAG>& trees, dependency d);
-    void collectSharedPartners(RelationTree& tree);
-
-    std::unique_ptr<RelationTrees> relations;  // made on first use: most records never link
+    RecordRelations relations;
 };

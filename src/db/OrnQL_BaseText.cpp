@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t UNITS_PER_SLICE = 4096;
 
 // Reads up to `count` UTF-16LE units; stops early at the end of the file.
-std::u16string readUnits(std::ifstream& in, std::uint32_t count) {
+std::u16string readUnits(std::istream& in, std::uint32_t count) {
     std::u16string units;
     std::string bytes;
     while (units.size() < count) {
@@ -30,21 +30,83 @@ std::u16string readUnits(std::ifstream& in, std::uint32_t count) {
     return units;
 }
 
+bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Decodes little-endian UTF-16 units up to the first zero straight into `text`, as utf16::decode
+// does (pairs become one character, lone surrogates U+FFFD), without a string of units between.
+void decodeUntilZero(const unsigned char* bytes, std::size_t count, std::wstring& text) {
+    text.resize(count);
+    std::size_t length = 0;
+    auto unitAt = [bytes](std::size_t i) { return static_cast<char32_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8)); };
+    for (std::size_t i = 0; i < count; ++i) {
+        const char32_t unit = unitAt(i);
+        if (unit == 0) {
+            break;
+        }
+        if (isHighSurrogate(unit) && i + 1 < count && isLowSurrogate(unitAt(i + 1))) {
+            const char32_t low = unitAt(++i);
+            text[length++] = static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+            text[length++] = static_cast<wchar_t>(utf16::REPLACEMENT);
+        } else {
+            text[length++] = static_cast<wchar_t>(unit);
+        }
+    }
+    text.resize(length);
+}
+
+[[noreturn]] void throwTextPastItsEnd() {
+    throw Damaged<OrnQLException_Template>(
+        "Fatal OrnQLException: Found a text running past the end of its record while loading!");
+}
+
+// The text when the stream holds all of its units already (a file read into memory): one copy of
+// the bytes, decoded straight into the text. False, reading nothing, otherwise.
+bool loadBufferedText(std::wstring& text, std::istream& in, std::uint32_t length) {
+    const std::streamsize available = in.rdbuf()->in_avail();
+    if (length == 0 || available < 0 || static_cast<std::uint64_t>(available) < 2ull * length) {
+        return false;
+    }
+    // Most texts fit the stack; a longer one gets a buffer of its own, so that every load makes
+    // the same allocations (a buffer kept between loads would not).
+    char shortText[512];
+    std::string longText;
+    const std::size_t size = 2 * static_cast<std::size_t>(length);
+    char* bytes = shortText;
+    if (size > sizeof shortText) {
+        longText.resize(size);
+        bytes = longText.data();
+    }
+    if (in.rdbuf()->sgetn(bytes, static_cast<std::streamsize>(size)) != static_cast<std::streamsize>(size)) {
+        in.setstate(std::ios::failbit);
+        return true;  // the caller sees a record cut short
+    }
+    const auto* units = reinterpret_cast<const unsigned char*>(bytes);
+    if (units[size - 2] != 0 || units[size - 1] != 0) {
+        throwTextPastItsEnd();
+    }
+    decodeUntilZero(units, length, text);
+    return true;
+}
+
 }  // namespace
 
-void OrnQL_Base::loadText(std::wstring& text, std::ifstream& in) {
+void OrnQL_Base::loadText(std::wstring& text, std::istream& in) {
     text.clear();
     std::uint32_t length = 0;
     if (!loadValue(in, length)) {
         return;  // the stream has failed: the caller sees a record cut short
+    }
+    if (loadBufferedText(text, in, length)) {
+        return;
     }
     std::u16string units = readUnits(in, length);
     // Every stored text ends with its terminator inside the file. A length that runs past the end
     // (or past the terminator) would swallow the records after it, and one without a terminator
     // is no text we wrote.
     if (length == 0 || units.size() < length || units.back() != u'\0') {
-        throw Damaged<OrnQLException_Template>(
-            "Fatal OrnQLException: Found a text running past the end of its record while loading!");
+        throwTextPastItsEnd();
     }
     // The text ends at its terminator, as it did when it was written; units after an early zero
     // (damage) are not part of it.

@@ -15,11 +15,19 @@
 
 static_assert(std::endian::native == std::endian::little, "table files hold little-endian numbers");
 
+// Reads straight from the stream's buffer, with the stream states istream::read would set (a
+// read of a failed stream fails; a short read sets eof and fail), but without its sentry and
+// count: loading a database reads millions of fields.
 template <typename Value>
 bool loadValue(std::istream& in, Value& value) {
     static_assert(std::is_trivially_copyable_v<Value> && !std::is_same_v<Value, bool>);
     char bytes[sizeof(Value)];
-    if (!in.read(bytes, sizeof bytes)) {
+    if (!in.good()) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    if (in.rdbuf()->sgetn(bytes, sizeof bytes) != static_cast<std::streamsize>(sizeof bytes)) {
+        in.setstate(std::ios::eofbit | std::ios::failbit);
         return false;
     }
     std::memcpy(&value, bytes, sizeof bytes);

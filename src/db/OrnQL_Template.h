@@ -3,10 +3,14 @@
 #include <array>
 #include <cstdarg>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "db/AVLtree.h"
 #include "db/ConstraintArguments.h"
+#include "db/FileContent.h"
+#include "db/FileReadAhead.h"
 #include "db/MinHeap.h"
 #include "db/OrnQL_Base.h"
 #include "db/OrnQL_Custom.h"
@@ -252,7 +256,13 @@ protected:
     friend class OrnQL_Association;
 
 private:
-    static unsigned readBound(std::ifstream& in, const char* path, unsigned bound);
+    using LoadedRecords = std::vector<std::unique_ptr<T>>;
+    // Parses the content of bound file `bound` into `loaded` (in file order); returns the number
+    // of records read.
+    static unsigned parseBound(FileContent& file, unsigned bound, LoadedRecords& loaded);
+    // Hands the loaded records to the element tree: in one pass when their ids ascend (as a
+    // save writes them), else one by one in file order, stopping at an id that is there already.
+    static void adoptLoaded(LoadedRecords& loaded);
     static unsigned nextGap();
     static void emptyTable();
     static void cascadeDeletion(T* r);

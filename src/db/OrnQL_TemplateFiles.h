@@ -50,15 +50,16 @@ inline std::string boundName(const char* path, unsigned bound) {
 // The bound numbers an index file lists, in the stored order. False when the index cannot be
 // opened; `whole` is false when it ends in an entry cut short.
 inline bool readIndex(const char* path, std::vector<unsigned>& bounds, bool& whole) {
-    std::ifstream index(indexName(path), std::ios::binary);
-    if (!index) {
+    FileContent index;
+    if (!index.read(indexName(path))) {
         return false;
     }
+    std::istream& in = index.stream();
     unsigned bound;
-    while (loadValue(index, bound)) {
+    while (index.remaining() >= sizeof bound && loadValue(in, bound)) {
         bounds.push_back(bound);
     }
-    whole = index.gcount() == 0;
+    whole = index.remaining() == 0;
     return true;
 }
 
@@ -129,6 +130,7 @@ void OrnQL_Template<T>::loadAll(const char* path, dependency d) {
         throw InvalidFileException(table_files::indexName(path), ownEntry);
     }
     emptyTable();
+    LoadedRecords loaded;
     try {
         if (!whole) {
             table_files::throwDamage(table_files::INDEX_CUT_SHORT);
@@ -138,17 +140,29 @@ void OrnQL_Template<T>::loadAll(const char* path, dependency d) {
         if (!table_files::unlistedBoundFile(path, table_files::sortedBounds(listed)).empty()) {
             table_files::throwDamage(table_files::UNLISTED_BOUND);
         }
-        std::ifstream boundFile;  // one stream for all bound files: constructing one is not free
+        std::vector<std::string> names;
+        names.reserve(listed.size());
         for (unsigned bound : listed) {
+            names.push_back(table_files::boundName(path, bound));
+        }
+        const FileReadAhead::Policy policy = FileReadAhead::policyForLoading();
+        FileReadAhead files(names, policy.threads, policy.always);
+        FileContent file;
+        for (std::size_t i = 0; i < listed.size(); ++i) {
+            if (!files.next(file)) {
+                throw InvalidFileException(names[i], ownEntry);
+            }
             // A save never lists a bound without records: it removes the file instead.
-            if (readBound(boundFile, path, bound) == 0) {
+            if (parseBound(file, listed[i], loaded) == 0) {
                 table_files::throwDamage(table_files::EMPTY_BOUND);
             }
         }
     } catch (...) {
-        restartGapScan();  // the records read so far stay, and so does id reuse among them
+        adoptLoaded(loaded);  // the records read so far stay, and so does id reuse among them
+        restartGapScan();
         throw;
     }
+    adoptLoaded(loaded);
     restartGapScan();
 }
 
@@ -165,22 +179,61 @@ void OrnQL_Template<T>::emptyTable() {
 
 template <typename T>
 unsigned OrnQL_Template<T>::loadBound(const char* path, unsigned bound) {
-    std::ifstream in;
-    return readBound(in, path, bound);
+    FileContent file;
+    LoadedRecords loaded;
+    unsigned count = 0;
+    try {
+        const std::string name = table_files::boundName(path, bound);
+        if (!file.read(name)) {
+            throw InvalidFileException(name, ownEntry);
+        }
+        count = parseBound(file, bound, loaded);
+    } catch (...) {
+        adoptLoaded(loaded);
+        throw;
+    }
+    adoptLoaded(loaded);
+    return count;
 }
 
 template <typename T>
-unsigned OrnQL_Template<T>::readBound(std::ifstream& in, const char* path, unsigned bound) {
-    const std::string name = table_files::boundName(path, bound);
-    in.close();
-    in.clear();
-    in.open(name, std::ios::binary);
-    if (!in) {
-        throw InvalidFileException(name, ownEntry);
+void OrnQL_Template<T>::adoptLoaded(LoadedRecords& loaded) {
+    ELEMENTTREE& tree = elementTree();
+    const bool ascending = std::adjacent_find(loaded.begin(), loaded.end(), [](const auto& a, const auto& b) {
+                               return a->id >= b->id;
+                           }) == loaded.end();
+    if (tree.empty() && ascending) {
+        std::vector<OrnQL_Base*> records;
+        records.reserve(loaded.size());
+        for (const auto& record : loaded) {
+            records.push_back(record.get());
+        }
+        tree.assignSorted(records);  // owns none of them if it throws
+        for (auto& record : loaded) {
+            record.release();  // the element tree owns it now
+        }
+        loaded.clear();
+        return;
     }
+    LoadedRecords pending;
+    pending.swap(loaded);  // whatever is not adopted goes with `pending`
+    for (auto& record : pending) {
+        if (!tree.insert(record.get())) {
+            throw Damaged<OrnQLException>(table_files::DUPLICATE_ID);
+        }
+        record.release();
+    }
+}
+
+template <typename T>
+unsigned OrnQL_Template<T>::parseBound(FileContent& file, unsigned bound, LoadedRecords& loaded) {
+    std::istream& in = file.stream();
     unsigned count = 0;
-    std::uint32_t recordId;
-    while (loadValue(in, recordId)) {
+    while (file.remaining() > 0) {
+        std::uint32_t recordId;
+        if (!loadValue(in, recordId)) {
+            table_files::throwDamage(table_files::RECORD_CUT_SHORT);  // a few bytes where an id should start
+        }
         ++count;
         if (recordId == 0 || recordId / RECORDS_PER_BOUND != bound || recordId > LARGEST_RECORD_ID) {
             table_files::throwDamage(table_files::OUT_OF_RANGE_ID);
@@ -203,13 +256,7 @@ unsigned OrnQL_Template<T>::readBound(std::ifstream& in, const char* path, unsig
         if (!in) {
             table_files::throwDamage(table_files::RECORD_CUT_SHORT);
         }
-        if (!elementTree().insert(record.get())) {
-            throw Damaged<OrnQLException>(table_files::DUPLICATE_ID);
-        }
-        record.release();  // the element tree owns it now
-    }
-    if (in.gcount() != 0) {
-        table_files::throwDamage(table_files::RECORD_CUT_SHORT);  // a few bytes where an id should start
+        loaded.push_back(std::move(record));
     }
     return count;
 }

@@ -85,6 +85,12 @@ void OrnQL_Template<T>::setup(dependency d, bool weak) {
     dependencyTruthTable.fill(false);
     firstTierAssociator = noAssociators();
     queryType = QUERY_INVALID;
+    // Records made and destroyed while no table was set up (after a reset) marked their bounds;
+    // left, those marks made the next load rewrite and back up every bound of the table as if it
+    // had repaired them.
+    if (elementTree().empty()) {
+        requestTree().clear();
+    }
     // Found by name in T, so a record class with its own hooks (an association, the word table)
     // is registered with them.
     registerTable(TableRegistration{d, &T::deleteEntriesWithDependency, &T::updateEntriesWithDependency,

@@ -4,7 +4,7 @@ Category::Category(const wchar_t* text) {
     set_description(text, true);
 }
 
-void Category::load(std::ifstream& in) {
+void Category::load(std::istream& in) {
     loadText(description, in);
 }
 

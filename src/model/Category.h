@@ -13,7 +13,7 @@ public:
     Category() = default;
     explicit Category(const wchar_t* description);
 
-    void load(std::ifstream& in) override;
+    void load(std::istream& in) override;
     void save(std::ofstream& out) override;
     // 0: the description; nothing else.
     const void* getData(int attribute) override;

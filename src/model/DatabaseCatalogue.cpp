@@ -1,5 +1,6 @@
 #include "model/DatabaseCatalogue.h"
 
+#include "db/RecordLookup.h"
 #include "model/C_M.h"
 #include "model/Category.h"
 #include "model/DataPaths.h"
@@ -45,6 +46,11 @@ bool containsRecord(unsigned id) {
     return T::getById(id) != nullptr;
 }
 
+template <typename T>
+const AVLtree<OrnQL_Base*>& recordsOf() {
+    return T::elementTree();
+}
+
 // One walk over the table, looking only at the kinds of reference its records have ever held.
 template <typename T>
 void collectDangling(std::set<Reference>& missing) {
@@ -57,18 +63,17 @@ void collectDangling(std::set<Reference>& missing) {
     if (held.empty()) {
         return;
     }
-    // Neighbouring records mostly name the same record (their language): found once, it is not
-    // looked up again.
-    std::vector<unsigned> lastFound(held.size(), 0);
+    // Every record of the table is checked: one array look-up per reference instead of a walk
+    // down the referred table's tree (a card names one of 100,000 words).
+    std::vector<RecordLookup> referred;
+    referred.reserve(held.size());
+    for (dependency table : held) {
+        referred.emplace_back(catalogue()[cataloguePosition(table)].records());
+    }
     for (typename T::DATAITERATOR it = T::begin(); it != T::end(); ++it) {
         for (std::size_t i = 0; i < held.size(); ++i) {
             const unsigned id = (*it)->getDependency(held[i]);
-            if (id == 0 || id == lastFound[i]) {
-                continue;
-            }
-            if (recordExists(held[i], id)) {
-                lastFound[i] = id;
-            } else {
+            if (id != 0 && referred[i].find(id) == nullptr) {
                 missing.insert(Reference{held[i], id});
             }
         }
@@ -88,14 +93,14 @@ std::vector<unsigned> markedBounds() {
 template <typename T>
 constexpr CatalogueEntry plainTable(dependency table, const char* path, bool weak,
                                     void (*load)(const char*, dependency) = loadTable<T>) {
-    return {table, path, weak, setupTable<T>, load, saveTable<T>, containsRecord<T>, collectDangling<T>,
-            markedBounds<T>};
+    return {table, path, weak, setupTable<T>, load, saveTable<T>, containsRecord<T>, recordsOf<T>,
+            collectDangling<T>, markedBounds<T>};
 }
 
 template <typename A>
 constexpr CatalogueEntry linkTable(dependency table, const char* path) {
-    return {table, path, true, setupLinks<A>, loadTable<A>, saveTable<A>, containsRecord<A>, nullptr,
-            markedBounds<A>};
+    return {table, path, true, setupLinks<A>, loadTable<A>, saveTable<A>, containsRecord<A>, recordsOf<A>,
+            nullptr, markedBounds<A>};
 }
 
 const std::array<CatalogueEntry, D_ENDTAG> entries = {{

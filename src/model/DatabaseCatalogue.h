@@ -5,7 +5,10 @@
 #include <set>
 #include <vector>
 
+#include "db/AVLtree.h"
 #include "db/OrnQL_Types.h"
+
+class OrnQL_Base;
 
 // The rows of the catalogue (model/Database.h describes the tables): for each table what the
 // load, the save and the start-up repairs need, as functions of its record class. Internal to
@@ -28,6 +31,8 @@ struct CatalogueEntry {
     void (*load)(const char* path, dependency d);
     void (*save)(const char* path, dependency d);
     bool (*contains)(unsigned id);
+    // Every record of the table, by id.
+    const AVLtree<OrnQL_Base*>& (*records)();
     // Adds the records this table refers to that do not exist; null for the link tables, whose
     // loader drops such links itself (model/LinkTable.h).
     void (*collectDangling)(std::set<Reference>& missing);

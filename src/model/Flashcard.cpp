@@ -17,7 +17,7 @@ void Flashcard::setDependency(dependency d, unsigned id) {
     OrnQL_Template<Flashcard>::setDependency(d, id);
 }
 
-void Flashcard::load(std::ifstream& in) {
+void Flashcard::load(std::istream& in) {
     loadValue(in, primaryNextDue);
     loadBool(in, primaryMinorFlag);
     loadValue(in, primaryLevel);

@@ -23,7 +23,7 @@ int Grammar::orderByTimestamp(OrnQL_Base* const& a, OrnQL_Base* const& b) {
     return difference > INT_MAX ? INT_MAX : (difference < INT_MIN ? INT_MIN : static_cast<int>(difference));
 }
 
-void Grammar::loadGrammar(std::ifstream& in) {
+void Grammar::loadGrammar(std::istream& in) {
     OrnQL_Base::loadText(text, in);
     loadValue(in, timestamp);
 }

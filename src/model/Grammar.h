@@ -33,7 +33,7 @@ public:
 
 protected:
     // Stored fields: text (wide text), timestamp (4 bytes, signed).
-    void loadGrammar(std::ifstream& in);
+    void loadGrammar(std::istream& in);
     void saveGrammar(std::ofstream& out) const;
 
     std::wstring text;
@@ -50,7 +50,7 @@ public:
         this->setDependency(D_LANGUAGE, languageId);
     }
 
-    void load(std::ifstream& in) override { loadGrammar(in); }
+    void load(std::istream& in) override { loadGrammar(in); }
     void save(std::ofstream& out) override { saveGrammar(out); }
     void saveRequest() override { OrnQL_Template<T>::saveRequest(); }
     // 0: the text; nothing else.

@@ -20,7 +20,7 @@ void IrregularVerb::setDependency(dependency d, unsigned id) {
     }
 }
 
-void IrregularVerb::load(std::ifstream& in) {
+void IrregularVerb::load(std::istream& in) {
     loadCounts(in);
     loadCells(in);
 }

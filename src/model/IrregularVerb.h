@@ -20,7 +20,7 @@ public:
     // D_WORD is not recorded: if the word exists, the verb takes over its language. Every other
     // dependency is set as usual.
     void setDependency(dependency d, unsigned id) override;
-    void load(std::ifstream& in) override;
+    void load(std::istream& in) override;
     void save(std::ofstream& out) override;
     void saveRequest() override { OrnQL_Template<IrregularVerb>::saveRequest(); }
     // 0: tenses, 1: persons; null for other ids.

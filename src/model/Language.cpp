@@ -17,7 +17,7 @@ Language::~Language() {
     }
 }
 
-void Language::load(std::ifstream& in) {
+void Language::load(std::istream& in) {
     loadChars(in, keyboardLocalID, KEYBOARD_ID_SIZE);
     loadText(name, in);
     loadBool(in, rightToLeft);

@@ -27,7 +27,7 @@ public:
     // (not when an unstored or refused record is thrown away, whose id may be another's).
     ~Language() override;
 
-    void load(std::ifstream& in) override;
+    void load(std::istream& in) override;
     void save(std::ofstream& out) override;
     const void* getData(int attribute) override;
     // Copies name, layout and direction (not the id or links).

@@ -7,7 +7,7 @@ Lesson::Lesson(const wchar_t* lessonTitle, std::int32_t dueDays) {
     set_due(dueDays, true);
 }
 
-void Lesson::load(std::ifstream& in) {
+void Lesson::load(std::istream& in) {
     loadText(title, in);
     loadValue(in, due);
 }

@@ -18,7 +18,7 @@ public:
     Lesson() = default;
     Lesson(const wchar_t* title, std::int32_t due);
 
-    void load(std::ifstream& in) override;
+    void load(std::istream& in) override;
     void save(std::ofstream& out) override;
     // 0: title, 1: due; null for other ids.
     const void* getData(int attribute) override;

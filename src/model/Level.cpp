@@ -35,7 +35,7 @@ Level::~Level() {
     --nextAvailableLevel;
 }
 
-void Level::load(std::ifstream& in) {
+void Level::load(std::istream& in) {
     loadValue(in, breakDays);
     loadBool(in, forceAnswerTyping);
     std::int32_t hints = SHOWHINT;

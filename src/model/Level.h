@@ -48,7 +48,7 @@ public:
 
     // Stored values out of range read back as the nearest valid ones (a hint handling beyond
     // PUNISHHINT as PUNISHHINT, no answers counted as one).
-    void load(std::ifstream& in) override;
+    void load(std::istream& in) override;
     void save(std::ofstream& out) override;
     const void* getData(int attribute) override;
     // Copies breakDays, forceAnswerTyping and hintHandling only.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "db/OrnQL_Association.h"
+#include "db/RecordLookup.h"
 
 // An association table of the program (C_M, M_W, F_W). A is the link record class; it declares
 // its enforced sides as ENFORCE_FROM and ENFORCE_TO, which the catalogue sets it up with.
@@ -70,32 +71,63 @@ private:
     }
     // A link refers to its two records and to nothing else; one that names a record of a third
     // table is damaged.
-    static bool isSoundLink(const OrnQL_Base* link, const std::vector<dependency>& foreign) {
+    static bool namesThirdTable(const OrnQL_Base* link, const std::vector<dependency>& foreign) {
         for (dependency table : foreign) {
             if (link->getDependency(table) != 0) {
-                return false;
+                return true;
             }
         }
-        return linksTwoRecords(link);
+        return false;
     }
 
-    // The plain table deletion: the link table is weak, so nothing depends on a dropped link, and
-    // the id is freed and its bound marked for saving.
+    // Links every sound link's two records at once: one lookup per link end, room made once per
+    // record for all its new partners, which are appended and then put in order once. Unsound
+    // links go by the plain table deletion: the link table is weak, so nothing depends on a
+    // dropped link, and the id is freed and its bound marked for saving.
     static void connectLoadedLinks() {
         const std::vector<dependency> foreign = foreignReferences();
-        for (auto it = Table::begin(); it != Table::end();) {
-            const unsigned linkId = (*it)->getId();
-            if (isSoundLink(*it, foreign)) {
-                Association::associate(fromIdOf(*it), toIdOf(*it));
-                ++it;
+        const RecordLookup fromRecords(From::elementTree());
+        const RecordLookup toRecords(To::elementTree());
+        std::vector<std::pair<std::size_t, std::size_t>> sound;  // slots of the two ends
+        std::vector<unsigned> fromCounts(fromRecords.slotCount());
+        std::vector<unsigned> toCounts(toRecords.slotCount());
+        std::vector<unsigned> unsound;
+        sound.reserve(Table::elementTree().size());
+        for (auto it = Table::begin(); it != Table::end(); ++it) {
+            const std::size_t from = fromRecords.slotOf(fromIdOf(*it));
+            const std::size_t to = toRecords.slotOf(toIdOf(*it));
+            if (from == RecordLookup::NO_SLOT || to == RecordLookup::NO_SLOT || namesThirdTable(*it, foreign)) {
+                unsound.push_back((*it)->getId());
                 continue;
             }
+            sound.emplace_back(from, to);
+            ++fromCounts[from];
+            ++toCounts[to];
+        }
+        reserveFor(fromRecords, fromCounts);
+        reserveFor(toRecords, toCounts);
+        for (const auto& [from, to] : sound) {
+            fromRecords.at(from)->appendPartner(toRecords.at(to));
+            toRecords.at(to)->appendPartner(fromRecords.at(from));
+        }
+        for (auto* records : {&fromRecords, &toRecords}) {
+            for (std::size_t slot = 0; slot < records->slotCount(); ++slot) {
+                if (OrnQL_Base* r = records->at(slot)) {
+                    r->restorePartnerOrder();
+                }
+            }
+        }
+        for (unsigned linkId : unsound) {
             Table::deleteEntry(linkId);
             ++dropped;
-            if (linkId == UINT_MAX) {
-                break;
+        }
+    }
+
+    static void reserveFor(const RecordLookup& records, const std::vector<unsigned>& counts) {
+        for (std::size_t slot = 0; slot < counts.size(); ++slot) {
+            if (counts[slot] != 0) {
+                records.at(slot)->reservePartners(counts[slot]);
             }
-            it = typename Table::dataIterator(Table::elementTree().lowerBoundID(linkId + 1));
         }
     }
 

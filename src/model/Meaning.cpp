@@ -13,7 +13,7 @@ signed char Meaning::clampedNiveau(int n) {
     return static_cast<signed char>(n < LOWEST_NIVEAU || n > HIGHEST_NIVEAU ? LOWEST_NIVEAU : n);
 }
 
-void Meaning::load(std::ifstream& in) {
+void Meaning::load(std::istream& in) {
     signed char stored = LOWEST_NIVEAU;
     loadValue(in, stored);
     niveau = clampedNiveau(stored);

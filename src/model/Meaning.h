@@ -22,7 +22,7 @@ public:
     explicit Meaning(int niveau);
 
     // A stored niveau outside 1..10 reads back as 1 and marks the meaning for saving.
-    void load(std::ifstream& in) override;
+    void load(std::istream& in) override;
     void save(std::ofstream& out) override;
     // 0: usedForFlashcard (bool); 1: connectionsForFlashcard, 2: niveau (numbers); else null.
     const void* getData(int attribute) override;

@@ -79,7 +79,7 @@ void Verb::deletePerson(unsigned y) {
     saveRequest();
 }
 
-void Verb::loadCounts(std::ifstream& in) {
+void Verb::loadCounts(std::istream& in) {
     std::uint32_t storedTenses = 0;
     std::uint32_t storedPersons = 0;
     loadValue(in, storedTenses);
@@ -101,7 +101,7 @@ void Verb::saveCounts(std::ofstream& out) const {
 }
 
 // Columns grow only with what the file really holds, so a damaged count costs no memory.
-void Verb::loadCells(std::ifstream& in) {
+void Verb::loadCells(std::istream& in) {
     content.clear();
     for (unsigned x = 0; x < tenses && in; ++x) {
         std::vector<std::wstring> column;

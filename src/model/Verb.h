@@ -63,11 +63,11 @@ protected:
     // Stored as: tenses (4 bytes), persons (4 bytes) ... then, written by saveCells after any
     // fields of the record class, every cell as a wide text, tense by tense, persons in order.
     // A count above MAX_DIMENSION throws OrnQLException_Custom (a damaged table).
-    void loadCounts(std::ifstream& in);
+    void loadCounts(std::istream& in);
     void saveCounts(std::ofstream& out) const;
     // Reads the cells of the shape loadCounts read, without marking for saving. A table cut short
     // keeps the complete columns it could read.
-    void loadCells(std::ifstream& in);
+    void loadCells(std::istream& in);
     void saveCells(std::ofstream& out) const;
 
     unsigned tenses = 0;

@@ -15,7 +15,7 @@ VerbPattern::VerbPattern(unsigned tenseCount, unsigned personCount, unsigned lan
     setDependency(D_LANGUAGE, languageId);
 }
 
-void VerbPattern::load(std::ifstream& in) {
+void VerbPattern::load(std::istream& in) {
     loadCounts(in);
     loadValue(in, patternId);
     loadCells(in);

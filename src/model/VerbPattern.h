@@ -33,7 +33,7 @@ public:
     VerbPattern();
     VerbPattern(unsigned tenses, unsigned persons, unsigned languageId, unsigned patternId);
 
-    void load(std::ifstream& in) override;
+    void load(std::istream& in) override;
     void save(std::ofstream& out) override;
     void saveRequest() override { OrnQL_Template<VerbPattern>::saveRequest(); }
     // PATTERNID, TENSES, PERSONS as numbers; null for other ids.

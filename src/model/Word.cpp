@@ -73,7 +73,7 @@ bool Word::deleteWithIrregularVerb(unsigned id) {
     return true;
 }
 
-void Word::load(std::ifstream& in) {
+void Word::load(std::istream& in) {
     loadText(text, in);
     loadText(ipaPronounciation, in);
     loadText(mnemonic, in);

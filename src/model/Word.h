@@ -33,7 +33,7 @@ public:
     // As OrnQL_Template::setDependency; a new language is noted in the index.
     void setDependency(dependency d, unsigned dependencyId) override;
 
-    void load(std::ifstream& in) override;
+    void load(std::istream& in) override;
     void save(std::ofstream& out) override;
     const void* getData(int attribute) override;
     // Copies the three texts.

@@ -89,6 +89,39 @@ TEST_F(TreeTest, AscendingInsertsKeepTheHeightWithinTheAvlBound) {
     EXPECT_LE(heightOf(rootOf(tree)), static_cast<int>(1.44 * std::log2(1002.0)));
 }
 
+TEST_F(TreeTest, ASortedFillIsBalancedAndCountsRepeatedValues) {
+    for (unsigned n : {0u, 1u, 2u, 3u, 7u, 8u, 100u, 1000u}) {
+        Tree filled{byValue, byValue};
+        std::vector<unsigned> values(n);
+        for (unsigned k = 0; k < n; ++k) {
+            values[k] = 2 * k + 1;
+        }
+        filled.assignSorted(values);
+        EXPECT_EQ(filled.checkIntegrity(), "") << n << " values";
+        EXPECT_EQ(inOrder(filled), values);
+        EXPECT_LE(heightOf(rootOf(filled)), static_cast<int>(std::log2(n + 1.0))) << "as low as a tree can be";
+        if (n > 0) {
+            filled.insert(0);  // the filled tree goes on like any other
+            filled.deleteKeyID(values[n / 2]);
+            EXPECT_EQ(filled.checkIntegrity(), "");
+        }
+    }
+    tree.assignSorted({4, 4, 4, 9});
+    EXPECT_EQ(tree.size(), 2u);
+    tree.deleteRelation(4);
+    tree.deleteRelation(4);
+    EXPECT_TRUE(tree.containsID(4)) << "three paths lead to 4, one is left";
+    expectWhole();
+}
+
+TEST_F(TreeTest, ASortedFillRefusesDisorderAndATreeInUse) {
+    EXPECT_FALSE(messageOf([&] { tree.assignSorted({1, 3, 2}); }).empty());
+    EXPECT_TRUE(tree.empty()) << "nothing of a refused fill stays";
+    fill({5});
+    EXPECT_FALSE(messageOf([&] { tree.assignSorted({1}); }).empty());
+    EXPECT_EQ(inOrder(tree), std::vector<unsigned>{5});
+}
+
 TEST_F(TreeTest, DuplicateKeysAndRelationCounts) {
     EXPECT_TRUE(tree.insert(5));
     EXPECT_FALSE(tree.insert(5));

@@ -185,6 +185,24 @@ TEST_F(FileTest, IdsOutsideTheirBoundAndDuplicatesAreRefused) {
               "OrnQLException: Hit illegal duplicate entry while loading OrnQL database!");
 }
 
+// A record object made and destroyed outside any table (between a reset and the next set-up)
+// marks its bound; the set-up forgets that, or the next load would rewrite the whole table.
+TEST_F(FileTest, ASetUpTableStartsWithNothingMarked) {
+    addItem(L"kept");
+    Item::saveAll(ITEMS, D_ENDTAG);
+    resetDatabaseTables();
+    auto* loose = new Item(L"loose");
+    Item::insertWithId(loose, 35);
+    Item::elementTree().detachAll();
+    delete loose;
+    ASSERT_FALSE(Item::requestTree().empty());
+
+    Item::setup(D_WORD, false);
+    EXPECT_TRUE(Item::requestTree().empty());
+    Item::loadAll(ITEMS, D_ENDTAG);
+    EXPECT_TRUE(Item::requestTree().empty()) << "a clean load marks nothing";
+}
+
 TEST_F(FileTest, FreeIdsAfterALoadAreReusedSmallestFirst) {
     writeFile("Data/Item/items.dat", index({0}));
     writeFile("Data/Item/items0.dat",

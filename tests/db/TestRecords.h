@@ -24,7 +24,7 @@ public:
     explicit Record(std::wstring recordName, std::int32_t recordLevel = 0) : name(std::move(recordName)), level(recordLevel) {}
     ~Record() override { ++destroyed; }
 
-    void load(std::ifstream& in) override {
+    void load(std::istream& in) override {
         OrnQL_Base::loadText(name, in);
         loadValue(in, level);
         loadBool(in, flag);

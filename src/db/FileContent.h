@@ -1,0 +1,42 @@
+#pragma once
+
+#include <istream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+// The whole content of one file in memory and a stream over it. Loading a table reads tens of
+// thousands of small files: a file stream for each costs its construction, a buffer and several
+// system calls per file, and every field read through it goes through the file buffer. Here a
+// file costs open, one read() (more only for a file larger than the buffer) and close, and
+// fields are read from memory. One object serves many files in turn.
+class FileContent {
+public:
+    FileContent() : in(&buffer) {}
+    FileContent(const FileContent&) = delete;
+    FileContent& operator=(const FileContent&) = delete;
+
+    // Replaces the content with the file's; false (and empty) when it cannot be opened or read.
+    bool read(const std::string& name);
+    // The same into any buffer (grown as needed); `length` receives the file's size.
+    static bool readInto(const std::string& name, std::vector<char>& bytes, std::size_t& length);
+    // Takes over content read elsewhere (by readInto), handing the old buffer back in `bytes`.
+    void adopt(std::vector<char>& bytes, std::size_t length);
+    // Reads the content from its start, with its state cleared.
+    std::istream& stream();
+    // Bytes not read yet through stream().
+    std::size_t remaining() const { return buffer.remaining(); }
+    std::size_t size() const { return length; }
+
+private:
+    class Buffer : public std::streambuf {
+    public:
+        void point(char* first, std::size_t size) { setg(first, first, first + size); }
+        std::size_t remaining() const { return static_cast<std::size_t>(egptr() - gptr()); }
+    };
+
+    std::vector<char> bytes;
+    std::size_t length = 0;
+    Buffer buffer;
+    std::istream in;
+};

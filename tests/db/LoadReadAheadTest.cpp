@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "support/ExceptionMessage.h"
+#include "FileTestSupport.h"
+#include "db/FileReadAhead.h"
+
+namespace dbtest {
+namespace {
+
+using mernolex::test::messageOf;
+
+// Everything a load gives of a record that its file holds.
+using Loaded = std::tuple<unsigned, std::wstring, std::int32_t, unsigned>;
+
+std::vector<Loaded> everyItem() {
+    std::vector<Loaded> items;
+    for (auto it = Item::begin(); it != Item::end(); ++it) {
+        items.emplace_back((*it)->getId(), (*it)->name, (*it)->level, (*it)->getDependency(D_LANGUAGE));
+    }
+    return items;
+}
+
+// What a load of the item table gives: the records, the error text (empty when none) and the
+// id the next new record gets.
+struct Outcome {
+    std::vector<Loaded> items;
+    std::string error;
+    unsigned nextId = 0;
+    std::string integrity;
+    bool operator==(const Outcome&) const = default;
+};
+
+// Loads the table one by one on the loading thread, and with reader threads from the first file.
+class ReadAheadTest : public FileTest {
+protected:
+    void TearDown() override {
+        FileReadAhead::setPolicyForLoading(defaultPolicy);
+        FileTest::TearDown();
+    }
+
+    static Outcome loadWith(FileReadAhead::Policy policy) {
+        FileReadAhead::setPolicyForLoading(policy);
+        resetDatabaseTables();
+        Item::setup(D_WORD, false);
+        Outcome outcome;
+        try {
+            Item::loadAll(ITEMS, D_ENDTAG);
+        } catch (const std::exception& e) {
+            outcome.error = e.what();
+        }
+        outcome.items = everyItem();
+        outcome.integrity = Item::elementTree().checkIntegrity();
+        outcome.nextId = Item::add(new Item(L"new"));
+        return outcome;
+    }
+
+    // Every way of reading gives what reading on the loading thread alone gives.
+    static void expectTheSameLoadEveryWay(const char* what) {
+        const Outcome alone = loadWith({0, false});
+        for (FileReadAhead::Policy policy : {FileReadAhead::Policy{1, true}, FileReadAhead::Policy{3, true},
+                                             FileReadAhead::Policy{4, false}}) {
+            EXPECT_EQ(loadWith(policy), alone) << what << ", " << policy.threads << " threads";
+        }
+        EXPECT_EQ(alone.integrity, "") << what;
+    }
+
+    const FileReadAhead::Policy defaultPolicy = FileReadAhead::policyForLoading();
+};
+
+TEST_F(ReadAheadTest, ATableLoadsTheSameOnOneThreadAndOnSeveral) {
+    for (unsigned id = 1; id <= 600; ++id) {
+        const unsigned item = addItem(L"item \U0001F600 " + std::to_wstring(id), static_cast<std::int32_t>(id) - 300);
+        Item::getById(item)->setDependency(D_LANGUAGE, id % 7);
+    }
+    for (unsigned id = 5; id <= 600; id += 13) {
+        Item::deleteEntry(id);  // gaps, and ids reused after the load
+    }
+    Item::saveAll(ITEMS, D_ENDTAG);
+    expectTheSameLoadEveryWay("a sound table");
+    EXPECT_EQ(loadWith({2, true}).items.size(), 554u);
+}
+
+TEST_F(ReadAheadTest, DamageAndMissingFilesStopTheLoadAtTheSamePlaceOnEveryThread) {
+    for (unsigned id = 1; id <= 300; ++id) {
+        addItem(L"item " + std::to_wstring(id));
+    }
+    Item::saveAll(ITEMS, D_ENDTAG);
+    const std::string bound = readFile("Data/Item/items17.dat");
+    writeFile("Data/Item/items17.dat", bound.substr(0, bound.size() / 2));
+    expectTheSameLoadEveryWay("a bound file cut short");
+
+    writeFile("Data/Item/items17.dat", bound);
+    std::filesystem::remove("Data/Item/items23.dat");
+    const Outcome missing = loadWith({3, true});
+    EXPECT_EQ(missing.error, "Data/Item/items23.dat");
+    expectTheSameLoadEveryWay("a listed bound file missing");
+}
+
+// A damaged file may hold its ids out of order or twice: such records go in one by one, as they
+// are read, and a repeated id stops the load with the records before it kept.
+TEST_F(ReadAheadTest, IdsOutOfOrderLoadAndARepeatedIdKeepsTheRecordsBeforeIt) {
+    writeFile("Data/Item/items.dat", index({1, 0}));
+    writeFile("Data/Item/items0.dat", recordHeader(7) + itemFields(u"seven") + recordHeader(2) + itemFields(u"two"));
+    writeFile("Data/Item/items1.dat", recordHeader(12) + itemFields(u"twelve"));
+    Item::loadAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(contents(), (std::map<unsigned, std::wstring>{{2, L"two"}, {7, L"seven"}, {12, L"twelve"}}));
+    EXPECT_EQ(Item::elementTree().checkIntegrity(), "");
+
+    std::filesystem::remove("Data/Item/items1.dat");
+    writeFile("Data/Item/items.dat", index({0}));
+    writeFile("Data/Item/items0.dat", recordHeader(3) + itemFields(u"a") + recordHeader(1) + itemFields(u"b") +
+                                          recordHeader(3) + itemFields(u"again") + recordHeader(4) + itemFields(u"c"));
+    EXPECT_EQ(messageOf([] { Item::loadAll(ITEMS, D_ENDTAG); }),
+              "OrnQLException: Hit illegal duplicate entry while loading OrnQL database!");
+    EXPECT_EQ(contents(), (std::map<unsigned, std::wstring>{{1, L"b"}, {3, L"a"}}));
+}
+
+}  // namespace
+}  // namespace dbtest
