@@ -23,8 +23,8 @@ public:
 
     // Empty name, layout "00000000", written left to right.
     Language();
-    // Removes the flag and keyboard pictures when the record goes by deletion from its table
-    // (not when an unstored or refused record is thrown away, whose id may be another's).
+    // When the record goes by deletion from its table, its flag and keyboard pictures go with the
+    // next save (not when an unstored or refused record is thrown away, whose id may be another's).
     ~Language() override;
 
     void load(std::istream& in) override;

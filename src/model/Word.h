@@ -24,8 +24,8 @@ public:
 
     Word() = default;
     Word(const wchar_t* text, const wchar_t* ipaPronounciation, const wchar_t* mnemonic);
-    // Removes the mnemonic picture when the word goes by deletion from its table: a later word
-    // given the same id must not show it. The word leaves the index.
+    // When the word goes by deletion from its table, its mnemonic picture goes with the next save
+    // (a later word given the same id must not show it). The word leaves the index.
     ~Word() override;
 
     // Stores the word as OrnQL_Template::add does and enters it in the index.
