@@ -1,5 +1,6 @@
 #include "base/FileTransaction.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
@@ -142,8 +143,12 @@ void FileTransaction::stageReplacement(const std::string& target) {
     steps.replaced.push_back(target);
 }
 
+// A removal noted twice (by several tables of one save) is one removal, and a unit of one step
+// still needs no journal.
 void FileTransaction::stageRemoval(const std::string& path) {
-    steps.removed.push_back(path);
+    if (std::find(steps.removed.begin(), steps.removed.end(), path) == steps.removed.end()) {
+        steps.removed.push_back(path);
+    }
 }
 
 void FileTransaction::afterCommit(std::function<void()> action) {

@@ -142,6 +142,19 @@ TEST_F(FileTransactionTest, AUnitOfOneFileNeedsNoJournal) {
     EXPECT_EQ(readFile("Data/A/a.dat"), "new a");
 }
 
+// Several tables of one save may note the same removal (a deleted record's picture): it stays one
+// step, so a unit that only removes that file is still a single atomic step without a journal.
+TEST_F(FileTransactionTest, TheSameRemovalNotedTwiceIsOneStep) {
+    writeOldState();
+    FileTransaction unit(JOURNAL);
+    EXPECT_TRUE(removeFileIfPresent("Data/A/a.dat"));
+    EXPECT_TRUE(removeFileIfPresent("Data/A/a.dat"));
+    fileFaults::failStep(2);
+    EXPECT_EQ(unit.commit(), FileTransaction::Outcome::DONE);
+    EXPECT_FALSE(fileFaults::fired()) << "one removal: no journal";
+    EXPECT_FALSE(fs::exists("Data/A/a.dat"));
+}
+
 TEST_F(FileTransactionTest, StrayTemporaryFilesAreRemovedAndNothingElse) {
     writeOldState();
     writeFile("Data/A/a.dat.tmp", "left by a crash");
