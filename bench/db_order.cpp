@@ -18,7 +18,7 @@ class Entry : public OrnQL_Template<Entry> {
 public:
     explicit Entry(std::wstring text = L"") : name(std::move(text)) {}
     void load(std::istream&) override {}
-    void save(std::ofstream&) override {}
+    void save(std::ostream&) override {}
     const void* getData(int) override { return name.c_str(); }
     Entry& operator=(const Entry& other) override { name = other.name; return *this; }
     static int type(const wchar_t* attribute, int* id) {

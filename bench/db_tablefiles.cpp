@@ -28,7 +28,7 @@ public:
         loadValue(in, level);
         loadBool(in, flag);
     }
-    void save(std::ofstream& out) override {
+    void save(std::ostream& out) override {
         saveText(name, out);
         saveValue(out, level);
         saveBool(out, flag);

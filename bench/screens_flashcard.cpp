@@ -7,6 +7,10 @@
 //     Save to the page ready for the next card: the notes of the new records, the five tables,
 //     the notes taken away. Baseline SaveAndNext_SQLite: the foreign word, the card, its two
 //     links to the known words and its links to the meanings, in one transaction.
+//   - SaveAndNextCheckpointed_OrnQL: the same, followed by the checkpoint that makes the files
+//     written in place durable and removes the transaction log (base/FileTransaction.h): the
+//     worst case, a checkpoint after every card, where the program makes one when the log has
+//     grown past its limit and one at its end. Baseline: the same SQLite transaction.
 //   - WholeCard_OrnQL: the same card from adding its two known words on (the new one is stored
 //     at once, so that meanings can be linked to it) to the page ready for the next card.
 //     Baseline WholeCard_SQLite: the inserts above and the new known word, in one transaction.
@@ -22,6 +26,7 @@
 #include "BenchRatios.h"
 #include "ModelDatabaseGenerator.h"
 #include "SqliteMirror.h"
+#include "base/FileTransaction.h"
 #include "gui/GuiItemfield.h"
 #include "gui/GuiSelectionfield.h"
 #include "gui/GuiTextfield.h"
@@ -132,6 +137,27 @@ void SaveAndNext_OrnQL(benchmark::State& state) {
     state.counters["meanings"] = s.meaningsOfKnown;
 }
 
+void SaveAndNextCheckpointed_OrnQL(benchmark::State& state) {
+    Setting& s = setting();
+    openEditor();
+    unsigned card = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++card;
+        typeInto(TAG_FLASHCARD_WORD, L"Punkt " + std::to_wstring(card));
+        addKnown(s.storedKnown);
+        addKnown(L"checkpointed word " + std::to_wstring(card));
+        if (!FileTransaction::checkpoint()) {  // what adding the known words wrote is not timed
+            state.SkipWithError("the checkpoint failed");
+        }
+        state.ResumeTiming();
+        saveAndNext(state);
+        if (!FileTransaction::checkpoint()) {
+            state.SkipWithError("the checkpoint failed");
+        }
+    }
+}
+
 void WholeCard_OrnQL(benchmark::State& state) {
     Setting& s = setting();
     openEditor();
@@ -223,6 +249,17 @@ void SaveAndNext_SQLite(benchmark::State& state) {
     }
 }
 
+void SaveAndNextCheckpointed_SQLite(benchmark::State& state) {
+    Setting& s = setting();
+    SqliteCard sqlite;
+    unsigned card = 0;
+    for (auto _ : state) {
+        if (!sqlite.store(L"Punkt " + std::to_wstring(++card), nullptr, s.meaningsOfKnown)) {
+            state.SkipWithError("the transaction failed");
+        }
+    }
+}
+
 void WholeCard_SQLite(benchmark::State& state) {
     Setting& s = setting();
     SqliteCard sqlite;
@@ -237,6 +274,8 @@ void WholeCard_SQLite(benchmark::State& state) {
 
 BENCHMARK(SaveAndNext_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(SaveAndNext_SQLite)->Unit(benchmark::kMillisecond)->Iterations(40);
+BENCHMARK(SaveAndNextCheckpointed_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(40);
+BENCHMARK(SaveAndNextCheckpointed_SQLite)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(WholeCard_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(WholeCard_SQLite)->Unit(benchmark::kMillisecond)->Iterations(40);
 

@@ -20,7 +20,7 @@ public:
         loadValue(in, weight);
         loadChars(in, code, sizeof code);
     }
-    void save(std::ofstream& out) override {
+    void save(std::ostream& out) override {
         saveText(name, out);
         saveValue(out, level);
         saveBool(out, flag);

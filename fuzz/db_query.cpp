@@ -16,7 +16,7 @@ public:
     Row(const wchar_t* text, std::int32_t number, bool truth, double real)
         : name(text), level(number), flag(truth), weight(real) {}
     void load(std::istream&) override {}
-    void save(std::ofstream&) override {}
+    void save(std::ostream&) override {}
     const void* getData(int id) override {
         switch (id) {
         case 0: return name.c_str();

@@ -14,19 +14,12 @@
 
 namespace {
 
-bool fsyncDescriptor(int fd) {
-    if (fileFaults::nextSyncFails()) {
-        return false;
-    }
-    return fileFaults::syncsSkipped() || ::fsync(fd) == 0;
-}
-
 bool fsyncFile(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
-    bool synced = fsyncDescriptor(fd);
+    bool synced = syncDescriptor(fd);
     return ::close(fd) == 0 && synced;
 }
 
@@ -51,7 +44,11 @@ constexpr std::string_view TEMPORARY_SUFFIX = ".tmp";
 }  // namespace
 
 AtomicFile::AtomicFile(std::string targetPath) : target(std::move(targetPath)), temporary(temporaryNameFor(target)) {
-    if (!blockedByTransaction()) {
+    if (blockedByTransaction()) {
+        blocked = true;
+    } else if (FileTransaction::active() != nullptr || FileTransaction::logIsOpen()) {
+        staged = std::make_unique<std::ostringstream>(std::ios::binary);
+    } else {
         out.open(temporary, std::ios::binary | std::ios::trunc);
     }
 }
@@ -63,7 +60,51 @@ AtomicFile::~AtomicFile() {
     }
 }
 
+bool AtomicFile::isOpen() const {
+    if (staged != nullptr) {
+        return staged->good();
+    }
+    return out.is_open() && out.good();
+}
+
+std::ostream& AtomicFile::stream() {
+    if (staged != nullptr) {
+        return *staged;
+    }
+    return out;
+}
+
 bool AtomicFile::commit() {
+    if (blocked) {
+        return false;
+    }
+    return staged != nullptr ? commitStaged() : commitDirect();
+}
+
+// Nothing is on the disk yet: the transaction writes the contents once its log holds them.
+bool AtomicFile::commitStaged() {
+    if (!staged->good()) {
+        return false;
+    }
+    if (fileFaults::nextStepFails()) {
+        fileFaults::crashPoint();
+        return false;
+    }
+    std::string contents = std::move(*staged).str();
+    staged.reset();
+    if (FileTransaction* unit = FileTransaction::active()) {
+        unit->stageReplacement(target, std::move(contents));
+        return true;
+    }
+    FileTransaction unit(FileTransaction::openLogPath());
+    if (unit.isBlocked()) {
+        return false;
+    }
+    unit.stageReplacement(target, std::move(contents));
+    return unit.commit() == FileTransaction::Outcome::DONE;
+}
+
+bool AtomicFile::commitDirect() {
     if (!out.is_open()) {
         return false;
     }
@@ -79,11 +120,6 @@ bool AtomicFile::commit() {
     if (!written || out.fail() || !fsyncFile(temporary)) {
         std::remove(temporary.c_str());
         return false;
-    }
-    if (FileTransaction* unit = FileTransaction::active()) {
-        unit->stageReplacement(target);
-        keepTemporary = true;
-        return true;
     }
     if (!renameTemporaryOver(target)) {
         std::remove(temporary.c_str());
@@ -116,6 +152,11 @@ bool removeFileIfPresent(const std::string& path) {
         unit->stageRemoval(path);
         return true;
     }
+    if (FileTransaction::logIsOpen()) {
+        FileTransaction unit(FileTransaction::openLogPath());
+        unit.stageRemoval(path);
+        return unit.commit() == FileTransaction::Outcome::DONE;
+    }
     if (fileFaults::nextStepFails()) {
         fileFaults::crashPoint();
         return false;
@@ -123,12 +164,35 @@ bool removeFileIfPresent(const std::string& path) {
     return std::remove(path.c_str()) == 0 || errno == ENOENT;
 }
 
+bool syncDescriptor(int fd) {
+    if (fileFaults::nextSyncFails()) {
+        return false;
+    }
+    return fileFaults::syncsSkipped() || ::fsync(fd) == 0;
+}
+
+bool syncDataOf(int fd) {
+    if (fileFaults::nextSyncFails()) {
+        return false;
+    }
+    return fileFaults::syncsSkipped() || ::fdatasync(fd) == 0;
+}
+
+bool syncFileIfPresent(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ENOENT;
+    }
+    bool synced = syncDescriptor(fd);
+    return ::close(fd) == 0 && synced;
+}
+
 bool syncDirectory(const std::string& directory) {
     int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
-    const bool synced = fsyncDescriptor(fd);
+    const bool synced = syncDescriptor(fd);
     return ::close(fd) == 0 && synced;
 }
 

@@ -30,7 +30,7 @@ public:
     // Only the from and the to table may be set.
     void setDependency(dependency d, unsigned dependencyId) override;
     void load(std::istream&) override {}
-    void save(std::ofstream&) override {}
+    void save(std::ostream&) override {}
     const void* getData(int) override { return nullptr; }
     A& operator=(const A&) override { return static_cast<A&>(*this); }
     virtual OrnQL_Association& operator=(const OrnQL_Association&) { return *this; }

@@ -32,7 +32,7 @@ public:
     virtual void setDependency(dependency d, unsigned id);
     // Read and write the record's own fields (after id and dependencies) in their stored order.
     virtual void load(std::istream& in) = 0;
-    virtual void save(std::ofstream& out) = 0;
+    virtual void save(std::ostream& out) = 0;
     // Marks the record's bound for the next save of its table.
     virtual void saveRequest() = 0;
     // The current constraint, filter and ordering state of the record's own table.
@@ -93,8 +93,8 @@ public:
     // end with its terminator inside the file (L of 0, or past the end) is damage and throws
     // Damaged<OrnQLException_Template>, never an allocation of L units.
     static void loadText(std::wstring& text, std::istream& in);
-    static void saveText(const std::wstring& text, std::ofstream& out);
-    static void saveText(const wchar_t* text, std::ofstream& out);
+    static void saveText(const std::wstring& text, std::ostream& out);
+    static void saveText(const wchar_t* text, std::ostream& out);
 
     // Removes files: with fullClear every file of the directory `path`; otherwise `path` is a
     // table's path prefix and only files of its directory whose names begin with the prefix's

@@ -114,7 +114,7 @@ void OrnQL_Base::loadText(std::wstring& text, std::istream& in) {
     text = utf16::decode(units.data(), end);
 }
 
-void OrnQL_Base::saveText(const std::wstring& text, std::ofstream& out) {
+void OrnQL_Base::saveText(const std::wstring& text, std::ostream& out) {
     std::wstring_view visible(text.c_str());  // up to the first zero, as a reader will see it
     std::u16string units = utf16::encode(visible);
     units.push_back(u'\0');
@@ -123,6 +123,6 @@ void OrnQL_Base::saveText(const std::wstring& text, std::ofstream& out) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-void OrnQL_Base::saveText(const wchar_t* text, std::ofstream& out) {
+void OrnQL_Base::saveText(const wchar_t* text, std::ostream& out) {
     saveText(std::wstring(text == nullptr ? L"" : text), out);
 }

@@ -135,9 +135,9 @@ bool writeIndex(const char* path, const std::vector<unsigned>& bounds) {
     if (!index.isOpen()) {
         return false;
     }
-    for (unsigned bound : bounds) {
-        saveValue(index.stream(), static_cast<std::uint32_t>(bound));
-    }
+    static_assert(sizeof(unsigned) == sizeof(std::uint32_t));
+    index.stream().write(reinterpret_cast<const char*>(bounds.data()),
+                         static_cast<std::streamsize>(bounds.size() * sizeof(std::uint32_t)));
     return index.commit();
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,11 +26,11 @@
 //   offset 4    size 60  15 dependency ids in `dependency` order; 0 = none
 //   offset 64   ...      the record's own fields (its save / load)
 //
-// Saving never leaves a torn file: each changed bound is written to a temporary file and renamed
-// over the old one, the index is replaced last (and only when the list of bounds changed), and
-// files of bounds that became empty are removed only after the new index is in place. Inside a
-// FileTransaction (as the catalogue saves) the whole table changes as one unit. A table without
-// changes writes nothing.
+// Saving never leaves a torn file: each changed bound is written whole through an AtomicFile, the
+// index is replaced last (and only when the list of bounds changed), and files of bounds that
+// became empty are removed only after the new index is in place. Inside a FileTransaction (as the
+// catalogue saves) the whole table changes as one unit, through the transaction's log. A table
+// without changes writes nothing.
 //
 // Loading trusts nothing it reads. Damage is thrown as Damaged<...> (db/OrnQL_Exception.h):
 // - an index entry cut short, a bound file in the table's directory that the index does not
@@ -48,23 +51,30 @@ inline std::string boundName(const char* path, unsigned bound) {
 }
 
 // The bound numbers an index file lists, in the stored order. False when the index cannot be
-// opened; `whole` is false when it ends in an entry cut short.
+// opened; `whole` is false when it ends in an entry cut short. Every save of a table reads its
+// index (tens of thousands of entries for the link tables): the entries are copied, not streamed.
 inline bool readIndex(const char* path, std::vector<unsigned>& bounds, bool& whole) {
-    FileContent index;
-    if (!index.read(indexName(path))) {
+    std::vector<char> bytes;
+    std::size_t length = 0;
+    if (!FileContent::readInto(indexName(path), bytes, length)) {
         return false;
     }
-    std::istream& in = index.stream();
-    unsigned bound;
-    while (index.remaining() >= sizeof bound && loadValue(in, bound)) {
-        bounds.push_back(bound);
+    const std::size_t first = bounds.size();
+    bounds.resize(first + length / sizeof(std::uint32_t));
+    static_assert(sizeof(unsigned) == sizeof(std::uint32_t));
+    if (length >= sizeof(std::uint32_t)) {
+        std::memcpy(bounds.data() + first, bytes.data(), (length / sizeof(std::uint32_t)) * sizeof(std::uint32_t));
     }
-    whole = index.remaining() == 0;
+    whole = length % sizeof(std::uint32_t) == 0;
     return true;
 }
 
-// Ascending, each once (a damaged index may repeat or disorder them).
+// Ascending, each once (a damaged index may repeat or disorder them; a saved one never does, and
+// is taken as it is).
 inline std::vector<unsigned> sortedBounds(std::vector<unsigned> bounds) {
+    if (std::adjacent_find(bounds.begin(), bounds.end(), std::greater_equal<unsigned>()) == bounds.end()) {
+        return bounds;
+    }
     std::sort(bounds.begin(), bounds.end());
     bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
     return bounds;

@@ -8,7 +8,7 @@ void Category::load(std::istream& in) {
     loadText(description, in);
 }
 
-void Category::save(std::ofstream& out) {
+void Category::save(std::ostream& out) {
     saveText(description, out);
 }
 

@@ -14,7 +14,7 @@ public:
     explicit Category(const wchar_t* description);
 
     void load(std::istream& in) override;
-    void save(std::ofstream& out) override;
+    void save(std::ostream& out) override;
     // 0: the description; nothing else.
     const void* getData(int attribute) override;
     // Copies the description.

@@ -281,6 +281,10 @@ const char* tablePath(dependency d) {
     return position < D_ENDTAG ? catalogue()[position].path : nullptr;
 }
 
+bool checkpointDatabase() {
+    return FileTransaction::checkpoint();
+}
+
 void resetDatabase() {
     resetDatabaseTables();
     pictureRemovals::clear();

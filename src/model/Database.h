@@ -92,6 +92,11 @@ const char* tablePath(dependency d);
 // Returns every table and the level ladder to their state before set-up.
 void resetDatabase();
 
+// Makes every save of this run durable in place and removes the transaction log, which a start
+// would otherwise read and write again (for the end of the program); false when a sync failed
+// (the log then stays and the next start repeats it).
+bool checkpointDatabase();
+
 template <typename... Tables>
     requires(std::is_same_v<Tables, dependency> && ...)
 int saveDatabaseExternal(unsigned count, Tables... tables) {

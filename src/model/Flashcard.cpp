@@ -28,7 +28,7 @@ void Flashcard::load(std::istream& in) {
     clampLevelsToLadder();
 }
 
-void Flashcard::save(std::ofstream& out) {
+void Flashcard::save(std::ostream& out) {
     saveValue(out, primaryNextDue);
     saveBool(out, primaryMinorFlag);
     saveValue(out, primaryLevel);

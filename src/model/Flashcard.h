@@ -37,7 +37,7 @@ public:
     // A stored level beyond the ladder (when one is loaded) reads back as the top level, and the
     // card is marked for saving.
     void load(std::istream& in) override;
-    void save(std::ofstream& out) override;
+    void save(std::ostream& out) override;
     // The seven stored fields by Attribute, and 7 the text of get_text(); null for other ids.
     const void* getData(int attribute) override;
     // Copies the seven stored fields (not the links).

@@ -28,7 +28,7 @@ void Grammar::loadGrammar(std::istream& in) {
     loadValue(in, timestamp);
 }
 
-void Grammar::saveGrammar(std::ofstream& out) const {
+void Grammar::saveGrammar(std::ostream& out) const {
     OrnQL_Base::saveText(text, out);
     saveValue(out, timestamp);
 }

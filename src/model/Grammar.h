@@ -34,7 +34,7 @@ public:
 protected:
     // Stored fields: text (wide text), timestamp (4 bytes, signed).
     void loadGrammar(std::istream& in);
-    void saveGrammar(std::ofstream& out) const;
+    void saveGrammar(std::ostream& out) const;
 
     std::wstring text;
     std::int32_t timestamp;
@@ -51,7 +51,7 @@ public:
     }
 
     void load(std::istream& in) override { loadGrammar(in); }
-    void save(std::ofstream& out) override { saveGrammar(out); }
+    void save(std::ostream& out) override { saveGrammar(out); }
     void saveRequest() override { OrnQL_Template<T>::saveRequest(); }
     // 0: the text; nothing else.
     const void* getData(int attribute) override { return attribute == 0 ? text.c_str() : nullptr; }

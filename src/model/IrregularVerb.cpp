@@ -25,7 +25,7 @@ void IrregularVerb::load(std::istream& in) {
     loadCells(in);
 }
 
-void IrregularVerb::save(std::ofstream& out) {
+void IrregularVerb::save(std::ostream& out) {
     saveCounts(out);
     saveCells(out);
 }

@@ -21,7 +21,7 @@ public:
     // dependency is set as usual.
     void setDependency(dependency d, unsigned id) override;
     void load(std::istream& in) override;
-    void save(std::ofstream& out) override;
+    void save(std::ostream& out) override;
     void saveRequest() override { OrnQL_Template<IrregularVerb>::saveRequest(); }
     // 0: tenses, 1: persons; null for other ids.
     const void* getData(int attribute) override;

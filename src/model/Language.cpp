@@ -23,7 +23,7 @@ void Language::load(std::istream& in) {
     loadBool(in, rightToLeft);
 }
 
-void Language::save(std::ofstream& out) {
+void Language::save(std::ostream& out) {
     saveChars(out, keyboardLocalID, KEYBOARD_ID_SIZE);
     saveText(name, out);
     saveBool(out, rightToLeft);

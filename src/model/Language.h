@@ -28,7 +28,7 @@ public:
     ~Language() override;
 
     void load(std::istream& in) override;
-    void save(std::ofstream& out) override;
+    void save(std::ostream& out) override;
     const void* getData(int attribute) override;
     // Copies name, layout and direction (not the id or links).
     Language& operator=(const Language& other) override;

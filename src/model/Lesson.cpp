@@ -12,7 +12,7 @@ void Lesson::load(std::istream& in) {
     loadValue(in, due);
 }
 
-void Lesson::save(std::ofstream& out) {
+void Lesson::save(std::ostream& out) {
     saveText(title, out);
     saveValue(out, due);
 }

@@ -19,7 +19,7 @@ public:
     Lesson(const wchar_t* title, std::int32_t due);
 
     void load(std::istream& in) override;
-    void save(std::ofstream& out) override;
+    void save(std::ostream& out) override;
     // 0: title, 1: due; null for other ids.
     const void* getData(int attribute) override;
     // Copies title and due.

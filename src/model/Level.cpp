@@ -49,7 +49,7 @@ void Level::load(std::istream& in) {
     }
 }
 
-void Level::save(std::ofstream& out) {
+void Level::save(std::ostream& out) {
     saveValue(out, breakDays);
     saveBool(out, forceAnswerTyping);
     saveValue(out, static_cast<std::int32_t>(hintHandling));

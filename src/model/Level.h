@@ -49,7 +49,7 @@ public:
     // Stored values out of range read back as the nearest valid ones (a hint handling beyond
     // PUNISHHINT as PUNISHHINT, no answers counted as one).
     void load(std::istream& in) override;
-    void save(std::ofstream& out) override;
+    void save(std::ostream& out) override;
     const void* getData(int attribute) override;
     // Copies breakDays, forceAnswerTyping and hintHandling only.
     Level& operator=(const Level& other) override;

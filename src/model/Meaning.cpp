@@ -22,7 +22,7 @@ void Meaning::load(std::istream& in) {
     }
 }
 
-void Meaning::save(std::ofstream& out) {
+void Meaning::save(std::ostream& out) {
     saveValue(out, niveau);
 }
 

@@ -23,7 +23,7 @@ public:
 
     // A stored niveau outside 1..10 reads back as 1 and marks the meaning for saving.
     void load(std::istream& in) override;
-    void save(std::ofstream& out) override;
+    void save(std::ostream& out) override;
     // 0: usedForFlashcard (bool); 1: connectionsForFlashcard, 2: niveau (numbers); else null.
     const void* getData(int attribute) override;
     // Copies the niveau.

@@ -95,7 +95,7 @@ void Verb::loadCounts(std::istream& in) {
     persons = storedPersons;
 }
 
-void Verb::saveCounts(std::ofstream& out) const {
+void Verb::saveCounts(std::ostream& out) const {
     saveValue(out, static_cast<std::uint32_t>(tenses));
     saveValue(out, static_cast<std::uint32_t>(persons));
 }
@@ -122,7 +122,7 @@ void Verb::loadCells(std::istream& in) {
     }
 }
 
-void Verb::saveCells(std::ofstream& out) const {
+void Verb::saveCells(std::ostream& out) const {
     for (const std::vector<std::wstring>& column : content) {
         for (const std::wstring& cell : column) {
             OrnQL_Base::saveText(cell, out);

@@ -64,11 +64,11 @@ protected:
     // fields of the record class, every cell as a wide text, tense by tense, persons in order.
     // A count above MAX_DIMENSION throws OrnQLException_Custom (a damaged table).
     void loadCounts(std::istream& in);
-    void saveCounts(std::ofstream& out) const;
+    void saveCounts(std::ostream& out) const;
     // Reads the cells of the shape loadCounts read, without marking for saving. A table cut short
     // keeps the complete columns it could read.
     void loadCells(std::istream& in);
-    void saveCells(std::ofstream& out) const;
+    void saveCells(std::ostream& out) const;
 
     unsigned tenses = 0;
     unsigned persons = 0;

@@ -21,7 +21,7 @@ void VerbPattern::load(std::istream& in) {
     loadCells(in);
 }
 
-void VerbPattern::save(std::ofstream& out) {
+void VerbPattern::save(std::ostream& out) {
     saveCounts(out);
     saveValue(out, static_cast<std::uint32_t>(patternId));
     saveCells(out);

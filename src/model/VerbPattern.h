@@ -34,7 +34,7 @@ public:
     VerbPattern(unsigned tenses, unsigned persons, unsigned languageId, unsigned patternId);
 
     void load(std::istream& in) override;
-    void save(std::ofstream& out) override;
+    void save(std::ostream& out) override;
     void saveRequest() override { OrnQL_Template<VerbPattern>::saveRequest(); }
     // PATTERNID, TENSES, PERSONS as numbers; null for other ids.
     const void* getData(int attribute) override;

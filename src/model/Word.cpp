@@ -80,7 +80,7 @@ void Word::load(std::istream& in) {
     updateIndex();
 }
 
-void Word::save(std::ofstream& out) {
+void Word::save(std::ostream& out) {
     saveText(text, out);
     saveText(ipaPronounciation, out);
     saveText(mnemonic, out);

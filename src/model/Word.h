@@ -34,7 +34,7 @@ public:
     void setDependency(dependency d, unsigned dependencyId) override;
 
     void load(std::istream& in) override;
-    void save(std::ofstream& out) override;
+    void save(std::ostream& out) override;
     const void* getData(int attribute) override;
     // Copies the three texts.
     Word& operator=(const Word& other) override;

@@ -79,4 +79,5 @@ int startUp(const std::function<void()>& showWindow) {
 void shutDown() {
     stateMachineReset();
     resetLinkedScreens();
+    (void)checkpointDatabase();  // a failure leaves the log, which the next start repeats
 }

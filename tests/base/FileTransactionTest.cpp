@@ -22,6 +22,7 @@ class FileTransactionTest : public mernolex::test::TempDirTest {
 protected:
     void TearDown() override {
         fileFaults::failStep(0);
+        fileFaults::failSync(0);
         TempDirTest::TearDown();
     }
 
@@ -51,10 +52,10 @@ protected:
         return staged ? unit.commit() : FileTransaction::Outcome::NOTHING_CHANGED;
     }
 
-    // What the next start reads: stray temporary files are never read.
+    // What the next start reads: stray temporary files and the log are never read as data.
     static Files readable() {
         Files all = files();
-        std::erase_if(all, [](const auto& file) { return file.first.ends_with(".tmp"); });
+        std::erase_if(all, [](const auto& file) { return file.first.ends_with(".tmp") || file.first == JOURNAL; });
         return all;
     }
 };
@@ -63,7 +64,7 @@ TEST_F(FileTransactionTest, AnInterruptedCommitIsAllOldOrAllNewOnceRecovered) {
     writeOldState();
     const Files oldState = files();
     ASSERT_EQ(saveNewState(), FileTransaction::Outcome::DONE);
-    const Files newState = files();
+    const Files newState = readable();
     ASSERT_EQ(newState.count("Data/B/gone.dat"), 0u);
 
     bool sawPending = false;
@@ -98,7 +99,7 @@ TEST_F(FileTransactionTest, ACommitWhoseSyncFailsIsNeverDone) {
     writeOldState();
     const Files oldState = files();
     ASSERT_EQ(saveNewState(), FileTransaction::Outcome::DONE);
-    const Files newState = files();
+    const Files newState = readable();
 
     for (unsigned sync = 1;; ++sync) {
         writeOldState();
@@ -121,37 +122,84 @@ TEST_F(FileTransactionTest, ACommitWhoseSyncFailsIsNeverDone) {
     }
 }
 
-// One rename is atomic by itself: a unit of one file takes two steps (its temporary file and the
-// rename) and no journal.
-TEST_F(FileTransactionTest, AUnitOfOneFileNeedsNoJournal) {
+// The log makes the commit: once it is open, a unit costs one sync (the log's), and the files
+// written in place are made durable together at the checkpoint.
+TEST_F(FileTransactionTest, OnAnOpenLogAUnitCostsOneSyncAndTheCheckpointMakesItAllDurable) {
     writeOldState();
-    const auto replaceA = [] {
+    const auto replaceA = [](const char* contents) {
         FileTransaction unit(JOURNAL);
-        return replaceFile("Data/A/a.dat", "new a") ? unit.commit() : FileTransaction::Outcome::NOTHING_CHANGED;
+        return replaceFile("Data/A/a.dat", contents) ? unit.commit() : FileTransaction::Outcome::NOTHING_CHANGED;
     };
-    fileFaults::failStep(2);
-    EXPECT_EQ(replaceA(), FileTransaction::Outcome::NOTHING_CHANGED);
-    EXPECT_TRUE(fileFaults::fired());
-    EXPECT_EQ(readable(), files());
-    EXPECT_EQ(readFile("Data/A/a.dat"), "old a");
-    EXPECT_FALSE(fs::exists("Data/A/a.dat.tmp")) << "an abandoned unit removes its temporary file";
+    ASSERT_EQ(replaceA("new a"), FileTransaction::Outcome::DONE);
+    ASSERT_TRUE(FileTransaction::logIsOpen());
+    fileFaults::failSync(2);
+    EXPECT_EQ(replaceA("newer a"), FileTransaction::Outcome::DONE);
+    EXPECT_FALSE(fileFaults::syncFired()) << "more than one sync for a unit on an open log";
+    EXPECT_EQ(readFile("Data/A/a.dat"), "newer a");
 
-    fileFaults::failStep(3);
-    EXPECT_EQ(replaceA(), FileTransaction::Outcome::DONE);
-    EXPECT_FALSE(fileFaults::fired()) << "no third step: no journal";
-    EXPECT_EQ(readFile("Data/A/a.dat"), "new a");
+    fileFaults::failSync(1);
+    EXPECT_FALSE(FileTransaction::checkpoint()) << "a failed sync keeps the log";
+    EXPECT_TRUE(fs::exists(JOURNAL));
+    EXPECT_TRUE(FileTransaction::checkpoint());
+    EXPECT_FALSE(fs::exists(JOURNAL));
+    EXPECT_FALSE(FileTransaction::logIsOpen());
+    EXPECT_EQ(readFile("Data/A/a.dat"), "newer a");
+}
+
+// While the log is open, a file written without a transaction goes through it too: a replay
+// after a crash must never put back an older version over it.
+TEST_F(FileTransactionTest, WhileTheLogIsOpenEveryWriteGoesThroughIt) {
+    writeOldState();
+    {
+        FileTransaction unit(JOURNAL);
+        ASSERT_TRUE(replaceFile("Data/A/a.dat", "logged a"));
+        ASSERT_EQ(unit.commit(), FileTransaction::Outcome::DONE);
+    }
+    ASSERT_TRUE(replaceFile("Data/A/a.dat", "direct a"));
+    ASSERT_TRUE(removeFileIfPresent("Data/B/b.dat"));
+    EXPECT_FALSE(fs::exists("Data/A/a.dat.tmp"));
+    const std::string log = readFile(JOURNAL);
+    fs::copy_file(JOURNAL, "Data/kept.journal");  // as a crash would leave it
+    writeFile("Data/A/a.dat", "torn");
+    writeFile("Data/B/b.dat", "old b");
+    ASSERT_TRUE(FileTransaction::recover("Data/kept.journal"));
+    EXPECT_EQ(readFile("Data/A/a.dat"), "direct a") << log;
+    EXPECT_FALSE(fs::exists("Data/B/b.dat"));
+}
+
+// A unit cut short at the end of the log (the process stopped while appending it) is not
+// repeated; the whole units before it are.
+TEST_F(FileTransactionTest, AUnitCutShortEndsTheLog) {
+    writeOldState();
+    {
+        FileTransaction unit(JOURNAL);
+        ASSERT_TRUE(replaceFile("Data/A/a.dat", "first a"));
+        ASSERT_EQ(unit.commit(), FileTransaction::Outcome::DONE);
+    }
+    fileFaults::failStep(2);  // the append of the second unit
+    {
+        FileTransaction unit(JOURNAL);
+        ASSERT_TRUE(replaceFile("Data/B/b.dat", "second b"));
+        EXPECT_EQ(unit.commit(), FileTransaction::Outcome::NOTHING_CHANGED);
+    }
+    ASSERT_TRUE(fileFaults::fired());
+    writeFile("Data/A/a.dat", "lost a");  // as a power loss could leave a file not yet synced
+    ASSERT_TRUE(FileTransaction::recover(JOURNAL));
+    EXPECT_EQ(readFile("Data/A/a.dat"), "first a");
+    EXPECT_EQ(readFile("Data/B/b.dat"), "old b");
+    EXPECT_FALSE(fs::exists(JOURNAL));
 }
 
 // Several tables of one save may note the same removal (a deleted record's picture): it stays one
-// step, so a unit that only removes that file is still a single atomic step without a journal.
+// step.
 TEST_F(FileTransactionTest, TheSameRemovalNotedTwiceIsOneStep) {
     writeOldState();
     FileTransaction unit(JOURNAL);
     EXPECT_TRUE(removeFileIfPresent("Data/A/a.dat"));
     EXPECT_TRUE(removeFileIfPresent("Data/A/a.dat"));
-    fileFaults::failStep(2);
+    fileFaults::failStep(3);  // the log, the removal: no third step
     EXPECT_EQ(unit.commit(), FileTransaction::Outcome::DONE);
-    EXPECT_FALSE(fileFaults::fired()) << "one removal: no journal";
+    EXPECT_FALSE(fileFaults::fired()) << "the removal was made twice";
     EXPECT_FALSE(fs::exists("Data/A/a.dat"));
 }
 

@@ -31,7 +31,7 @@ public:
         loadValue(in, weight);
         loadChars(in, code, CODE_SIZE);
     }
-    void save(std::ofstream& out) override {
+    void save(std::ostream& out) override {
         OrnQL_Base::saveText(name, out);
         saveValue(out, level);
         saveBool(out, flag);

@@ -1,5 +1,6 @@
-// A real process saving several tables at once is killed before its n-th file step (writing a
-// temporary file, a rename, a removal, the journal's own steps included), for n = 1, 2, ... until
+// A real process saving several tables at once is killed before its n-th file step (handing a
+// file to the transaction, appending to the log, writing a file in place, a removal), for n = 1,
+// 2, ... until
 // the save runs through. After each kill a fresh load must give exactly the old database or
 // exactly the new one: status 0, every file as before or as after, no reference to a missing
 // record, no temporary file left. The save reuses freed ids across tables, which is how a mixture
@@ -52,7 +53,7 @@ ChildEnd saveInChild(unsigned step) {
             _exit(2);
         }
         fileFaults::failStep(step, fileFaults::Kind::KILL);
-        _exit(changeAndSave() == 0 ? 0 : 1);
+        _exit(changeAndSave() == 0 && checkpointDatabase() ? 0 : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -91,27 +92,30 @@ TEST_F(SaveKillTest, AProcessKilledAtAnyFileStepOfASaveLeavesTheOldOrTheNewDatab
         (files == oldFiles ? endedOld : endedNew) += 1;
         ASSERT_LT(step, 200u) << "the save never ran through";
     }
-    // The journal's own steps are among them: some kills come after the commit point.
+    // The log's append is among them: some kills come after the commit point.
     EXPECT_GT(endedOld, 0u);
     EXPECT_GT(endedNew, 0u);
     std::printf("kill loop: %u kills, %u left the old database, %u the new one\n", kills, endedOld, endedNew);
 }
 
-// A save killed before its commit point leaves its temporary files; the next start removes them
-// (and finishes nothing: there is no journal).
-TEST_F(SaveKillTest, TheNextStartRemovesTheTemporaryFilesOfAnInterruptedSave) {
+// A save killed before its commit point leaves a log cut short (and, from a save of an earlier
+// version, temporary files); the next start removes both and loads the old database.
+TEST_F(SaveKillTest, TheNextStartRemovesWhatAnInterruptedSaveLeft) {
     buildRichSample();
-    ASSERT_EQ(saveInChild(3), ChildEnd::KILLED);
-    unsigned temporaries = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(DATA_DIR)) {
-        temporaries += entry.path().extension() == ".tmp" ? 1 : 0;
+    const Files oldFiles = dataFiles();
+    writeFile(std::string(DATA_DIR) + "/Word/words0.dat.tmp", "left by a crash");
+    fs::copy(DATA_DIR, "Before", fs::copy_options::recursive);
+    for (unsigned step = 1; !fs::exists(TRANSACTION_JOURNAL); ++step) {
+        restoreData("Before");
+        ASSERT_EQ(saveInChild(step), ChildEnd::KILLED) << "the save ran through without a log";
+        ASSERT_LT(step, 100u);
     }
-    ASSERT_GT(temporaries, 0u);
-
     ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    EXPECT_FALSE(fs::exists(TRANSACTION_JOURNAL));
     for (const auto& entry : fs::recursive_directory_iterator(DATA_DIR)) {
         EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
     }
+    EXPECT_EQ(dataFiles(), oldFiles) << "a unit cut short is not repeated";
 }
 
 }  // namespace

@@ -125,6 +125,7 @@ protected:
         writeFile(std::string(FLAG_IMAGE_DIR) + "1.bmp", "BM flag");
         writeFile(std::string(MNEMONIC_IMAGE_DIR) + "1.bmp", "BM mnemonic");
         saveDatabase(D_ENDTAG);
+        EXPECT_TRUE(checkpointDatabase());  // as the program ends
         resetDatabase();
     }
 };
