@@ -190,6 +190,25 @@ TEST_F(FileTransactionTest, AUnitCutShortEndsTheLog) {
     EXPECT_FALSE(fs::exists(JOURNAL));
 }
 
+// A unit whose bytes changed after it was written (its sum no longer matches) is not repeated,
+// nor is anything after it.
+TEST_F(FileTransactionTest, AUnitWithAWrongSumEndsTheLog) {
+    writeOldState();
+    for (const char* contents : {"first a", "second a"}) {
+        FileTransaction unit(JOURNAL);
+        ASSERT_TRUE(replaceFile("Data/A/a.dat", contents));
+        ASSERT_EQ(unit.commit(), FileTransaction::Outcome::DONE);
+    }
+    std::string log = readFile(JOURNAL);
+    const std::size_t second = log.find("second a");
+    ASSERT_NE(second, std::string::npos);
+    log[second] = 'S';
+    writeFile("Data/kept.journal", log);
+    writeFile("Data/A/a.dat", "lost a");
+    ASSERT_TRUE(FileTransaction::recover("Data/kept.journal"));
+    EXPECT_EQ(readFile("Data/A/a.dat"), "first a");
+}
+
 // Several tables of one save may note the same removal (a deleted record's picture): it stays one
 // step.
 TEST_F(FileTransactionTest, TheSameRemovalNotedTwiceIsOneStep) {
