@@ -8,8 +8,8 @@ namespace {
 // a cold device several requests; few enough that their buffers stay small.
 constexpr std::size_t FILES_AHEAD = 32;
 
-// The loading thread reads this many files itself before it judges whether they come slowly:
-// slowly means more than SLOW_READ each on average, several times what a file from the page
+// The first this many files are timed (by the first reader, or by the loading thread when it reads
+// alone) to judge whether they come slowly: slowly means more than SLOW_READ each on average, several times what a file from the page
 // cache takes, and far less than a read that waits for a device.
 constexpr std::size_t PROBED_FILES = 4;
 constexpr std::chrono::microseconds SLOW_READ{60};
@@ -32,8 +32,12 @@ FileReadAhead::FileReadAhead(std::vector<std::string> files, unsigned threads, b
     : names(std::move(files)) {
     if (always) {
         startReaders(threads);
-    } else {
-        threadsWhenSlow = threads;
+        return;
+    }
+    threadsWhenSlow = threads;
+    probing = threads > 0;
+    if (threads > 0 && std::thread::hardware_concurrency() > 1) {
+        startReaders(1);  // it probes the first files; more join if they come slowly
     }
 }
 
@@ -44,15 +48,20 @@ void FileReadAhead::startReaders(unsigned threads) {
     }
     claimed = handedOut;
     slots.resize(std::min(FILES_AHEAD, names.size() - handedOut));
-    try {
-        for (unsigned t = 0; t < threads; ++t) {
-            readers.emplace_back([this] { readFiles(); });
-        }
-    } catch (...) {
-        stopReaders();
-        readers.clear();
-        stopping = false;
+    addReaders(threads);
+    if (readers.empty()) {
         slots.clear();  // the loading thread reads the rest itself
+    }
+}
+
+// A thread that cannot be started leaves the reading to those that run (or to the loading thread).
+void FileReadAhead::addReaders(unsigned threads) {
+    for (unsigned t = 0; t < threads; ++t) {
+        try {
+            readers.emplace_back([this] { readFiles(); });
+        } catch (...) {
+            return;
+        }
     }
 }
 
@@ -91,13 +100,16 @@ void FileReadAhead::readFiles() {
         guard.unlock();
         std::size_t length = 0;
         bool read = false;
+        const auto start = std::chrono::steady_clock::now();
         try {
             read = FileContent::readInto(names[file], bytes, length);
         } catch (...) {
             read = false;
             length = 0;
         }
+        const auto took = std::chrono::steady_clock::now() - start;
         guard.lock();
+        noteProbe(file, took);
         slot.bytes.swap(bytes);
         slot.length = length;
         slot.read = read;
@@ -135,23 +147,38 @@ bool FileReadAhead::next(FileContent& into) {
     if (readersWaiting > 0 && handedOut + slots.size() - claimed >= slots.size() / 2) {
         slotsFree.notify_all();
     }
+    const bool addReadersNow = moreReadersWanted;
+    moreReadersWanted = false;
     guard.unlock();
+    if (addReadersNow && threadsWhenSlow > readers.size()) {
+        addReaders(threadsWhenSlow - static_cast<unsigned>(readers.size()));
+    }
     // A file the reader could not read is read here once more, so that the error (or a success
     // after a passing shortage of memory) is the loading thread's own.
     return read || into.read(names[file]);
 }
 
+// Called with the lock held (or by the loading thread while no reader runs): judges the first
+// PROBED_FILES files and, when they came slowly, asks the loading thread for more readers.
+void FileReadAhead::noteProbe(std::size_t file, std::chrono::steady_clock::duration took) {
+    if (!probing || file >= PROBED_FILES) {
+        return;
+    }
+    probed += took;
+    if (++probedFiles == PROBED_FILES) {
+        probing = false;
+        moreReadersWanted = probed > SLOW_READ * PROBED_FILES;
+    }
+}
+
 bool FileReadAhead::readHere(FileContent& into) {
+    const std::size_t file = handedOut++;
     const auto start = std::chrono::steady_clock::now();
-    const bool read = into.read(names[handedOut++]);
-    if (threadsWhenSlow > 0) {
-        probed += std::chrono::steady_clock::now() - start;
-        if (handedOut == PROBED_FILES) {
-            if (probed > SLOW_READ * PROBED_FILES) {
-                startReaders(threadsWhenSlow);
-            }
-            threadsWhenSlow = 0;
-        }
+    const bool read = into.read(names[file]);
+    noteProbe(file, std::chrono::steady_clock::now() - start);
+    if (moreReadersWanted) {
+        moreReadersWanted = false;
+        startReaders(threadsWhenSlow);
     }
     return read;
 }

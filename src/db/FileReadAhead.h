@@ -11,16 +11,18 @@
 #include "db/FileContent.h"
 
 // Hands out the contents of a list of files in list order, reading them ahead on threads of its
-// own when that pays. Loading a table is mostly opening and reading many small files. From the
-// page cache a file takes microseconds, less than handing it between threads costs, so the
-// loading thread reads the first files itself; when they come slowly (a cold cache, where each
-// read waits for the device), reader threads take over the rest, so that the device sees several
-// requests at once and the loading thread parses while they wait. What the caller gets, and in
+// own when that pays. Loading a table is mostly opening and reading many small files. On a
+// machine with a second core one reader thread opens and reads while the loading thread parses,
+// from the first file on; on a single core the loading thread reads the first files itself, as a
+// file from the page cache takes less than handing it between threads costs there. When the
+// first files come slowly (a cold cache, where each read waits for the device), more reader
+// threads join, so that the device sees several requests at once. What the caller gets, and in
 // which order, is exactly what reading the files one by one gives; only the time differs.
 class FileReadAhead {
 public:
-    // Reads ahead on up to `threads` threads: from the first file with `always`, otherwise only
-    // once the first files came slowly.
+    // Reads ahead on up to `threads` threads: all of them from the first file with `always`;
+    // otherwise one from the first file on a machine of several cores, and the rest only once
+    // the first files came slowly.
     FileReadAhead(std::vector<std::string> files, unsigned threads, bool always);
     // Stops the readers (files not asked for yet are never handed out) and waits for them.
     ~FileReadAhead();
@@ -32,7 +34,7 @@ public:
     bool next(FileContent& into);
 
     // How a table load reads its files: with up to `threads` reader threads (0: the loading
-    // thread reads every file itself), from the start or only once files come slowly.
+    // thread reads every file itself), all from the start or as described above.
     struct Policy {
         unsigned threads;
         bool always;
@@ -49,7 +51,10 @@ private:
     };
 
     void startReaders(unsigned threads);
+    void addReaders(unsigned threads);
     void readFiles();
+    void noteProbe(std::size_t file, std::chrono::steady_clock::duration took);
+    void addReadersIfWanted();
     void stopReaders();
     bool readHere(FileContent& into);
 
@@ -67,6 +72,9 @@ private:
     unsigned readersWaiting = 0;
     bool consumerWaiting = false;
     std::vector<std::thread> readers;
-    unsigned threadsWhenSlow = 0;
-    std::chrono::steady_clock::duration probed{};  // time the loading thread spent reading so far
+    unsigned threadsWhenSlow = 0;  // reader threads in all once the files come slowly
+    bool probing = false;          // the first files are being timed
+    std::size_t probedFiles = 0;
+    std::chrono::steady_clock::duration probed{};  // time spent reading the probed files
+    bool moreReadersWanted = false;  // set by a reader, acted on by the loading thread
 };
