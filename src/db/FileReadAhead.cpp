@@ -14,6 +14,15 @@ constexpr std::size_t FILES_AHEAD = 32;
 constexpr std::size_t PROBED_FILES = 4;
 constexpr std::chrono::microseconds SLOW_READ{60};
 
+// How long the loading thread looks for the file it waits for before it sleeps.
+constexpr std::chrono::microseconds SPIN_BEFORE_WAITING{30};
+
+void pauseBriefly() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+}
+
 std::atomic<unsigned> loadingThreads{4};
 std::atomic<bool> loadingAlways{false};
 
@@ -46,8 +55,8 @@ void FileReadAhead::startReaders(unsigned threads) {
     if (threads == 0 || names.size() - handedOut < 2) {
         return;
     }
-    claimed = handedOut;
-    slots.resize(std::min(FILES_AHEAD, names.size() - handedOut));
+    claimed.store(handedOut.load());
+    slots = std::vector<Slot>(std::min(FILES_AHEAD, names.size() - handedOut.load()));
     addReaders(threads);
     if (readers.empty()) {
         slots.clear();  // the loading thread reads the rest itself
@@ -84,78 +93,104 @@ void FileReadAhead::stopReaders() {
 // ready. A failed allocation is a file not read: the loading thread reads it again itself.
 void FileReadAhead::readFiles() {
     std::unique_lock<std::mutex> guard(lock);
-    for (;;) {
-        while (!stopping && claimed < names.size() && claimed >= handedOut + slots.size()) {
-            ++readersWaiting;
-            slotsFree.wait(guard);
-            --readersWaiting;
-        }
-        if (stopping || claimed == names.size()) {
-            return;
-        }
+    while (claimFile(guard)) {
         const std::size_t file = claimed++;
         Slot& slot = slots[file % slots.size()];
-        std::vector<char> bytes;
-        bytes.swap(slot.bytes);
         guard.unlock();
         std::size_t length = 0;
         bool read = false;
         const auto start = std::chrono::steady_clock::now();
         try {
-            read = FileContent::readInto(names[file], bytes, length);
+            read = FileContent::readInto(names[file], slot.bytes, length);
         } catch (...) {
             read = false;
             length = 0;
         }
         const auto took = std::chrono::steady_clock::now() - start;
-        guard.lock();
-        noteProbe(file, took);
-        slot.bytes.swap(bytes);
         slot.length = length;
         slot.read = read;
-        slot.ready = true;
-        if (consumerWaiting && file == handedOut) {
+        slot.ready.store(true);
+        guard.lock();
+        noteProbe(file, took);
+        if (consumerWaiting.load()) {
             fileReady.notify_one();
         }
     }
 }
 
+// Waits (holding the lock) until the next file to claim has a free slot; false when the reader
+// is to end.
+bool FileReadAhead::claimFile(std::unique_lock<std::mutex>& guard) {
+    for (;;) {
+        if (stopping || claimed == names.size()) {
+            return false;
+        }
+        if (claimed < handedOut.load() + slots.size()) {
+            return true;
+        }
+        ++readersWaiting;
+        if (claimed < handedOut.load() + slots.size()) {
+            --readersWaiting;
+            return true;
+        }
+        slotsFree.wait(guard);
+        --readersWaiting;
+    }
+}
+
 bool FileReadAhead::next(FileContent& into) {
-    if (handedOut == names.size()) {
+    const std::size_t file = handedOut.load();
+    if (file == names.size()) {
         return false;
     }
-    const std::size_t file = handedOut;
     if (readers.empty()) {
         return readHere(into);
     }
-    std::unique_lock<std::mutex> guard(lock);
     Slot& slot = slots[file % slots.size()];
-    while (!slot.ready) {
-        if (readersWaiting > 0) {
-            slotsFree.notify_all();  // never wait while every reader waits for room
-        }
-        consumerWaiting = true;
-        fileReady.wait(guard);
-        consumerWaiting = false;
+    if (!slot.ready.load()) {
+        waitFor(slot);
     }
     const bool read = slot.read;
     if (read) {
         into.adopt(slot.bytes, slot.length);
     }
-    slot.ready = false;
-    ++handedOut;
-    if (readersWaiting > 0 && handedOut + slots.size() - claimed >= slots.size() / 2) {
+    slot.ready.store(false);
+    handedOut.store(file + 1);
+    if (readersWaiting.load() > 0 && file + 1 + slots.size() - claimed.load() >= slots.size() / 2) {
+        std::lock_guard<std::mutex> guard(lock);
         slotsFree.notify_all();
     }
-    const bool addReadersNow = moreReadersWanted;
-    moreReadersWanted = false;
-    guard.unlock();
-    if (addReadersNow && threadsWhenSlow > readers.size()) {
+    if (moreReadersWanted.exchange(false) && threadsWhenSlow > readers.size()) {
         addReaders(threadsWhenSlow - static_cast<unsigned>(readers.size()));
     }
     // A file the reader could not read is read here once more, so that the error (or a success
     // after a passing shortage of memory) is the loading thread's own.
     return read || into.read(names[file]);
+}
+
+void FileReadAhead::waitFor(const Slot& slot) {
+    // A file from the page cache is read in microseconds, less than putting this thread to sleep
+    // and waking it costs: look again for a while before sleeping.
+    const auto spinUntil = std::chrono::steady_clock::now() + SPIN_BEFORE_WAITING;
+    while (!slot.ready.load(std::memory_order_acquire)) {
+        for (int i = 0; i < 64; ++i) {
+            pauseBriefly();
+        }
+        if (std::chrono::steady_clock::now() > spinUntil) {
+            break;
+        }
+    }
+    std::unique_lock<std::mutex> guard(lock);
+    while (!slot.ready.load()) {
+        if (readersWaiting.load() > 0) {
+            slotsFree.notify_all();  // never wait while every reader waits for room
+        }
+        consumerWaiting.store(true);
+        if (!slot.ready.load()) {
+            fileReady.wait(guard);
+        }
+        consumerWaiting.store(false);
+    }
 }
 
 // Called with the lock held (or by the loading thread while no reader runs): judges the first
@@ -167,17 +202,17 @@ void FileReadAhead::noteProbe(std::size_t file, std::chrono::steady_clock::durat
     probed += took;
     if (++probedFiles == PROBED_FILES) {
         probing = false;
-        moreReadersWanted = probed > SLOW_READ * PROBED_FILES;
+        moreReadersWanted.store(probed > SLOW_READ * PROBED_FILES);
     }
 }
 
 bool FileReadAhead::readHere(FileContent& into) {
-    const std::size_t file = handedOut++;
+    const std::size_t file = handedOut.load();
+    handedOut.store(file + 1);
     const auto start = std::chrono::steady_clock::now();
     const bool read = into.read(names[file]);
     noteProbe(file, std::chrono::steady_clock::now() - start);
-    if (moreReadersWanted) {
-        moreReadersWanted = false;
+    if (moreReadersWanted.exchange(false)) {
         startReaders(threadsWhenSlow);
     }
     return read;

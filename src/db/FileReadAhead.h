@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -43,38 +44,44 @@ public:
     static void setPolicyForLoading(Policy policy);
 
 private:
+    // A reader fills a slot and then sets `ready`; the loading thread takes the content and
+    // clears it. Whoever does not hold `ready` keeps off the other fields.
     struct Slot {
         std::vector<char> bytes;
         std::size_t length = 0;
         bool read = false;
-        bool ready = false;
+        std::atomic<bool> ready{false};
     };
 
     void startReaders(unsigned threads);
     void addReaders(unsigned threads);
     void readFiles();
+    bool claimFile(std::unique_lock<std::mutex>& guard);
     void noteProbe(std::size_t file, std::chrono::steady_clock::duration took);
-    void addReadersIfWanted();
+    void waitFor(const Slot& slot);
     void stopReaders();
     bool readHere(FileContent& into);
 
     std::vector<std::string> names;
-    std::vector<Slot> slots;       // ring: file i goes into slot i % slots.size()
-    std::size_t claimed = 0;       // files a reader has taken on
-    std::size_t handedOut = 0;     // files the caller has taken
+    std::vector<Slot> slots;                // ring: file i goes into slot i % slots.size()
+    std::atomic<std::size_t> claimed{0};    // files a reader has taken on (changed under `lock`)
+    std::atomic<std::size_t> handedOut{0};  // files the caller has taken (changed by it alone)
     bool stopping = false;
     std::mutex lock;
-    // Waking a thread costs more than reading a small file, so each side wakes the other only
-    // when it must: readers are woken when half the ring is free (or the loading thread is about
-    // to wait), the loading thread only when it waits for the file just read.
+    // The two sides meet without the lock while neither waits: a file changes hands through its
+    // slot's `ready`. Waking a thread costs more than reading a small file, so each side wakes
+    // the other only when it must: readers are woken when half the ring is free (or the loading
+    // thread is about to wait), the loading thread only when it waits for the file just read.
+    // A side announces that it waits before it looks a last time, and the other looks at the
+    // announcement after its change, so a wake-up is never lost.
     std::condition_variable fileReady;
     std::condition_variable slotsFree;
-    unsigned readersWaiting = 0;
-    bool consumerWaiting = false;
-    std::vector<std::thread> readers;
-    unsigned threadsWhenSlow = 0;  // reader threads in all once the files come slowly
-    bool probing = false;          // the first files are being timed
+    std::atomic<unsigned> readersWaiting{0};
+    std::atomic<bool> consumerWaiting{false};
+    std::vector<std::thread> readers;  // started and joined by the loading thread alone
+    unsigned threadsWhenSlow = 0;      // reader threads in all once the files come slowly
+    bool probing = false;              // the first files are being timed
     std::size_t probedFiles = 0;
     std::chrono::steady_clock::duration probed{};  // time spent reading the probed files
-    bool moreReadersWanted = false;  // set by a reader, acted on by the loading thread
+    std::atomic<bool> moreReadersWanted{false};    // set by a reader, acted on by the loading thread
 };
