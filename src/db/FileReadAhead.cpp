@@ -1,12 +1,9 @@
 #include "db/FileReadAhead.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
-
-// Enough files in flight to keep the readers busy while the loading thread parses, and to give
-// a cold device several requests; few enough that their buffers stay small.
-constexpr std::size_t FILES_AHEAD = 32;
 
 // The first this many files are timed (by the first reader, or by the loading thread when it reads
 // alone) to judge whether they come slowly: slowly means more than SLOW_READ each on average, several times what a file from the page
@@ -37,8 +34,8 @@ void FileReadAhead::setPolicyForLoading(Policy policy) {
     loadingAlways.store(policy.always);
 }
 
-FileReadAhead::FileReadAhead(std::vector<std::string> files, unsigned threads, bool always)
-    : names(std::move(files)) {
+FileReadAhead::FileReadAhead(std::vector<std::string> files, unsigned threads, bool always, std::size_t filesAhead)
+    : names(std::move(files)), filesAhead(std::max<std::size_t>(2, filesAhead)) {
     if (always) {
         startReaders(threads);
         return;
@@ -56,7 +53,7 @@ void FileReadAhead::startReaders(unsigned threads) {
         return;
     }
     claimed.store(handedOut.load());
-    slots = std::vector<Slot>(std::min(FILES_AHEAD, names.size() - handedOut.load()));
+    slots = std::vector<Slot>(std::min(filesAhead, names.size() - handedOut.load()));
     addReaders(threads);
     if (readers.empty()) {
         slots.clear();  // the loading thread reads the rest itself
@@ -90,8 +87,11 @@ void FileReadAhead::stopReaders() {
 }
 
 // Each reader takes the next file whose slot is free, reads it outside the lock and marks it
-// ready. A failed allocation is a file not read: the loading thread reads it again itself.
+// ready. A slot holds exactly the file's bytes (read into the reader's own buffer first), so many
+// small files ahead cost little memory. A failed allocation is a file not read: the loading
+// thread reads it again itself.
 void FileReadAhead::readFiles() {
+    std::vector<char> buffer;
     std::unique_lock<std::mutex> guard(lock);
     while (claimFile(guard)) {
         const std::size_t file = claimed++;
@@ -101,7 +101,8 @@ void FileReadAhead::readFiles() {
         bool read = false;
         const auto start = std::chrono::steady_clock::now();
         try {
-            read = FileContent::readInto(names[file], slot.bytes, length);
+            read = FileContent::readInto(names[file], buffer, length);
+            slot.bytes.assign(buffer.data(), buffer.data() + length);
         } catch (...) {
             read = false;
             length = 0;
@@ -109,6 +110,7 @@ void FileReadAhead::readFiles() {
         const auto took = std::chrono::steady_clock::now() - start;
         slot.length = length;
         slot.read = read;
+        bytesAhead += length;
         slot.ready.store(true);
         guard.lock();
         noteProbe(file, took);
@@ -125,17 +127,32 @@ bool FileReadAhead::claimFile(std::unique_lock<std::mutex>& guard) {
         if (stopping || claimed == names.size()) {
             return false;
         }
-        if (claimed < handedOut.load() + slots.size()) {
+        if (roomToRead()) {
             return true;
         }
         ++readersWaiting;
-        if (claimed < handedOut.load() + slots.size()) {
+        if (roomToRead()) {
             --readersWaiting;
             return true;
         }
         slotsFree.wait(guard);
         --readersWaiting;
     }
+}
+
+bool FileReadAhead::roomToRead() const {
+    return claimed < handedOut.load() + slots.size() && bytesAhead.load() < MAX_BYTES_AHEAD;
+}
+
+bool FileReadAhead::skipTo(std::size_t first) {
+    if (handedOut.load() > first || first > names.size()) {
+        return false;
+    }
+    FileContent dropped;
+    while (handedOut.load() < first) {
+        next(dropped);
+    }
+    return true;
 }
 
 bool FileReadAhead::next(FileContent& into) {
@@ -154,9 +171,13 @@ bool FileReadAhead::next(FileContent& into) {
     if (read) {
         into.adopt(slot.bytes, slot.length);
     }
+    std::vector<char>().swap(slot.bytes);  // the buffer `into` gave back: only files ahead hold memory
+    const std::size_t taken = slot.length;
     slot.ready.store(false);
     handedOut.store(file + 1);
-    if (readersWaiting.load() > 0 && file + 1 + slots.size() - claimed.load() >= slots.size() / 2) {
+    const std::size_t stillAhead = bytesAhead -= taken;
+    if (readersWaiting.load() > 0 && file + 1 + slots.size() - claimed.load() >= slots.size() / 2 &&
+        stillAhead <= MAX_BYTES_AHEAD / 2) {
         std::lock_guard<std::mutex> guard(lock);
         slotsFree.notify_all();
     }

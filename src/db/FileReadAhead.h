@@ -24,7 +24,9 @@ public:
     // Reads ahead on up to `threads` threads: all of them from the first file with `always`;
     // otherwise one from the first file on a machine of several cores, and the rest only once
     // the first files came slowly.
-    FileReadAhead(std::vector<std::string> files, unsigned threads, bool always);
+    // At most `filesAhead` files (and about MAX_BYTES_AHEAD bytes) are read ahead of the caller.
+    FileReadAhead(std::vector<std::string> files, unsigned threads, bool always,
+                  std::size_t filesAhead = FILES_AHEAD);
     // Stops the readers (files not asked for yet are never handed out) and waits for them.
     ~FileReadAhead();
     FileReadAhead(const FileReadAhead&) = delete;
@@ -33,6 +35,18 @@ public:
     // The content of the next file of the list into `into`; false when it could not be opened or
     // read (or the list is used up).
     bool next(FileContent& into);
+    // Passes over the files before the `first`-th of the list (their contents are dropped);
+    // false when the caller has already taken that one or a later one.
+    bool skipTo(std::size_t first);
+    std::size_t position() const { return handedOut.load(); }
+    const std::string& name(std::size_t file) const { return names[file]; }
+    std::size_t size() const { return names.size(); }
+
+    // Enough files in flight to keep the readers busy while the loading thread parses a table,
+    // and to give a cold device several requests; few enough that their buffers stay small.
+    static constexpr std::size_t FILES_AHEAD = 32;
+    // However many files may be ahead, their contents stay below about this many bytes.
+    static constexpr std::size_t MAX_BYTES_AHEAD = 4 << 20;
 
     // How a table load reads its files: with up to `threads` reader threads (0: the loading
     // thread reads every file itself), all from the start or as described above.
@@ -57,6 +71,7 @@ private:
     void addReaders(unsigned threads);
     void readFiles();
     bool claimFile(std::unique_lock<std::mutex>& guard);
+    bool roomToRead() const;
     void noteProbe(std::size_t file, std::chrono::steady_clock::duration took);
     void waitFor(const Slot& slot);
     void stopReaders();
@@ -66,6 +81,8 @@ private:
     std::vector<Slot> slots;                // ring: file i goes into slot i % slots.size()
     std::atomic<std::size_t> claimed{0};    // files a reader has taken on (changed under `lock`)
     std::atomic<std::size_t> handedOut{0};  // files the caller has taken (changed by it alone)
+    std::atomic<std::size_t> bytesAhead{0};  // in the slots, read and not taken yet
+    std::size_t filesAhead;
     bool stopping = false;
     std::mutex lock;
     // The two sides meet without the lock while neither waits: a file changes hands through its
