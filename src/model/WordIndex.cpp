@@ -101,12 +101,14 @@ bool WordIndex::contains(unsigned id) const {
 
 void WordIndex::insert(unsigned id, unsigned language, std::wstring_view text) {
     addText(hashOf(language, text), id);  // first: it may fail for want of memory
-    Row* row = rowOf(id);
-    if (row != nullptr && row->live) {
+    Row* row = nullptr;
+    if (rows.empty() || rows.back().id < id) {
+        row = &rows.emplace_back(Row{id, 0, 0, 0, 0});  // a load, a new word: the largest id yet
+        ++liveRows;
+    } else if ((row = rowOf(id)) != nullptr && row->live) {
         forgetText(*row);
     } else {
         if (row == nullptr) {
-            // New ids are mostly the largest yet, so this is mostly an append.
             const auto at = std::lower_bound(rows.begin(), rows.end(), id, [](const Row& r, unsigned wanted) {
                 return r.id < wanted;
             });
