@@ -165,6 +165,16 @@ bool FileReadAhead::next(FileContent& into) {
     }
     Slot& slot = slots[file % slots.size()];
     if (!slot.ready.load()) {
+        std::unique_lock<std::mutex> guard(lock);
+        if (claimed.load() == file) {
+            // No reader has got this far (they may have no core to run on): read the file here
+            // rather than wait for one. The readers go on after it.
+            claimed.store(file + 1);
+            guard.unlock();
+            handedOut.store(file + 1);
+            return into.read(names[file]);
+        }
+        guard.unlock();
         waitFor(slot);
     }
     const bool read = slot.read;
