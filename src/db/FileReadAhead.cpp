@@ -113,7 +113,7 @@ void FileReadAhead::readFiles() {
         bytesAhead += length;
         slot.ready.store(true);
         guard.lock();
-        noteProbe(file, took);
+        noteProbe(took);
         if (consumerWaiting.load()) {
             fileReady.notify_one();
         }
@@ -163,10 +163,13 @@ bool FileReadAhead::next(FileContent& into) {
     if (readers.empty()) {
         return readHere(into);
     }
+    if (moreReadersWanted.exchange(false) && threadsWhenSlow > readers.size()) {
+        addReaders(threadsWhenSlow - static_cast<unsigned>(readers.size()));
+    }
     Slot& slot = slots[file % slots.size()];
     if (!slot.ready.load()) {
         std::unique_lock<std::mutex> guard(lock);
-        if (claimed.load() == file) {
+        if (claimed.load() == file && !filesComeSlowly) {
             // No reader has got this far (they may have no core to run on): read the file here
             // rather than wait for one. The readers go on after it.
             claimed.store(file + 1);
@@ -190,9 +193,6 @@ bool FileReadAhead::next(FileContent& into) {
         stillAhead <= MAX_BYTES_AHEAD / 2) {
         std::lock_guard<std::mutex> guard(lock);
         slotsFree.notify_all();
-    }
-    if (moreReadersWanted.exchange(false) && threadsWhenSlow > readers.size()) {
-        addReaders(threadsWhenSlow - static_cast<unsigned>(readers.size()));
     }
     // A file the reader could not read is read here once more, so that the error (or a success
     // after a passing shortage of memory) is the loading thread's own.
@@ -225,15 +225,16 @@ void FileReadAhead::waitFor(const Slot& slot) {
 }
 
 // Called with the lock held (or by the loading thread while no reader runs): judges the first
-// PROBED_FILES files and, when they came slowly, asks the loading thread for more readers.
-void FileReadAhead::noteProbe(std::size_t file, std::chrono::steady_clock::duration took) {
-    if (!probing || file >= PROBED_FILES) {
+// PROBED_FILES files read and, when they came slowly, asks the loading thread for more readers.
+void FileReadAhead::noteProbe(std::chrono::steady_clock::duration took) {
+    if (!probing) {
         return;
     }
     probed += took;
     if (++probedFiles == PROBED_FILES) {
         probing = false;
-        moreReadersWanted.store(probed > SLOW_READ * PROBED_FILES);
+        filesComeSlowly = probed > SLOW_READ * PROBED_FILES;
+        moreReadersWanted.store(filesComeSlowly);
     }
 }
 
@@ -242,7 +243,7 @@ bool FileReadAhead::readHere(FileContent& into) {
     handedOut.store(file + 1);
     const auto start = std::chrono::steady_clock::now();
     const bool read = into.read(names[file]);
-    noteProbe(file, std::chrono::steady_clock::now() - start);
+    noteProbe(std::chrono::steady_clock::now() - start);
     if (moreReadersWanted.exchange(false)) {
         startReaders(threadsWhenSlow);
     }

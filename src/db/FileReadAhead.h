@@ -72,7 +72,7 @@ private:
     void readFiles();
     bool claimFile(std::unique_lock<std::mutex>& guard);
     bool roomToRead() const;
-    void noteProbe(std::size_t file, std::chrono::steady_clock::duration took);
+    void noteProbe(std::chrono::steady_clock::duration took);
     void waitFor(const Slot& slot);
     void stopReaders();
     bool readHere(FileContent& into);
@@ -98,6 +98,7 @@ private:
     std::vector<std::thread> readers;  // started and joined by the loading thread alone
     unsigned threadsWhenSlow = 0;      // reader threads in all once the files come slowly
     bool probing = false;              // the first files are being timed
+    bool filesComeSlowly = false;      // judged so: then the loading thread waits for the readers
     std::size_t probedFiles = 0;
     std::chrono::steady_clock::duration probed{};  // time spent reading the probed files
     std::atomic<bool> moreReadersWanted{false};    // set by a reader, acted on by the loading thread
