@@ -6,8 +6,9 @@
 namespace {
 
 // The first this many files are timed (by the first reader, or by the loading thread when it reads
-// alone) to judge whether they come slowly: slowly means more than SLOW_READ each on average, several times what a file from the page
-// cache takes, and far less than a read that waits for a device.
+// alone) to judge whether they come slowly: slowly means more than SLOW_READ each on average,
+// several times what a file from the page cache takes, and far less than a read that waits for
+// a device.
 constexpr std::size_t PROBED_FILES = 4;
 constexpr std::chrono::microseconds SLOW_READ{60};
 
