@@ -1,10 +1,6 @@
 #pragma once
 
-#include <cstddef>
-#include <new>
 #include <type_traits>
-
-#include "db/NodePool.h"
 
 // Destroys a value a node owns: deletes a non-null pointee through its virtual destructor; does
 // nothing for plain numbers.
@@ -36,19 +32,6 @@ public:
     explicit OrnQLNode(const T& value, OrnQLNode* parentNode = nullptr) : val(value), parent(parentNode) {}
     OrnQLNode(const OrnQLNode&) = delete;
     OrnQLNode& operator=(const OrnQLNode&) = delete;
-
-    // Plain nodes come from a pool (db/NodePool.h); larger kinds of node from the general heap.
-    static void* operator new(std::size_t size) {
-        return size == sizeof(OrnQLNode) ? NodePool<sizeof(OrnQLNode), alignof(OrnQLNode)>::take()
-                                         : ::operator new(size);
-    }
-    static void operator delete(void* node, std::size_t size) {
-        if (size == sizeof(OrnQLNode)) {
-            NodePool<sizeof(OrnQLNode), alignof(OrnQLNode)>::give(node);
-        } else {
-            ::operator delete(node);
-        }
-    }
 
     virtual ~OrnQLNode() {
         delete left;
