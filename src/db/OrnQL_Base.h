@@ -74,7 +74,7 @@ public:
     void removePartner(OrnQL_Base* partner);
     void reservePartners(std::size_t count) { relations.reserveMore(count); }
     void appendPartner(OrnQL_Base* partner) { relations.append(partner); }
-    void restorePartnerOrder() { relations.restoreOrder(); }
+    void placeAppendedPartners(std::size_t count) { relations.placeAppended(count); }
 
     // Orders by id, as unsigned numbers: -1, 0 or 1.
     static int compare(OrnQL_Base* const& a, OrnQL_Base* const& b);

@@ -163,6 +163,66 @@ SharedListings::~SharedListings() {
     sharedListings.reset();
 }
 
+namespace {
+
+// Reading ahead across tables covers the time the loading thread spends linking a table of
+// links (tens of milliseconds, thousands of small files), within FileReadAhead's byte limit.
+constexpr std::size_t FILES_AHEAD_ACROSS_TABLES = 8192;
+
+struct SharedFiles {
+    std::map<std::string, std::size_t> firstFileOf;  // table path -> its first file in the list
+    std::unique_ptr<FileReadAhead> reader;
+};
+std::unique_ptr<SharedFiles> sharedFiles;
+
+}  // namespace
+
+// A table whose index cannot be read whole is left out: its load fails on its own.
+SharedReadAhead::SharedReadAhead(const std::vector<const char*>& tablePaths) {
+    auto shared = std::make_unique<SharedFiles>();
+    std::vector<std::string> names;
+    for (const char* path : tablePaths) {
+        std::vector<unsigned> bounds;
+        bool whole = true;
+        if (!readIndex(path, bounds, whole) || !whole) {
+            continue;
+        }
+        shared->firstFileOf.emplace(path, names.size());
+        for (unsigned bound : bounds) {
+            names.push_back(boundName(path, bound));
+        }
+    }
+    const FileReadAhead::Policy policy = FileReadAhead::policyForLoading();
+    shared->reader = std::make_unique<FileReadAhead>(std::move(names), policy.threads, policy.always,
+                                                     FILES_AHEAD_ACROSS_TABLES);
+    sharedFiles = std::move(shared);
+}
+
+SharedReadAhead::~SharedReadAhead() {
+    sharedFiles.reset();
+}
+
+FileReadAhead* SharedReadAhead::positionedFor(const char* path, const std::vector<std::string>& names) {
+    if (sharedFiles == nullptr) {
+        return nullptr;
+    }
+    const auto found = sharedFiles->firstFileOf.find(path);
+    if (found == sharedFiles->firstFileOf.end()) {
+        return nullptr;
+    }
+    FileReadAhead& reader = *sharedFiles->reader;
+    const std::size_t first = found->second;
+    if (first + names.size() > reader.size()) {
+        return nullptr;
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (reader.name(first + i) != names[i]) {
+            return nullptr;
+        }
+    }
+    return reader.skipTo(first) ? &reader : nullptr;
+}
+
 void throwDamage(const char* message) {
     throw Damaged<OrnQLException_Template>(message);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,23 @@ public:
     SharedListings& operator=(const SharedListings&) = delete;
 };
 
+// While one exists, the bound files of the tables it names (in the order they load) are read
+// ahead by one reader across tables: the files of the next table are read while the loading
+// thread links or indexes the one before. A table takes its files from it only when they are
+// exactly the ones it will read next; otherwise it reads its own. For a load of many tables,
+// during which no table file changes; one at a time.
+class SharedReadAhead {
+public:
+    explicit SharedReadAhead(const std::vector<const char*>& tablePaths);
+    ~SharedReadAhead();
+    SharedReadAhead(const SharedReadAhead&) = delete;
+    SharedReadAhead& operator=(const SharedReadAhead&) = delete;
+
+    // The reader that hands out the files `names` of the table at `path` next, in this order, or
+    // null when there is none.
+    static FileReadAhead* positionedFor(const char* path, const std::vector<std::string>& names);
+};
+
 // Replaces the index with the list of bounds; false when it could not be written.
 bool writeIndex(const char* path, const std::vector<unsigned>& bounds);
 
@@ -155,11 +173,15 @@ void OrnQL_Template<T>::loadAll(const char* path, dependency d) {
         for (unsigned bound : listed) {
             names.push_back(table_files::boundName(path, bound));
         }
-        const FileReadAhead::Policy policy = FileReadAhead::policyForLoading();
-        FileReadAhead files(names, policy.threads, policy.always);
+        std::optional<FileReadAhead> ownFiles;
+        FileReadAhead* files = table_files::SharedReadAhead::positionedFor(path, names);
+        if (files == nullptr) {
+            const FileReadAhead::Policy policy = FileReadAhead::policyForLoading();
+            files = &ownFiles.emplace(names, policy.threads, policy.always);
+        }
         FileContent file;
         for (std::size_t i = 0; i < listed.size(); ++i) {
-            if (!files.next(file)) {
+            if (!files->next(file)) {
                 throw InvalidFileException(names[i], ownEntry);
             }
             // A save never lists a bound without records: it removes the file instead.

@@ -91,10 +91,28 @@ void RecordRelations::remove(OrnQL_Base* partner) {
     }
 }
 
-void RecordRelations::restoreOrder() {
-    if (store != nullptr && !std::is_sorted(store->partners(), store->partners() + store->size, before)) {
-        std::sort(store->partners(), store->partners() + store->size, before);  // equal keys: the same record
+// The partners listed before hold other tables, or the same one when two link tables join the
+// same pair of tables (then the whole array is sorted). Otherwise the appended block goes before
+// the first partner of a later table.
+void RecordRelations::placeAppended(std::size_t count) {
+    if (store == nullptr || count == 0 || count > store->size) {
+        return;
     }
+    OrnQL_Base** first = store->partners();
+    OrnQL_Base** appended = first + (store->size - count);
+    OrnQL_Base** last = first + store->size;
+    if (appended == first || before(appended[-1], *appended)) {
+        return;
+    }
+    const dependency table = (*appended)->getOwnTable();
+    OrnQL_Base** at = std::upper_bound(first, appended, table, [](dependency t, const OrnQL_Base* p) {
+        return t < p->getOwnTable();
+    });
+    if (at != first && at[-1]->getOwnTable() == table) {
+        std::sort(first, last, before);  // equal keys: the same record
+        return;
+    }
+    std::rotate(at, appended, last);
 }
 
 RecordRelations::Partners RecordRelations::of(dependency d) const {

@@ -17,7 +17,8 @@ class OrnQL_Base;
 // - a first-tier tree, once made, is kept up to date with every link added or removed (a caller
 //   may hold it across an edit, as it always could);
 // - a second-tier tree is worked out afresh on every request.
-// Loading links many records at once: partners are appended in any order and put in order once.
+// Loading links many records at once: each record's new partners of one table are appended in
+// ascending id order and then moved into place in one step.
 //
 // Every record carries one, and most of a large database's records are links that never have
 // partners, so it is one pointer: the partners and the trees live in one block made when the
@@ -40,10 +41,11 @@ public:
     void add(OrnQL_Base* partner);
     // Nothing happens when the partner is not listed.
     void remove(OrnQL_Base* partner);
-    // For a load: room for `count` more, append them, restoreOrder once every link is in.
+    // For a load: room for `count` more, append them, then placeAppended(count). The appended
+    // partners are of one table and in ascending id order.
     void reserveMore(std::size_t count);
     void append(OrnQL_Base* partner);
-    void restoreOrder();
+    void placeAppended(std::size_t count);
 
     // The partners of table d, by id.
     Partners of(dependency d) const;

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <system_error>
 #include <vector>
@@ -32,6 +33,14 @@ bool savingRefused = false;
 // Any other failure propagates: it says nothing about the files, which must stay as they are.
 dependency loadTables(dependency d) {
     table_files::SharedListings listings;  // no table file changes while the tables load
+    std::optional<table_files::SharedReadAhead> files;
+    if (d == D_ENDTAG) {
+        std::vector<const char*> paths;
+        for (const CatalogueEntry& entry : catalogue()) {
+            paths.push_back(entry.path);
+        }
+        files.emplace(paths);
+    }
     for (const CatalogueEntry& entry : catalogue()) {
         try {
             entry.load(entry.path, d);

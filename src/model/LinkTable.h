@@ -1,6 +1,7 @@
 #pragma once
 
 #include <climits>
+#include <cstdint>
 #include <vector>
 
 #include "db/OrnQL_Association.h"
@@ -81,18 +82,19 @@ private:
     }
 
     // Links every sound link's two records at once: one lookup per link end, room made once per
-    // record for all its new partners, which are appended and then put in order once. Unsound
-    // links go by the plain table deletion: the link table is weak, so nothing depends on a
-    // dropped link, and the id is freed and its bound marked for saving.
+    // record for all its new partners, which are appended in ascending id order (so that no
+    // record's array needs sorting). Unsound links go by the plain table deletion: the link table
+    // is weak, so nothing depends on a dropped link, and the id is freed and its bound marked for
+    // saving.
     static void connectLoadedLinks() {
         const std::vector<dependency> foreign = foreignReferences();
         const RecordLookup fromRecords(From::elementTree());
         const RecordLookup toRecords(To::elementTree());
-        std::vector<std::pair<std::size_t, std::size_t>> sound;  // slots of the two ends
-        std::vector<unsigned> fromCounts(fromRecords.slotCount());
-        std::vector<unsigned> toCounts(toRecords.slotCount());
+        std::vector<std::uint32_t> fromSlots;  // of each sound link's two ends
+        std::vector<std::uint32_t> toSlots;
         std::vector<unsigned> unsound;
-        sound.reserve(Table::elementTree().size());
+        fromSlots.reserve(Table::elementTree().size());
+        toSlots.reserve(Table::elementTree().size());
         for (auto it = Table::begin(); it != Table::end(); ++it) {
             const std::size_t from = fromRecords.slotOf(fromIdOf(*it));
             const std::size_t to = toRecords.slotOf(toIdOf(*it));
@@ -100,33 +102,49 @@ private:
                 unsound.push_back((*it)->getId());
                 continue;
             }
-            sound.emplace_back(from, to);
-            ++fromCounts[from];
-            ++toCounts[to];
+            fromSlots.push_back(static_cast<std::uint32_t>(from));
+            toSlots.push_back(static_cast<std::uint32_t>(to));
         }
-        reserveFor(fromRecords, fromCounts);
-        reserveFor(toRecords, toCounts);
-        for (const auto& [from, to] : sound) {
-            fromRecords.at(from)->appendPartner(toRecords.at(to));
-            toRecords.at(to)->appendPartner(fromRecords.at(from));
-        }
-        for (auto* records : {&fromRecords, &toRecords}) {
-            for (std::size_t slot = 0; slot < records->slotCount(); ++slot) {
-                if (OrnQL_Base* r = records->at(slot)) {
-                    r->restorePartnerOrder();
-                }
-            }
-        }
+        appendPartners(fromRecords, fromSlots, toRecords, toSlots);
+        appendPartners(toRecords, toSlots, fromRecords, fromSlots);
         for (unsigned linkId : unsound) {
             Table::deleteEntry(linkId);
             ++dropped;
         }
     }
 
-    static void reserveFor(const RecordLookup& records, const std::vector<unsigned>& counts) {
-        for (std::size_t slot = 0; slot < counts.size(); ++slot) {
-            if (counts[slot] != 0) {
-                records.at(slot)->reservePartners(counts[slot]);
+    // Gives each record of `owners` its partners among `partners` (link i joins owner slot
+    // ownerSlots[i] and partner slot partnerSlots[i]), in ascending id order: the links are
+    // sorted by partner slot (slots ascend with ids) by counting, then appended in that order.
+    static void appendPartners(const RecordLookup& owners, const std::vector<std::uint32_t>& ownerSlots,
+                               const RecordLookup& partners, const std::vector<std::uint32_t>& partnerSlots) {
+        std::vector<std::uint32_t> bucketEnd(partners.slotCount() + 1);  // first a count per partner
+        std::vector<std::uint32_t> newPartners(owners.slotCount());
+        for (std::size_t link = 0; link < ownerSlots.size(); ++link) {
+            ++bucketEnd[partnerSlots[link] + 1];
+            ++newPartners[ownerSlots[link]];
+        }
+        for (std::size_t slot = 1; slot < bucketEnd.size(); ++slot) {
+            bucketEnd[slot] += bucketEnd[slot - 1];  // now where each partner's bucket starts
+        }
+        std::vector<std::uint32_t> ownersByPartner(ownerSlots.size());
+        for (std::size_t link = 0; link < ownerSlots.size(); ++link) {
+            ownersByPartner[bucketEnd[partnerSlots[link]]++] = ownerSlots[link];
+        }
+        for (std::size_t slot = 0; slot < newPartners.size(); ++slot) {
+            if (newPartners[slot] != 0) {
+                owners.at(slot)->reservePartners(newPartners[slot]);
+            }
+        }
+        std::size_t next = 0;
+        for (std::size_t partner = 0; partner < partners.slotCount(); ++partner) {
+            for (; next < bucketEnd[partner]; ++next) {
+                owners.at(ownersByPartner[next])->appendPartner(partners.at(partner));
+            }
+        }
+        for (std::size_t slot = 0; slot < newPartners.size(); ++slot) {
+            if (newPartners[slot] != 0) {
+                owners.at(slot)->placeAppendedPartners(newPartners[slot]);
             }
         }
     }

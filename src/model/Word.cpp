@@ -52,6 +52,11 @@ const WordIndex& Word::textIndex() {
     WordIndex& words = index();
     if (words.size() != elementTree().size()) {
         words.clear();
+        std::size_t characters = 0;
+        for (DATAITERATOR it = begin(); it != end(); ++it) {
+            characters += it->text.size();
+        }
+        words.reserve(elementTree().size(), characters);
         for (DATAITERATOR it = begin(); it != end(); ++it) {
             it->indexed = true;
             it->updateIndex();

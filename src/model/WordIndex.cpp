@@ -10,12 +10,77 @@ namespace {
 constexpr std::size_t LEAST_ROWS_WORTH_COMPACTING = 1024;
 constexpr std::size_t LEAST_CHARACTERS_WORTH_COMPACTING = 4096;
 
+// The hash table starts this long and grows by doubling once more than half full.
+constexpr std::size_t FIRST_TEXT_SLOTS = 64;
+
 }  // namespace
 
-std::size_t WordIndex::hashOf(unsigned language, std::wstring_view text) {
+std::uint32_t WordIndex::hashOf(unsigned language, std::wstring_view text) {
     std::size_t hash = std::hash<std::wstring_view>{}(text);
     hash ^= std::hash<unsigned>{}(language) + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2);
-    return hash;
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
+void WordIndex::growTextSlots(std::size_t slots) {
+    std::size_t size = byText.empty() ? FIRST_TEXT_SLOTS : byText.size();
+    while (size < slots) {
+        size *= 2;
+    }
+    if (size == byText.size()) {
+        return;
+    }
+    std::vector<TextSlot> old(size);
+    old.swap(byText);
+    for (const TextSlot& slot : old) {
+        if (slot.id != 0) {
+            std::size_t at = homeOf(slot.hash);
+            while (byText[at].id != 0) {
+                at = nextSlot(at);
+            }
+            byText[at] = slot;
+        }
+    }
+}
+
+// Called before liveRows counts the new word.
+void WordIndex::addText(std::uint32_t hash, unsigned id) {
+    growTextSlots(2 * (liveRows + 1));
+    std::size_t at = homeOf(hash);
+    while (byText[at].id != 0) {
+        at = nextSlot(at);
+    }
+    byText[at] = TextSlot{hash, id};
+}
+
+// Empties the word's slot and moves later slots of the same run back into the hole, so that no
+// lookup stops early at it (deletion without tombstones under linear probing).
+void WordIndex::removeText(std::uint32_t hash, unsigned id) {
+    if (byText.empty()) {
+        return;
+    }
+    std::size_t hole = homeOf(hash);
+    while (byText[hole].id != id || byText[hole].hash != hash) {
+        if (byText[hole].id == 0) {
+            return;
+        }
+        hole = nextSlot(hole);
+    }
+    for (std::size_t next = nextSlot(hole); byText[next].id != 0; next = nextSlot(next)) {
+        const std::size_t home = homeOf(byText[next].hash);
+        // The entry may move into the hole unless its home lies cyclically in (hole, next].
+        const bool homeAfterHole = hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
+        if (!homeAfterHole) {
+            byText[hole] = byText[next];
+            hole = next;
+        }
+    }
+    byText[hole] = TextSlot{};
+}
+
+void WordIndex::reserve(std::size_t words, std::size_t textCharacters) {
+    rows.reserve(words);
+    characters.reserve(textCharacters);
+    growTextSlots(2 * words);
 }
 
 WordIndex::Row* WordIndex::rowOf(unsigned id) {
@@ -35,25 +100,27 @@ bool WordIndex::contains(unsigned id) const {
 }
 
 void WordIndex::insert(unsigned id, unsigned language, std::wstring_view text) {
-    Row* row = rowOf(id);
-    if (row != nullptr && row->live) {
+    addText(hashOf(language, text), id);  // first: it may fail for want of memory
+    Row* row = nullptr;
+    if (rows.empty() || rows.back().id < id) {
+        row = &rows.emplace_back(Row{id, 0, 0, 0, 0});  // a load, a new word: the largest id yet
+        ++liveRows;
+    } else if ((row = rowOf(id)) != nullptr && row->live) {
         forgetText(*row);
     } else {
         if (row == nullptr) {
-            // New ids are mostly the largest yet, so this is mostly an append.
             const auto at = std::lower_bound(rows.begin(), rows.end(), id, [](const Row& r, unsigned wanted) {
                 return r.id < wanted;
             });
-            row = &*rows.insert(at, Row{id, 0, false, 0, 0});
+            row = &*rows.insert(at, Row{id, 0, 0, 0, 0});
         }
         ++liveRows;
     }
     row->language = language;
     row->live = true;
-    row->offset = characters.size();
-    row->length = text.size();
+    row->offset = static_cast<std::uint32_t>(characters.size());
+    row->length = static_cast<std::uint32_t>(text.size());
     characters.insert(characters.end(), text.begin(), text.end());
-    byText.emplace(hashOf(language, text), id);
     compactIfWasteful();
 }
 
@@ -72,16 +139,20 @@ void WordIndex::clear() {
     rows.clear();
     characters.clear();
     byText.clear();
+    byText.shrink_to_fit();
     liveRows = 0;
     unusedCharacters = 0;
 }
 
 unsigned WordIndex::find(unsigned language, std::wstring_view text, unsigned exceptId) const {
     unsigned least = 0;
-    const auto [from, to] = byText.equal_range(hashOf(language, text));
-    for (auto it = from; it != to; ++it) {
-        const unsigned id = it->second;
-        if (id == exceptId || (least != 0 && id > least)) {
+    if (byText.empty()) {
+        return 0;
+    }
+    const std::uint32_t hash = hashOf(language, text);
+    for (std::size_t at = homeOf(hash); byText[at].id != 0; at = nextSlot(at)) {
+        const unsigned id = byText[at].id;
+        if (byText[at].hash != hash || id == exceptId || (least != 0 && id > least)) {
             continue;
         }
         const Row* row = rowOf(id);
@@ -93,13 +164,7 @@ unsigned WordIndex::find(unsigned language, std::wstring_view text, unsigned exc
 }
 
 void WordIndex::forgetText(const Row& row) {
-    const auto [from, to] = byText.equal_range(hashOf(row.language, textOf(row)));
-    for (auto it = from; it != to; ++it) {
-        if (it->second == row.id) {
-            byText.erase(it);
-            break;
-        }
-    }
+    removeText(hashOf(row.language, textOf(row)), row.id);
     unusedCharacters += row.length;
 }
 
@@ -118,7 +183,8 @@ void WordIndex::compactIfWasteful() {
     for (const Row& row : rows) {
         if (row.live) {
             const std::wstring_view text = textOf(row);
-            keptRows.push_back(Row{row.id, row.language, true, keptCharacters.size(), text.size()});
+            keptRows.push_back(row);
+            keptRows.back().offset = static_cast<std::uint32_t>(keptCharacters.size());
             keptCharacters.insert(keptCharacters.end(), text.begin(), text.end());
         }
     }

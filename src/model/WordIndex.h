@@ -5,8 +5,10 @@
 // has to walk the table's records, which lie scattered over the heap.
 //
 // Storage: one row per word, ordered by id, with its language and the place of its text in one
-// shared buffer; and a hash of (language, text) to ids for the lookups. A list of a hundred
-// thousand words reads two arrays from front to back instead of a hundred thousand records.
+// shared buffer; and a hash table of (language, text) to ids for the lookups, open addressing in
+// one array (no allocation per word). A list of a hundred thousand words reads two arrays from
+// front to back instead of a hundred thousand records, and a start-up builds the index with a
+// handful of allocations.
 //
 // Invariants:
 //   - row ids are strictly ascending; a row is live or a tombstone (a word erased, its id kept so
@@ -19,8 +21,8 @@
 // reset) costs linear time.
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class WordIndex {
@@ -37,6 +39,9 @@ public:
     // Forgets word `id`; nothing when it is not recorded.
     void erase(unsigned id);
     void clear();
+    // Room for this many words of this many characters in all, so that filling the index with
+    // a whole table makes no allocation on the way.
+    void reserve(std::size_t words, std::size_t textCharacters);
     std::size_t size() const { return liveRows; }
     // The characters of all words' texts together.
     std::size_t textLength() const { return characters.size() - unusedCharacters; }
@@ -60,12 +65,23 @@ private:
     struct Row {
         unsigned id = 0;
         unsigned language = 0;
-        bool live = false;
-        std::size_t offset = 0;  // of the text's first character in `characters`
-        std::size_t length = 0;
+        std::uint32_t offset = 0;  // of the text's first character in `characters`
+        std::uint32_t length : 31 = 0;
+        std::uint32_t live : 1 = 0;
+    };
+    // A slot of `byText`: the word's id (0: empty) and the hash of its language and text.
+    struct TextSlot {
+        std::uint32_t hash = 0;
+        unsigned id = 0;
     };
 
-    static std::size_t hashOf(unsigned language, std::wstring_view text);
+    static std::uint32_t hashOf(unsigned language, std::wstring_view text);
+    std::size_t homeOf(std::uint32_t hash) const { return hash & (byText.size() - 1); }
+    std::size_t nextSlot(std::size_t slot) const { return (slot + 1) & (byText.size() - 1); }
+    void addText(std::uint32_t hash, unsigned id);
+    void removeText(std::uint32_t hash, unsigned id);
+    // Makes `byText` at least `slots` long (a power of two), keeping its entries.
+    void growTextSlots(std::size_t slots);
     std::wstring_view textOf(const Row& row) const { return {characters.data() + row.offset, row.length}; }
     // The row with that id, live or not; null when there is none.
     Row* rowOf(unsigned id);
@@ -77,7 +93,7 @@ private:
 
     std::vector<Row> rows;
     std::vector<wchar_t> characters;
-    std::unordered_multimap<std::size_t, unsigned> byText;  // hash of language and text -> id
-    std::size_t liveRows = 0;
+    std::vector<TextSlot> byText;
+    std::size_t liveRows = 0;  // also the number of used slots of `byText`
     std::size_t unusedCharacters = 0;
 };

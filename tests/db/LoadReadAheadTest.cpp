@@ -43,13 +43,13 @@ protected:
         FileTest::TearDown();
     }
 
-    static Outcome loadWith(FileReadAhead::Policy policy) {
+    static Outcome loadWith(FileReadAhead::Policy policy, const char* path = ITEMS) {
         FileReadAhead::setPolicyForLoading(policy);
         resetDatabaseTables();
         Item::setup(D_WORD, false);
         Outcome outcome;
         try {
-            Item::loadAll(ITEMS, D_ENDTAG);
+            Item::loadAll(path, D_ENDTAG);
         } catch (const std::exception& e) {
             outcome.error = e.what();
         }
@@ -99,6 +99,36 @@ TEST_F(ReadAheadTest, DamageAndMissingFilesStopTheLoadAtTheSamePlaceOnEveryThrea
     const Outcome missing = loadWith({3, true});
     EXPECT_EQ(missing.error, "Data/Item/items23.dat");
     expectTheSameLoadEveryWay("a listed bound file missing");
+}
+
+// Under one reader running ahead across tables, each table loads as it does alone: after a
+// table stopped at a missing file, the next one takes its files from where they lie in the
+// shared list, and a table loaded a second time reads its own.
+TEST_F(ReadAheadTest, TablesSharingOneReaderLoadAsEachAlone) {
+    const char* const others = "Data/Other/items";
+    for (unsigned id = 1; id <= 300; ++id) {
+        addItem(L"first " + std::to_wstring(id));
+    }
+    Item::saveAll(ITEMS, D_ENDTAG);
+    std::filesystem::create_directories("Data/Other");
+    for (auto it = Item::begin(); it != Item::end(); ++it) {
+        (*it)->name = L"second " + std::to_wstring((*it)->getId());
+    }
+    Item::saveAll(others, D_ENDTAG);  // no index there yet: every bound is written
+    std::filesystem::remove("Data/Item/items17.dat");
+
+    const Outcome firstAlone = loadWith({0, false}, ITEMS);
+    const Outcome secondAlone = loadWith({0, false}, others);
+    EXPECT_EQ(firstAlone.error, "Data/Item/items17.dat");
+    EXPECT_EQ(secondAlone.items.size(), 300u);
+    for (FileReadAhead::Policy policy : {FileReadAhead::Policy{1, true}, FileReadAhead::Policy{3, true},
+                                         FileReadAhead::Policy{4, false}}) {
+        FileReadAhead::setPolicyForLoading(policy);
+        table_files::SharedReadAhead shared({ITEMS, others});
+        EXPECT_EQ(loadWith(policy, ITEMS), firstAlone) << policy.threads << " threads";
+        EXPECT_EQ(loadWith(policy, others), secondAlone) << policy.threads << " threads";
+        EXPECT_EQ(loadWith(policy, ITEMS), firstAlone) << policy.threads << " threads, again";
+    }
 }
 
 // A damaged file may hold its ids out of order or twice: such records go in one by one, as they

@@ -9,14 +9,23 @@
 
 #include "DatabaseTestSupport.h"
 #include "FailingAllocations.h"
+#include "db/FileReadAhead.h"
 
 namespace modeltest {
 namespace {
 
 namespace fs = std::filesystem;
 
+// The allocations are counted on the loading thread alone: files are read there too, so every
+// load makes the same allocations in the same order. (A reader thread whose allocation fails
+// leaves its file to the loading thread, tests/db/LoadReadAheadTest.)
 class LoadFailureTest : public DatabaseTest {
 protected:
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        FileReadAhead::setPolicyForLoading({0, false});
+    }
+
     static std::map<std::string, std::string> allFiles() {
         std::map<std::string, std::string> files;
         for (const auto& entry : fs::recursive_directory_iterator("Data")) {
@@ -29,8 +38,11 @@ protected:
 
     void TearDown() override {
         failing_allocations::failAllocation(0);
+        FileReadAhead::setPolicyForLoading(defaultPolicy);
         DatabaseTest::TearDown();
     }
+
+    const FileReadAhead::Policy defaultPolicy = FileReadAhead::policyForLoading();
 };
 
 TEST_F(LoadFailureTest, AFailedAllocationWhileLoadingLeavesEveryFileAndRefusesToSave) {
