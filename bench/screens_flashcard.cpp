@@ -121,16 +121,20 @@ void saveAndNext(benchmark::State& state) {
     }
 }
 
+// The foreign word of card number `card` and its two known words: the stored one and a new one.
+void fillCard(const Setting& s, const std::wstring& foreign, const std::wstring& newKnown, unsigned card) {
+    typeInto(TAG_FLASHCARD_WORD, foreign + std::to_wstring(card));
+    addKnown(s.storedKnown);
+    addKnown(newKnown + std::to_wstring(card));
+}
+
 void SaveAndNext_OrnQL(benchmark::State& state) {
     Setting& s = setting();
     openEditor();
     unsigned card = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        ++card;
-        typeInto(TAG_FLASHCARD_WORD, L"Wort " + std::to_wstring(card));
-        addKnown(s.storedKnown);
-        addKnown(L"known word " + std::to_wstring(card));
+        fillCard(s, L"Wort ", L"known word ", ++card);
         state.ResumeTiming();
         saveAndNext(state);
     }
@@ -143,10 +147,7 @@ void SaveAndNextCheckpointed_OrnQL(benchmark::State& state) {
     unsigned card = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        ++card;
-        typeInto(TAG_FLASHCARD_WORD, L"Punkt " + std::to_wstring(card));
-        addKnown(s.storedKnown);
-        addKnown(L"checkpointed word " + std::to_wstring(card));
+        fillCard(s, L"Punkt ", L"checkpointed word ", ++card);
         if (!FileTransaction::checkpoint()) {  // what adding the known words wrote is not timed
             state.SkipWithError("the checkpoint failed");
         }

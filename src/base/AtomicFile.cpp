@@ -14,10 +14,11 @@
 
 namespace {
 
-bool fsyncFile(const std::string& path) {
+// fsync of the file at `path`; a file that is not there counts as synced when `missingIsFine`.
+bool syncFileAt(const std::string& path, bool missingIsFine) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return missingIsFine && errno == ENOENT;
     }
     bool synced = syncDescriptor(fd);
     return ::close(fd) == 0 && synced;
@@ -117,7 +118,7 @@ bool AtomicFile::commitDirect() {
         fileFaults::crashPoint();
         return false;
     }
-    if (!written || out.fail() || !fsyncFile(temporary)) {
+    if (!written || out.fail() || !syncFileAt(temporary, false)) {
         std::remove(temporary.c_str());
         return false;
     }
@@ -179,12 +180,7 @@ bool syncDataOf(int fd) {
 }
 
 bool syncFileIfPresent(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return errno == ENOENT;
-    }
-    bool synced = syncDescriptor(fd);
-    return ::close(fd) == 0 && synced;
+    return syncFileAt(path, true);
 }
 
 bool syncDirectory(const std::string& directory) {
