@@ -21,7 +21,7 @@ namespace bench {
 // marking any bound for saving.
 template <typename R>
 struct Filled : R {
-    void depend(dependency d, long long id) { this->dependencies[d] = static_cast<unsigned>(id); }
+    void depend(dependency d, long long id) { this->dependencies.set(d, static_cast<unsigned>(id)); }
     void identify(long long id) { this->id = static_cast<unsigned>(id); }
 };
 

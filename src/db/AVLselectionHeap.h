@@ -14,9 +14,12 @@ class AVLselectionHeap : public OrnQLNode<T> {
 public:
     using Node = OrnQLNode<T>;
 
-    AVLselectionHeap() : Node(T{}) { this->relationCount = 0; }
+    AVLselectionHeap() : Node(T{}) {
+        this->relationCount = 0;
+        this->sentinel = true;
+    }
 
-    ~AVLselectionHeap() override {
+    ~AVLselectionHeap() {
         clear();  // leaves no node pointing at a destroyed sentinel
     }
 
@@ -74,7 +77,8 @@ public:
     void setCompareFunction(typename MinHeap<T>::CompareFunction compare) { heap.setCompareFunction(compare); }
     const MinHeap<T>& waiting() const { return heap; }
 
-    Node* getAddress(Node* requester, bool forward) override {
+    // The node that stands for the sentinel when the walk of the list comes from requester.
+    Node* getAddress(Node* requester, bool forward) {
         if (heap.empty()) {
             throw OrnQLException_AVLtree("OrnQLException: Tried to access empty heap!");
         }
@@ -94,3 +98,11 @@ public:
 private:
     MinHeap<T> heap;
 };
+
+template <typename T>
+OrnQLNode<T>* OrnQLNode<T>::next() {
+    if (after == nullptr) {
+        return nullptr;
+    }
+    return after->sentinel ? static_cast<AVLselectionHeap<T>*>(after)->getAddress(this, true) : after;
+}

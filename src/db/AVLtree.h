@@ -129,6 +129,8 @@ public:
     // rebalance all the way). Equal neighbours make one node, as insertRelation would. The nodes
     // own their values as inserted ones do. Throws when the tree is not empty or the values are
     // out of order; on any failure the tree stays empty and owns none of the values.
+    // The nodes are made in one block of memory, which goes when the last of them is destroyed
+    // (a node removed earlier leaves its place in the block unused until then).
     void assignSorted(const std::vector<T>& values);
     // Destroys every node (and the values they own); the tree is empty afterwards.
     void clear();
@@ -152,7 +154,10 @@ private:
     void replaceChild(Node* parentNode, Node* oldChild, Node* newChild);
     void finishRemoval(Node* removed);
 
-    static Node* linkBalanced(const std::vector<Node*>& nodes, std::size_t low, std::size_t high, Node* parent);
+    static Node* linkBalanced(Node* nodes, std::size_t low, std::size_t high, Node* parent);
+    void destroyNode(Node* n);
+    void destroySubtree(Node* n);
+    void releaseBlocks();
     static int height(Node* n);
     bool rebalance(Node* n);
     void rotateLeft(Node* n);
@@ -175,6 +180,18 @@ private:
     KeyCompareFunction cmpNFunc;
     Predicate reduceFunc = nullptr;
     bool heightChanged = false;  // during an insertion or removal: the pass upwards must go on
+
+    // Memory for the nodes of sorted fills: one general allocation per node would cost a table
+    // of a hundred thousand records as many calls and a header each.
+    struct alignas(Node) NodeMemory {
+        unsigned char bytes[sizeof(Node)];
+    };
+    struct NodeBlock {
+        std::unique_ptr<NodeMemory[]> memory;
+        std::size_t size = 0;
+    };
+    std::vector<NodeBlock> blocks;
+    std::size_t nodesInBlocks = 0;  // live nodes made in the blocks
 };
 
 #include "db/AVLtreeIterators.h"

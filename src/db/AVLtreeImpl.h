@@ -2,13 +2,60 @@
 
 #include <algorithm>
 #include <climits>
+#include <new>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define MERNOLEX_POISON_NODE(address, size) ASAN_POISON_MEMORY_REGION(address, size)
+#define MERNOLEX_UNPOISON_NODE(address, size) ASAN_UNPOISON_MEMORY_REGION(address, size)
+#else
+#define MERNOLEX_POISON_NODE(address, size) ((void)(address), (void)(size))
+#define MERNOLEX_UNPOISON_NODE(address, size) ((void)(address), (void)(size))
+#endif
 
 // Member definitions of AVLtree: search, insertion, removal and rebalancing; included by AVLtree.h.
 
 template <typename T>
 AVLtree<T>::~AVLtree() {
     clearSelection();  // waiting nodes must not outlive the heaps that point at them, nor vice versa
-    delete root;
+    destroySubtree(root);
+}
+
+// Destroys n and its value (when n owns it). A node of a block is poisoned for AddressSanitizer,
+// so that a use after its removal is still caught though its memory stays.
+template <typename T>
+void AVLtree<T>::destroyNode(Node* n) {
+    if (n == nullptr) {
+        return;
+    }
+    if (!n->inBlock) {
+        delete n;
+        return;
+    }
+    n->~Node();
+    MERNOLEX_POISON_NODE(n, sizeof(Node));
+    if (--nodesInBlocks == 0) {
+        releaseBlocks();
+    }
+}
+
+// Children first, as a node's value may expect its neighbours' values gone before it.
+template <typename T>
+void AVLtree<T>::destroySubtree(Node* n) {
+    if (n == nullptr) {
+        return;
+    }
+    destroySubtree(n->left);
+    destroySubtree(n->right);
+    destroyNode(n);
+}
+
+template <typename T>
+void AVLtree<T>::releaseBlocks() {
+    for (NodeBlock& block : blocks) {
+        MERNOLEX_UNPOISON_NODE(block.memory.get(), block.size * sizeof(Node));
+    }
+    std::vector<NodeBlock>().swap(blocks);  // an emptied tree holds no memory
 }
 
 template <typename T>
@@ -203,7 +250,7 @@ void AVLtree<T>::replaceChild(Node* parentNode, Node* oldChild, Node* newChild) 
 
 template <typename T>
 void AVLtree<T>::finishRemoval(Node* removed) {
-    delete removed;  // all links are cleared, so this destroys the node and its value only
+    destroyNode(removed);  // all links are cleared, so this destroys the node and its value only
 }
 
 template <typename T>
@@ -324,48 +371,51 @@ void AVLtree<T>::assignSorted(const std::vector<T>& values) {
     if (root != nullptr) {
         throw OrnQLException_AVLtree("Fatal OrnQLException: In AVL Tree, a sorted fill needs an empty tree!");
     }
-    std::vector<Node*> nodes;
-    try {
-        nodes.reserve(values.size());
-        for (const T& value : values) {
-            const int order = nodes.empty() ? 1 : cmpFunc(value, nodes.back()->val);
-            if (order < 0) {
-                throw OrnQLException_AVLtree("Fatal OrnQLException: In AVL Tree, a sorted fill got unsorted values!");
-            }
-            if (order == 0) {
-                ++nodes.back()->relationCount;
-            } else {
-                nodes.push_back(new Node(value));
-            }
+    std::size_t distinct = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const int order = i == 0 ? 1 : cmpFunc(values[i], values[i - 1]);
+        if (order < 0) {
+            throw OrnQLException_AVLtree("Fatal OrnQLException: In AVL Tree, a sorted fill got unsorted values!");
         }
-    } catch (...) {
-        for (Node* n : nodes) {
-            n->relationCount = 0;  // the caller still owns the values
-            delete n;
-        }
-        throw;
+        distinct += order > 0 ? 1 : 0;
     }
-    root = linkBalanced(nodes, 0, nodes.size(), nullptr);
-    counter = static_cast<unsigned>(nodes.size());
+    if (distinct == 0) {
+        return;
+    }
+    blocks.reserve(blocks.size() + 1);  // nothing can fail once the nodes are made
+    NodeBlock block{std::make_unique_for_overwrite<NodeMemory[]>(distinct), distinct};
+    Node* nodes = reinterpret_cast<Node*>(block.memory.get());
+    std::size_t made = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0 && cmpFunc(values[i], values[i - 1]) == 0) {
+            ++nodes[made - 1].relationCount;
+        } else {
+            new (&nodes[made++]) Node(values[i]);
+            nodes[made - 1].inBlock = true;
+        }
+    }
+    blocks.push_back(std::move(block));
+    nodesInBlocks += distinct;
+    root = linkBalanced(nodes, 0, distinct, nullptr);
+    counter = static_cast<unsigned>(distinct);
 }
 
 // Makes the middle node the root of nodes[low, high) and its halves its subtrees: the two halves
 // differ in size by at most one, so in height too.
 template <typename T>
-typename AVLtree<T>::Node* AVLtree<T>::linkBalanced(const std::vector<Node*>& nodes, std::size_t low,
-                                                    std::size_t high, Node* parent) {
+typename AVLtree<T>::Node* AVLtree<T>::linkBalanced(Node* nodes, std::size_t low, std::size_t high, Node* parent) {
     if (low >= high) {
         return nullptr;
     }
     const std::size_t middle = low + (high - low) / 2;
-    Node* n = nodes[middle];
+    Node* n = &nodes[middle];
     n->parent = parent;
     n->left = linkBalanced(nodes, low, middle, n);
     n->right = linkBalanced(nodes, middle + 1, high, n);
     const int leftHeight = n->left == nullptr ? -1 : n->left->quickHeight;
     const int rightHeight = n->right == nullptr ? -1 : n->right->quickHeight;
-    n->quickHeight = std::max(leftHeight, rightHeight) + 1;
-    n->balance = rightHeight - leftHeight;
+    n->quickHeight = static_cast<std::int8_t>(std::max(leftHeight, rightHeight) + 1);
+    n->balance = static_cast<std::int8_t>(rightHeight - leftHeight);
     return n;
 }
 
@@ -375,7 +425,7 @@ void AVLtree<T>::clear() {
     Node* oldRoot = root;
     root = nullptr;  // the values' destructors see an empty tree, never a half-destroyed one
     counter = 0;
-    delete oldRoot;
+    destroySubtree(oldRoot);
 }
 
 template <typename T>

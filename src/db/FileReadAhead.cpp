@@ -160,7 +160,18 @@ bool FileReadAhead::skipTo(std::size_t first) {
     return true;
 }
 
+// A file's name is dropped once the file is handed out: a whole database lists tens of thousands
+// of files, and a load's peak memory comes after the last of them.
 bool FileReadAhead::next(FileContent& into) {
+    const std::size_t file = handedOut.load();
+    const bool read = take(into);
+    if (file < names.size()) {
+        std::string().swap(names[file]);
+    }
+    return read;
+}
+
+bool FileReadAhead::take(FileContent& into) {
     const std::size_t file = handedOut.load();
     if (file == names.size()) {
         return false;

@@ -39,6 +39,7 @@ public:
     // false when the caller has already taken that one or a later one.
     bool skipTo(std::size_t first);
     std::size_t position() const { return handedOut.load(); }
+    // The name of a file not handed out yet (an empty text for one that was).
     const std::string& name(std::size_t file) const { return names[file]; }
     std::size_t size() const { return names.size(); }
 
@@ -58,6 +59,7 @@ public:
     static void setPolicyForLoading(Policy policy);
 
 private:
+    bool take(FileContent& into);
     // A reader fills a slot and then sets `ready`; the loading thread takes the content and
     // clears it. Whoever does not hold `ready` keeps off the other fields.
     struct Slot {

@@ -28,12 +28,12 @@ void OrnQL_Base::releaseRelations() {
 }
 
 void OrnQL_Base::setDependency(dependency d, unsigned dependencyId) {
-    dependencies[checkedTable(d)] = dependencyId;
+    dependencies.set(checkedTable(d), dependencyId);
     saveRequest();
 }
 
 const unsigned& OrnQL_Base::getDependency(dependency d) const {
-    return dependencies[checkedTable(d)];
+    return dependencies.get(checkedTable(d));
 }
 
 OrnQL_Base::RelationTree& OrnQL_Base::fTR(dependency d) {
@@ -99,7 +99,7 @@ bool OrnQL_Base::applyConstraints(OrnQL_Base* const& r) {
     const Constrainer& constraints = r->getConstraints();
     const bool allOf = constraints.num > 0;
     for (std::size_t i = 0; i < constraints.conTable.size(); ++i) {
-        const bool equal = r->dependencies[constraints.conTable[i]] == constraints.conId[i];
+        const bool equal = r->dependencies.get(constraints.conTable[i]) == constraints.conId[i];
         if (allOf ? !equal : equal) {
             return false;
         }

@@ -8,6 +8,7 @@
 
 #include "db/AVLtree.h"
 #include "db/OrnQL_Types.h"
+#include "db/RecordDependencies.h"
 #include "db/RecordRelations.h"
 
 // The constraint list of a table: |num| pairs (table, id); num > 0 selects the records matching
@@ -111,7 +112,7 @@ protected:
     explicit OrnQL_Base(unsigned recordId);
 
     unsigned id;
-    unsigned dependencies[D_ENDTAG] = {};
+    RecordDependencies dependencies;
 
 private:
     RecordRelations relations;

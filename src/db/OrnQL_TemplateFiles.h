@@ -273,15 +273,17 @@ unsigned OrnQL_Template<T>::parseBound(FileContent& file, unsigned bound, Loaded
         auto record = std::make_unique<T>();
         record->id = recordId;
         for (int d = 0; d < D_ENDTAG; ++d) {
-            if (!loadValue(in, record->dependencies[d])) {
+            std::uint32_t dependencyId;
+            if (!loadValue(in, dependencyId)) {
                 table_files::throwDamage(table_files::RECORD_CUT_SHORT);
             }
-            if (record->dependencies[d] != 0) {
+            if (dependencyId != 0) {
+                record->dependencies.set(static_cast<dependency>(d), dependencyId);
                 dependencyTruthTable[d] = true;
             }
         }
         // No setter stores a dependency on the record's own table; the cascades would not clear it.
-        if (isTable(ownEntry) && record->dependencies[ownEntry] != 0) {
+        if (isTable(ownEntry) && record->dependencies.get(ownEntry) != 0) {
             table_files::throwDamage(table_files::OWN_TABLE_DEPENDENCY);
         }
         record->load(in);

@@ -103,8 +103,10 @@ void Verb::saveCounts(std::ostream& out) const {
 // Columns grow only with what the file really holds, so a damaged count costs no memory.
 void Verb::loadCells(std::istream& in) {
     content.clear();
+    content.reserve(tenses);  // both counts are at most MAX_DIMENSION; growing would leave slack
     for (unsigned x = 0; x < tenses && in; ++x) {
         std::vector<std::wstring> column;
+        column.reserve(persons);
         for (unsigned y = 0; y < persons && in; ++y) {
             column.emplace_back();
             OrnQL_Base::loadText(column.back(), in);

@@ -64,6 +64,22 @@ public:
         ASSERT_EQ(tree.checkIntegrity(), "");
     }
 
+    // Starts over from a sorted fill of random keys, some repeated (its nodes share one block).
+    void refillSorted() {
+        tree.clear();
+        counts.clear();
+        selection.clear();
+        std::vector<unsigned> values;
+        for (int i = pick(300); i > 0; --i) {
+            values.push_back(static_cast<unsigned>(pick(400)));
+        }
+        std::sort(values.begin(), values.end());
+        for (unsigned v : values) {
+            ++counts[v];
+        }
+        tree.assignSorted(values);
+    }
+
 private:
     unsigned pick(unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(rng); }
     unsigned randomKey() { return pick(400); }
@@ -160,6 +176,30 @@ TEST(AVLtreeModelTest, RandomOperationsMatchTheModel) {
     for (int run = 0; run < 20; ++run) {
         TreeModel model(rng);
         for (int i = 0; i < 1500; ++i) {
+            model.step();
+            if (HasFatalFailure()) {
+                FAIL() << "seed " << seed << ", run " << run << ", step " << i;
+            }
+        }
+        model.checkAll();
+        if (HasFatalFailure()) {
+            FAIL() << "seed " << seed << ", run " << run;
+        }
+    }
+}
+
+// The same, on trees that start from sorted fills and are filled afresh now and then: removing
+// and destroying nodes that live in a fill's block, alone or mixed with nodes inserted one by one.
+TEST(AVLtreeModelTest, RandomOperationsOnSortedFillsMatchTheModel) {
+    const unsigned seed = std::random_device{}();
+    std::printf("AVLtreeModelTest seed: %u\n", seed);
+    std::mt19937 rng(seed);
+    for (int run = 0; run < 10; ++run) {
+        TreeModel model(rng);
+        for (int i = 0; i < 1500; ++i) {
+            if (i % 500 == 0) {
+                model.refillSorted();
+            }
             model.step();
             if (HasFatalFailure()) {
                 FAIL() << "seed " << seed << ", run " << run << ", step " << i;

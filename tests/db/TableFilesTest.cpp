@@ -229,6 +229,48 @@ TEST_F(FileTest, AStoredIdOfZeroOrASelfDependencyIsDamage) {
               "Fatal OrnQLException: Found a record depending on its own table while loading!");
 }
 
+// A record keeps a handful of dependencies in place and the rest on the side: a record naming
+// every other table, and one whose count crosses that line both ways, keep every id through a
+// load, an edit, a cascade and a save, byte for byte.
+TEST_F(FileTest, RecordsDependingOnManyTablesKeepEveryId) {
+    std::map<int, std::uint32_t> everyTable;
+    for (int d = 0; d < D_ENDTAG; ++d) {
+        if (d != D_WORD) {  // the items' own table
+            everyTable[d] = 100 + static_cast<std::uint32_t>(d);
+        }
+    }
+    const std::map<int, std::uint32_t> four{{D_LANGUAGE, 1}, {D_ARTICLE, 2}, {D_TENSE, 3}, {D_LEVEL, 4}};
+    writeFile("Data/Item/items.dat", index({0}));
+    writeFile("Data/Item/items0.dat", recordHeader(1, everyTable) + itemFields(u"all") + recordHeader(2, four) +
+                                          itemFields(u"four"));
+    Item::loadAll(ITEMS, D_ENDTAG);
+    for (const auto& [table, id] : everyTable) {
+        EXPECT_EQ(Item::getById(1)->getDependency(static_cast<dependency>(table)), id) << "table " << table;
+    }
+
+    Item* second = Item::getById(2);
+    second->setDependency(D_PERSON, 5);  // a fifth
+    second->setDependency(D_ARTICLE, 0);
+    second->setDependency(D_LESSON, 6);
+    Item::updateEntriesWithDependency(D_LESSON, 110, 111);  // the first item's lesson
+    Item::deleteEntriesWithDependency(D_PERSON, 5);         // the second item goes
+    EXPECT_EQ(Item::getById(2), nullptr);
+    everyTable[D_LESSON] = 111;
+    Item::saveAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(readFile("Data/Item/items0.dat"), recordHeader(1, everyTable) + itemFields(u"all"));
+
+    Item* fresh = new Item(L"back to four");
+    for (const auto& [table, id] : four) {
+        fresh->setDependency(static_cast<dependency>(table), id);
+    }
+    fresh->setDependency(D_PERSON, 7);
+    fresh->setDependency(D_PERSON, 0);
+    Item::insertWithId(fresh, 2);
+    Item::saveAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(readFile("Data/Item/items0.dat"),
+              recordHeader(1, everyTable) + itemFields(u"all") + recordHeader(2, four) + itemFields(u"back to four"));
+}
+
 TEST_F(FileTest, AHugeStoredIdCostsNoMemoryAndIdsAboveTheAddressableRangeAreRefused) {
     writeFile("Data/Item/items.dat", index({200000000}));
     writeFile("Data/Item/items200000000.dat", recordHeader(2000000005) + itemFields(u"far"));
