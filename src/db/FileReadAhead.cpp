@@ -99,30 +99,34 @@ void FileReadAhead::readFiles() {
     std::vector<char> buffer;
     std::unique_lock<std::mutex> guard(lock);
     while (claimFile(guard)) {
-        const std::size_t file = claimed++;
-        Slot& slot = slots[file % slots.size()];
-        guard.unlock();
-        std::size_t length = 0;
-        bool read = false;
-        const auto start = std::chrono::steady_clock::now();
-        try {
-            read = FileContent::readInto(names[file], buffer, length);
-            slot.bytes.assign(buffer.data(), buffer.data() + length);
-        } catch (...) {
-            read = false;
-            length = 0;
-        }
-        const auto took = std::chrono::steady_clock::now() - start;
-        slot.length = length;
-        slot.read = read;
-        bytesAhead += length;
-        slot.ready.store(true);
-        guard.lock();
-        noteProbe(took);
+        readClaimed(claimed++, buffer, guard);
         if (consumerWaiting.load()) {
             fileReady.notify_one();
         }
     }
+}
+
+// Reads a file just claimed into its slot, outside the lock, and marks it ready.
+void FileReadAhead::readClaimed(std::size_t file, std::vector<char>& buffer, std::unique_lock<std::mutex>& guard) {
+    Slot& slot = slots[file % slots.size()];
+    guard.unlock();
+    std::size_t length = 0;
+    bool read = false;
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        read = FileContent::readInto(names[file], buffer, length);
+        slot.bytes.assign(buffer.data(), buffer.data() + length);
+    } catch (...) {
+        read = false;
+        length = 0;
+    }
+    const auto took = std::chrono::steady_clock::now() - start;
+    slot.length = length;
+    slot.read = read;
+    bytesAhead += length;
+    slot.ready.store(true);
+    guard.lock();
+    noteProbe(took);
 }
 
 // Waits (holding the lock) until the next file to claim has a free slot; false when the reader
@@ -193,6 +197,7 @@ bool FileReadAhead::take(FileContent& into) {
             handedOut.store(file + 1);
             return into.read(names[file]);
         }
+        readWhileWaiting(slot, guard);
         guard.unlock();
         waitFor(slot);
     }
@@ -213,6 +218,16 @@ bool FileReadAhead::take(FileContent& into) {
     // A file the reader could not read is read here once more, so that the error (or a success
     // after a passing shortage of memory) is the loading thread's own.
     return read || into.read(names[file]);
+}
+
+// While a reader reads the file the loading thread needs, the loading thread reads the next
+// unclaimed ones into their slots as a reader would: from the page cache, reading a file costs
+// about as much as parsing it, so one reader alone would keep the loading thread waiting. When
+// files come slowly the readers are many and the loading thread leaves the device to them.
+void FileReadAhead::readWhileWaiting(const Slot& slot, std::unique_lock<std::mutex>& guard) {
+    while (!slot.ready.load() && !filesComeSlowly && !stopping && claimed < names.size() && roomToRead()) {
+        readClaimed(claimed++, ownBuffer, guard);
+    }
 }
 
 void FileReadAhead::waitFor(const Slot& slot) {

@@ -2,8 +2,10 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <future>
 #include <map>
 #include <memory>
+#include <thread>
 #include <unordered_set>
 
 #include "db/OrnQL_Template.h"
@@ -47,7 +49,24 @@ Listing readListing(const std::string& directory) {
     return listing;
 }
 
-std::unique_ptr<std::map<std::string, Listing>> sharedListings;
+// The listings of a load: each directory listed once, either when a table first asks for it or
+// ahead of time by a thread of the load's own (a future per directory, fulfilled in order).
+struct Listings {
+    std::map<std::string, Listing> listed;
+    std::map<std::string, std::future<Listing>> coming;
+    std::thread lister;
+};
+std::unique_ptr<Listings> sharedListings;
+
+const Listing& sharedListingOf(const std::string& directory) {
+    auto found = sharedListings->listed.find(directory);
+    if (found != sharedListings->listed.end()) {
+        return found->second;
+    }
+    auto coming = sharedListings->coming.find(directory);
+    Listing listing = coming != sharedListings->coming.end() ? coming->second.get() : readListing(directory);
+    return sharedListings->listed.emplace(directory, std::move(listing)).first->second;
+}
 
 // Calls visit(name) for every file of the directory whose name begins with prefix.
 template <typename Visit>
@@ -55,11 +74,7 @@ void forEachFileWithPrefix(const TableLocation& where, Visit visit) {
     Listing fresh;
     const Listing* listing = &fresh;
     if (sharedListings != nullptr) {
-        auto found = sharedListings->find(where.directory);
-        if (found == sharedListings->end()) {
-            found = sharedListings->emplace(where.directory, readListing(where.directory)).first;
-        }
-        listing = &found->second;
+        listing = &sharedListingOf(where.directory);
     } else {
         fresh = readListing(where.directory);
     }
@@ -155,11 +170,42 @@ bool removeFiles(const std::vector<std::string>& files, const std::vector<unsign
     return removedAll;
 }
 
-SharedListings::SharedListings() {
-    sharedListings = std::make_unique<std::map<std::string, Listing>>();
+SharedListings::SharedListings(const std::vector<const char*>& tablePaths, bool ahead) {
+    auto listings = std::make_unique<Listings>();
+    std::vector<std::string> directories;
+    std::vector<std::promise<Listing>> promises;
+    if (ahead) {
+        for (const char* path : tablePaths) {
+            std::string directory = locate(path).directory;
+            if (listings->coming.count(directory) == 0) {
+                promises.emplace_back();
+                listings->coming.emplace(directory, promises.back().get_future());
+                directories.push_back(std::move(directory));
+            }
+        }
+    }
+    if (!promises.empty()) {
+        try {
+            listings->lister = std::thread([directories, promises = std::move(promises)]() mutable {
+                for (std::size_t i = 0; i < directories.size(); ++i) {
+                    try {
+                        promises[i].set_value(readListing(directories[i]));
+                    } catch (...) {
+                        promises[i].set_exception(std::current_exception());  // the load meets it
+                    }
+                }
+            });
+        } catch (...) {
+            listings->coming.clear();  // no thread: each directory is listed when asked for
+        }
+    }
+    sharedListings = std::move(listings);
 }
 
 SharedListings::~SharedListings() {
+    if (sharedListings->lister.joinable()) {
+        sharedListings->lister.join();
+    }
     sharedListings.reset();
 }
 

@@ -94,11 +94,13 @@ inline constexpr unsigned NO_BOUND = 0xFFFFFFFFu;
 std::string unlistedBoundFile(const char* path, const std::vector<unsigned>& sortedListed);
 
 // While one exists, each directory is listed once and the listing shared by every table that
-// lives there (the three link tables share one directory of tens of thousands of files). For a
-// load of many tables, during which no table file changes; one at a time.
+// lives there (the three link tables share one directory of tens of thousands of files). With
+// `ahead`, the directories of the tables named are listed at once on a thread of their own, in
+// the order named, while the first tables load. For a load of many tables, during which no table
+// file changes; one at a time.
 class SharedListings {
 public:
-    SharedListings();
+    explicit SharedListings(const std::vector<const char*>& tablePaths = {}, bool ahead = false);
     ~SharedListings();
     SharedListings(const SharedListings&) = delete;
     SharedListings& operator=(const SharedListings&) = delete;

@@ -10,6 +10,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/FileTransaction.h"
+#include "db/FileReadAhead.h"
 #include "db/OrnQL_Template.h"
 #include "db/PictureRemovals.h"
 #include "model/DataPaths.h"
@@ -32,13 +33,16 @@ bool savingRefused = false;
 // The table whose files could not be read or are damaged, or D_ENDTAG when every table loaded.
 // Any other failure propagates: it says nothing about the files, which must stay as they are.
 dependency loadTables(dependency d) {
-    table_files::SharedListings listings;  // no table file changes while the tables load
+    std::vector<const char*> paths;
+    for (const CatalogueEntry& entry : catalogue()) {
+        paths.push_back(entry.path);
+    }
+    // No table file changes while the tables load. Loads that read on one thread only (tests
+    // that count allocations) list the directories on it too.
+    const bool wholeDatabase = d == D_ENDTAG;
+    table_files::SharedListings listings(paths, wholeDatabase && FileReadAhead::policyForLoading().threads > 0);
     std::optional<table_files::SharedReadAhead> files;
-    if (d == D_ENDTAG) {
-        std::vector<const char*> paths;
-        for (const CatalogueEntry& entry : catalogue()) {
-            paths.push_back(entry.path);
-        }
+    if (wholeDatabase) {
         files.emplace(paths);
     }
     for (const CatalogueEntry& entry : catalogue()) {

@@ -2,14 +2,17 @@
 // sees a new inlined next to this delete (it would take malloc and free for a mismatch).
 #include "FailingAllocations.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <new>
 
 namespace {
 
-long untilFailure = 0;
-bool hasFailed = false;
-long counted = 0;
+// Atomic: a load may allocate on reader threads too (tests that count or fail allocations read
+// on the loading thread alone, so that every load makes the same allocations in the same order).
+std::atomic<long> untilFailure{0};
+std::atomic<bool> hasFailed{false};
+std::atomic<long> counted{0};
 
 }  // namespace
 
@@ -25,9 +28,7 @@ bool failed() {
 }
 
 long countSinceLastCall() {
-    const long count = counted;
-    counted = 0;
-    return count;
+    return counted.exchange(0);
 }
 
 }  // namespace failing_allocations
@@ -36,7 +37,7 @@ namespace {
 
 void* allocate(std::size_t size) {
     ++counted;
-    if (untilFailure > 0 && --untilFailure == 0) {
+    if (untilFailure.load() > 0 && untilFailure.fetch_sub(1) == 1) {
         hasFailed = true;
         throw std::bad_alloc();
     }
