@@ -40,7 +40,7 @@ void FileReadAhead::setPolicyForLoading(Policy policy) {
 }
 
 FileReadAhead::FileReadAhead(std::vector<std::string> files, unsigned threads, bool always, std::size_t filesAhead)
-    : names(std::move(files)), filesAhead(std::max<std::size_t>(2, filesAhead)) {
+    : names(std::move(files)), fileCount(names.size()), filesAhead(std::max<std::size_t>(2, filesAhead)) {
     if (always) {
         startReaders(threads);
         return;
@@ -54,11 +54,11 @@ FileReadAhead::FileReadAhead(std::vector<std::string> files, unsigned threads, b
 
 // Readers start at the next file the caller will ask for.
 void FileReadAhead::startReaders(unsigned threads) {
-    if (threads == 0 || names.size() - handedOut < 2) {
+    if (threads == 0 || fileCount - handedOut < 2) {
         return;
     }
     claimed.store(handedOut.load());
-    slots = std::vector<Slot>(std::min(filesAhead, names.size() - handedOut.load()));
+    slots = std::vector<Slot>(std::min(filesAhead, fileCount - handedOut.load()));
     addReaders(threads);
     if (readers.empty()) {
         slots.clear();  // the loading thread reads the rest itself
@@ -133,7 +133,7 @@ void FileReadAhead::readClaimed(std::size_t file, std::vector<char>& buffer, std
 // is to end.
 bool FileReadAhead::claimFile(std::unique_lock<std::mutex>& guard) {
     for (;;) {
-        if (stopping || claimed == names.size()) {
+        if (stopping || claimed == fileCount) {
             return false;
         }
         if (roomToRead()) {
@@ -154,7 +154,7 @@ bool FileReadAhead::roomToRead() const {
 }
 
 bool FileReadAhead::skipTo(std::size_t first) {
-    if (handedOut.load() > first || first > names.size()) {
+    if (handedOut.load() > first || first > fileCount) {
         return false;
     }
     FileContent dropped;
@@ -169,15 +169,18 @@ bool FileReadAhead::skipTo(std::size_t first) {
 bool FileReadAhead::next(FileContent& into) {
     const std::size_t file = handedOut.load();
     const bool read = take(into);
-    if (file < names.size()) {
+    if (file < fileCount) {
         std::string().swap(names[file]);
+    }
+    if (file + 1 == fileCount) {
+        std::vector<std::string>().swap(names);  // no reader looks at a name once all are claimed
     }
     return read;
 }
 
 bool FileReadAhead::take(FileContent& into) {
     const std::size_t file = handedOut.load();
-    if (file == names.size()) {
+    if (file == fileCount) {
         return false;
     }
     if (readers.empty()) {
@@ -225,7 +228,7 @@ bool FileReadAhead::take(FileContent& into) {
 // about as much as parsing it, so one reader alone would keep the loading thread waiting. When
 // files come slowly the readers are many and the loading thread leaves the device to them.
 void FileReadAhead::readWhileWaiting(const Slot& slot, std::unique_lock<std::mutex>& guard) {
-    while (!slot.ready.load() && !filesComeSlowly && !stopping && claimed < names.size() && roomToRead()) {
+    while (!slot.ready.load() && !filesComeSlowly && !stopping && claimed < fileCount && roomToRead()) {
         readClaimed(claimed++, ownBuffer, guard);
     }
 }

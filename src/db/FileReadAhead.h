@@ -39,9 +39,10 @@ public:
     // false when the caller has already taken that one or a later one.
     bool skipTo(std::size_t first);
     std::size_t position() const { return handedOut.load(); }
-    // The name of a file not handed out yet (an empty text for one that was).
+    // The name of a file not handed out yet (an empty text for one that was; none at all once
+    // the last was).
     const std::string& name(std::size_t file) const { return names[file]; }
-    std::size_t size() const { return names.size(); }
+    std::size_t size() const { return fileCount; }
 
     // Enough files in flight to keep the readers busy while the loading thread parses a table,
     // and to give a cold device several requests; few enough that their buffers stay small.
@@ -82,6 +83,7 @@ private:
     bool readHere(FileContent& into);
 
     std::vector<std::string> names;
+    std::size_t fileCount;
     std::vector<Slot> slots;                // ring: file i goes into slot i % slots.size()
     std::atomic<std::size_t> claimed{0};    // files a reader has taken on (changed under `lock`)
     std::atomic<std::size_t> handedOut{0};  // files the caller has taken (changed by it alone)

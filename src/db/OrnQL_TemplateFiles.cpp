@@ -54,6 +54,7 @@ Listing readListing(const std::string& directory) {
 struct Listings {
     std::map<std::string, Listing> listed;
     std::map<std::string, std::future<Listing>> coming;
+    std::map<std::string, unsigned> tablesLeft;  // a listing goes once its last table has used it
     std::thread lister;
 };
 std::unique_ptr<Listings> sharedListings;
@@ -64,8 +65,25 @@ const Listing& sharedListingOf(const std::string& directory) {
         return found->second;
     }
     auto coming = sharedListings->coming.find(directory);
-    Listing listing = coming != sharedListings->coming.end() ? coming->second.get() : readListing(directory);
+    Listing listing;
+    if (coming != sharedListings->coming.end()) {
+        std::future<Listing> ahead = std::move(coming->second);
+        sharedListings->coming.erase(coming);
+        listing = ahead.get();
+    } else {
+        listing = readListing(directory);
+    }
     return sharedListings->listed.emplace(directory, std::move(listing)).first->second;
+}
+
+// The listing of a directory of many files is large, and a load's peak memory comes after the
+// last table has looked at it.
+void noteListingUsed(const std::string& directory) {
+    auto left = sharedListings->tablesLeft.find(directory);
+    if (left != sharedListings->tablesLeft.end() && --left->second == 0) {
+        sharedListings->tablesLeft.erase(left);
+        sharedListings->listed.erase(directory);
+    }
 }
 
 // Calls visit(name) for every file of the directory whose name begins with prefix.
@@ -82,6 +100,9 @@ void forEachFileWithPrefix(const TableLocation& where, Visit visit) {
         if (!entry.isDirectory && std::string_view(entry.name).starts_with(where.prefix)) {
             visit(std::string_view(entry.name));
         }
+    }
+    if (sharedListings != nullptr) {
+        noteListingUsed(where.directory);
     }
 }
 
@@ -174,6 +195,9 @@ SharedListings::SharedListings(const std::vector<const char*>& tablePaths, bool 
     auto listings = std::make_unique<Listings>();
     std::vector<std::string> directories;
     std::vector<std::promise<Listing>> promises;
+    for (const char* path : tablePaths) {
+        ++listings->tablesLeft[locate(path).directory];
+    }
     if (ahead) {
         for (const char* path : tablePaths) {
             std::string directory = locate(path).directory;
@@ -226,16 +250,22 @@ std::unique_ptr<SharedFiles> sharedFiles;
 // A table whose index cannot be read whole is left out: its load fails on its own.
 SharedReadAhead::SharedReadAhead(const std::vector<const char*>& tablePaths) {
     auto shared = std::make_unique<SharedFiles>();
-    std::vector<std::string> names;
-    for (const char* path : tablePaths) {
-        std::vector<unsigned> bounds;
+    std::vector<std::vector<unsigned>> boundsOf(tablePaths.size());
+    std::size_t files = 0;
+    for (std::size_t t = 0; t < tablePaths.size(); ++t) {
         bool whole = true;
-        if (!readIndex(path, bounds, whole) || !whole) {
+        if (!readIndex(tablePaths[t], boundsOf[t], whole) || !whole) {
+            boundsOf[t].clear();
             continue;
         }
-        shared->firstFileOf.emplace(path, names.size());
-        for (unsigned bound : bounds) {
-            names.push_back(boundName(path, bound));
+        shared->firstFileOf.emplace(tablePaths[t], files);
+        files += boundsOf[t].size();
+    }
+    std::vector<std::string> names;
+    names.reserve(files);
+    for (std::size_t t = 0; t < tablePaths.size(); ++t) {
+        for (unsigned bound : boundsOf[t]) {
+            names.push_back(boundName(tablePaths[t], bound));
         }
     }
     const FileReadAhead::Policy policy = FileReadAhead::policyForLoading();
@@ -258,7 +288,8 @@ FileReadAhead* SharedReadAhead::positionedFor(const char* path, const std::vecto
     }
     FileReadAhead& reader = *sharedFiles->reader;
     const std::size_t first = found->second;
-    if (first + names.size() > reader.size()) {
+    // Names of files handed out are gone: those files are past anyway.
+    if (reader.position() > first || first + names.size() > reader.size()) {
         return nullptr;
     }
     for (std::size_t i = 0; i < names.size(); ++i) {
