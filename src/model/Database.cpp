@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "base/AtomicFile.h"
@@ -221,6 +222,52 @@ void removeStrayTemporaryFiles() {
     }
 }
 
+// Removes the stray temporaries on a thread of its own while the tables load: listing every
+// directory (one of them holds tens of thousands of files) would otherwise hold up the load, and
+// no temporary is a table file. Loads that read on one thread only remove them at once.
+// Finished before anything is written, so that no temporary of a save is taken for a stray one.
+class StrayTemporaryRemoval {
+public:
+    StrayTemporaryRemoval() {
+        if (FileReadAhead::policyForLoading().threads > 0) {
+            try {
+                worker = std::thread([this] {
+                    try {
+                        removeStrayTemporaryFiles();
+                    } catch (...) {
+                        failure = std::current_exception();
+                    }
+                });
+                return;
+            } catch (...) {
+                // no thread: below, on this one
+            }
+        }
+        removeStrayTemporaryFiles();
+    }
+    ~StrayTemporaryRemoval() {
+        if (worker.joinable()) {
+            worker.join();
+        }
+    }
+    StrayTemporaryRemoval(const StrayTemporaryRemoval&) = delete;
+    StrayTemporaryRemoval& operator=(const StrayTemporaryRemoval&) = delete;
+
+    // Waits for the removal; throws what it threw.
+    void finish() {
+        if (worker.joinable()) {
+            worker.join();
+        }
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+    }
+
+private:
+    std::thread worker;
+    std::exception_ptr failure;
+};
+
 }  // namespace
 
 int loadDatabase(dependency d) {
@@ -232,13 +279,15 @@ int loadDatabase(dependency d) {
             return LOAD_FATAL;  // the files are half way through a save: read none of them
         }
         // Only now: the interrupted commit that recovery finished needed its temporary files.
-        removeStrayTemporaryFiles();
+        StrayTemporaryRemoval strayTemporaries;
         setupTables();
         std::error_code error;
         if (!std::filesystem::exists(DATA_DIR, error) && !error) {
+            strayTemporaries.finish();
             return createFreshDatabase();
         }
         const dependency failed = loadTables(d);
+        strayTemporaries.finish();
         if (failed != D_ENDTAG) {
             return recoverFrom(failed, d);
         }
