@@ -131,6 +131,34 @@ TEST_F(ReadAheadTest, TablesSharingOneReaderLoadAsEachAlone) {
     }
 }
 
+// Directories listed ahead on a thread of their own show each table what its own listing shows:
+// every table of a shared directory, and one that asks again after the listing went.
+TEST_F(ReadAheadTest, DirectoriesListedAheadShowWhatATableFindsAlone) {
+    const char* const more = "Data/Item/more";
+    const char* const others = "Data/Other/items";
+    for (unsigned id = 1; id <= 30; ++id) {
+        addItem(L"item " + std::to_wstring(id));
+    }
+    std::filesystem::create_directories("Data/Other");
+    for (const char* path : {ITEMS, more, others}) {
+        Item::saveAll(path, D_ENDTAG);
+    }
+    writeFile("Data/Item/more9.dat", readFile("Data/Item/more1.dat"));  // a bound its index does not list
+    std::vector<Outcome> alone;
+    for (const char* path : {ITEMS, more, others}) {
+        alone.push_back(loadWith({0, false}, path));
+    }
+    EXPECT_EQ(alone[1].error, "Fatal OrnQLException: Found a table file that its index does not list while loading!");
+    EXPECT_EQ(alone[0].items.size(), 30u);
+    for (bool ahead : {false, true}) {
+        table_files::SharedListings listings({ITEMS, more, others}, ahead);
+        EXPECT_EQ(loadWith({1, true}, ITEMS), alone[0]) << "ahead " << ahead;
+        EXPECT_EQ(loadWith({1, true}, more), alone[1]) << "ahead " << ahead;
+        EXPECT_EQ(loadWith({1, true}, others), alone[2]) << "ahead " << ahead;
+        EXPECT_EQ(loadWith({1, true}, more), alone[1]) << "ahead " << ahead << ", listed again";
+    }
+}
+
 // A damaged file may hold its ids out of order or twice: such records go in one by one, as they
 // are read, and a repeated id stops the load with the records before it kept.
 TEST_F(ReadAheadTest, IdsOutOfOrderLoadAndARepeatedIdKeepsTheRecordsBeforeIt) {
