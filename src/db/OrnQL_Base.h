@@ -112,13 +112,8 @@ protected:
     explicit OrnQL_Base(unsigned recordId);
 
     unsigned id;
-    // The flag sits in the padding at the end of the dependencies: a large database holds
-    // hundreds of thousands of records, most of them links of no more than these fields.
-    [[no_unique_address]] RecordDependencies dependencies;
-    // Set once its table has begun deleting the record: a cascade that comes back to it passes.
-    bool deletionFlag = false;
+    RecordDependencies dependencies;
 
 private:
     RecordRelations relations;
 };
-static_assert(sizeof(OrnQL_Base) <= 40, "a link record fits a 48-byte heap chunk");

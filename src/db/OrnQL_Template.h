@@ -218,6 +218,8 @@ protected:
     static void setupQuery(const wchar_t* text);
     static void setupOrderQuery(const wchar_t* text);
 
+    bool deletionFlag = false;
+
     // The parsed value of the current filter, in the form its QueryType asks for.
     struct QueryValue {
         std::string narrow;

@@ -32,14 +32,13 @@ RecordDependencies::~RecordDependencies() {
     }
 }
 
-const unsigned& RecordDependencies::get(dependency d) const {
-    if (onSide) {
-        SideRows& side = sideRows();
-        std::lock_guard<std::mutex> guard(side.lock);
-        return side.rows.at(this)[d];  // node-based map: the reference stays valid
+const unsigned& RecordDependencies::getElsewhere(dependency d) const {
+    if (!onSide) {
+        return ZERO;
     }
-    const int slot = slotOf(d);
-    return slot < 0 ? ZERO : ids[slot];
+    SideRows& side = sideRows();
+    std::lock_guard<std::mutex> guard(side.lock);
+    return side.rows.at(this)[d];  // node-based map: the reference stays valid
 }
 
 void RecordDependencies::set(dependency d, unsigned id) {
@@ -69,15 +68,6 @@ void RecordDependencies::set(dependency d, unsigned id) {
     setTableIn(slot, static_cast<std::uint16_t>(d));
 }
 
-int RecordDependencies::slotOf(dependency d) const {
-    for (int slot = 0; slot < HELD; ++slot) {
-        if (tableIn(slot) == d) {
-            return slot;
-        }
-    }
-    return -1;
-}
-
 int RecordDependencies::freeSlot() const {
     return slotOf(static_cast<dependency>(EMPTY));
 }
@@ -98,4 +88,5 @@ void RecordDependencies::moveToSide() {
     std::lock_guard<std::mutex> guard(side.lock);
     side.rows[this] = row;
     onSide = true;
+    tables = 0xFFFF;  // no slot answers any more
 }

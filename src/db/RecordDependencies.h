@@ -21,14 +21,27 @@ public:
 
     // The id for table d (which the caller has checked names a table); a reference to a zero
     // for a table without one.
-    const unsigned& get(dependency d) const;
+    // Inline: queries ask every record of a table for its dependencies.
+    const unsigned& get(dependency d) const {
+        const int slot = slotOf(d);
+        return slot >= 0 ? ids[slot] : getElsewhere(d);
+    }
     void set(dependency d, unsigned id);
 
 private:
     static constexpr int HELD = 4;
     static constexpr std::uint16_t EMPTY = 0xF;  // no table: D_ENDTAG, which fits in four bits
 
-    int slotOf(dependency d) const;
+    // The slot holding table d, or -1. All four table numbers are compared at once: a nibble of
+    // `tables ^ d*0x1111` is zero where d stands, and the lowest zero nibble is found by the
+    // borrow trick (a borrow may mark nibbles above a zero one, never below it).
+    int slotOf(dependency d) const {
+        const unsigned differences = tables ^ (static_cast<unsigned>(d) * 0x1111u);
+        const unsigned zeroNibbles = (differences - 0x1111u) & ~differences & 0x8888u;
+        return zeroNibbles == 0 ? -1 : __builtin_ctz(zeroNibbles) / 4;
+    }
+    // A table without a slot here: on the side, or none (a zero).
+    const unsigned& getElsewhere(dependency d) const;
     int freeSlot() const;
     dependency tableIn(int slot) const { return static_cast<dependency>((tables >> (4 * slot)) & EMPTY); }
     void setTableIn(int slot, std::uint16_t table);
