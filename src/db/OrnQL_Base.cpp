@@ -8,7 +8,7 @@ namespace {
 
 dependency checkedTable(dependency d) {
     if (!isTable(d)) {
-        throw OrnQLException_Base("Fatal OrnQLException: Dependency is out of range!");
+        OrnQL_Base::throwNoTable();
     }
     return d;
 }
@@ -32,8 +32,8 @@ void OrnQL_Base::setDependency(dependency d, unsigned dependencyId) {
     saveRequest();
 }
 
-const unsigned& OrnQL_Base::getDependency(dependency d) const {
-    return dependencies.get(checkedTable(d));
+void OrnQL_Base::throwNoTable() {
+    throw OrnQLException_Base("Fatal OrnQLException: Dependency is out of range!");
 }
 
 OrnQL_Base::RelationTree& OrnQL_Base::fTR(dependency d) {

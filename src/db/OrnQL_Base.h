@@ -51,8 +51,15 @@ public:
     virtual dependency getOwnTable() const = 0;
 
     const unsigned& getId() const { return id; }
-    // Throws OrnQLException_Base for a d that names no table.
-    const unsigned& getDependency(dependency d) const;
+    // The exception for a table number that names no table (OrnQLException_Base).
+    [[noreturn]] static void throwNoTable();
+    // Throws for a d that names no table. Inline: queues and queries ask every record.
+    const unsigned& getDependency(dependency d) const {
+        if (!isTable(d)) {
+            throwNoTable();
+        }
+        return dependencies.get(d);
+    }
     // The records of table d linked to this one directly (first tier) or through two links
     // (second tier), by id, as trees for walks and queries; a record reached along several paths
     // has that many in its node's relationCount, and a record reaches itself twice over each of
