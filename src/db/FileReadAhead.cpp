@@ -200,7 +200,6 @@ bool FileReadAhead::take(FileContent& into) {
             handedOut.store(file + 1);
             return into.read(names[file]);
         }
-        readWhileWaiting(slot, guard);
         guard.unlock();
         waitFor(slot);
     }
@@ -221,16 +220,6 @@ bool FileReadAhead::take(FileContent& into) {
     // A file the reader could not read is read here once more, so that the error (or a success
     // after a passing shortage of memory) is the loading thread's own.
     return read || into.read(names[file]);
-}
-
-// While a reader reads the file the loading thread needs, the loading thread reads the next
-// unclaimed ones into their slots as a reader would: from the page cache, reading a file costs
-// about as much as parsing it, so one reader alone would keep the loading thread waiting. When
-// files come slowly the readers are many and the loading thread leaves the device to them.
-void FileReadAhead::readWhileWaiting(const Slot& slot, std::unique_lock<std::mutex>& guard) {
-    while (!slot.ready.load() && !filesComeSlowly && !stopping && claimed < fileCount && roomToRead()) {
-        readClaimed(claimed++, ownBuffer, guard);
-    }
 }
 
 void FileReadAhead::waitFor(const Slot& slot) {

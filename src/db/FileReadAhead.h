@@ -74,7 +74,6 @@ private:
     void addReaders(unsigned threads);
     void readFiles();
     void readClaimed(std::size_t file, std::vector<char>& buffer, std::unique_lock<std::mutex>& guard);
-    void readWhileWaiting(const Slot& slot, std::unique_lock<std::mutex>& guard);
     bool claimFile(std::unique_lock<std::mutex>& guard);
     bool roomToRead() const;
     void noteProbe(std::chrono::steady_clock::duration took);
@@ -102,7 +101,6 @@ private:
     std::atomic<unsigned> readersWaiting{0};
     std::atomic<bool> consumerWaiting{false};
     std::vector<std::thread> readers;  // started and joined by the loading thread alone
-    std::vector<char> ownBuffer;       // the loading thread's, for the files it reads ahead itself
     unsigned threadsWhenSlow = 0;      // reader threads in all once the files come slowly
     bool probing = false;              // the first files are being timed
     bool filesComeSlowly = false;      // judged so: then the loading thread waits for the readers
