@@ -10,6 +10,8 @@ PACKAGES=(
   # window system, painting, keyboard layouts, fonts
   libgtk-3-dev libxkbcommon-dev librsvg2-common xkb-data
   fonts-dejavu-core fonts-noto-core
+  # speech: the synthesiser and its voices, the sound server's client and ALSA
+  libespeak-ng-dev espeak-ng-data libpulse-dev libasound2-dev
   # end-to-end tests under a virtual X server
   xvfb xauth xdotool imagemagick x11-xkb-utils x11-utils xclip
   # the check of the installed desktop entry: its validator, and GLib's launcher (gio)

@@ -68,6 +68,9 @@ public:
     void (*updateFunc)(const char* tag) = nullptr;
     void (*aliveFunc)() = nullptr;
     void (*terminateFunc)() = nullptr;
+    // The screen's own keys: hears every key without a character before the focused element
+    // (not while an element is unfolded) and returns true for one it took.
+    bool (*keyFunc)(unsigned key) = nullptr;
 };
 
 // A new empty screen (no elements, page 0, not retained). The caller owns it until it hands it

@@ -247,8 +247,14 @@ void keyboardDownState(wchar_t key) {
 
 void sysKeyboardDownState(unsigned key, std::uint16_t shiftKeyStatus, std::uint16_t ctrlKeyStatus,
                           std::uint16_t capsKeyStatus) {
-    if (curState == nullptr || curState->focus == nullptr || key == platform::key::Shift ||
-        key == platform::key::Control || key == platform::key::Capital) {
+    if (curState == nullptr || key == platform::key::Shift || key == platform::key::Control ||
+        key == platform::key::Capital) {
+        return;
+    }
+    if (curState->superior == nullptr && curState->keyFunc != nullptr && curState->keyFunc(key)) {
+        return;
+    }
+    if (curState->focus == nullptr) {
         return;
     }
     const bool capsToggled = (capsKeyStatus & 0x00FF) != 0;

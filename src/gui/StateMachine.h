@@ -65,7 +65,8 @@ void mouseLeft();
 // A typed character. Tab moves the focus to the next element of the ring that takes part.
 void keyboardDownState(wchar_t key);
 // A key without a character, with the key state words of Shift, Ctrl and Caps Lock (high bit:
-// down; low bit: toggled). Shift and Caps Lock fold into one Shift state.
+// down; low bit: toggled). Shift and Caps Lock fold into one Shift state. The screen's keyFunc
+// hears it first (unless an element is unfolded); a key it takes goes no further.
 void sysKeyboardDownState(unsigned key, std::uint16_t shiftKeyStatus, std::uint16_t ctrlKeyStatus,
                           std::uint16_t capsKeyStatus);
 

@@ -25,6 +25,7 @@ inline constexpr const char* F_W_PATH = "Data/Relations/fw";
 inline constexpr const char* MEANING_PATH = "Data/Meaning/meanings";
 inline constexpr const char* M_W_PATH = "Data/Relations/mw";
 inline constexpr const char* C_M_PATH = "Data/Relations/cm";
+inline constexpr const char* VOICE_PATH = "Data/Voice/voices";
 
 inline constexpr const char* FLAG_IMAGE_DIR = "Data/LanguageImages/Flag/";
 inline constexpr const char* KEYBOARD_IMAGE_DIR = "Data/LanguageImages/Keyboard/";

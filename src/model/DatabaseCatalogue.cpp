@@ -1,5 +1,8 @@
 #include "model/DatabaseCatalogue.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "db/RecordLookup.h"
 #include "model/C_M.h"
 #include "model/Category.h"
@@ -9,6 +12,7 @@
 #include "model/Grammar.h"
 #include "model/IrregularVerb.h"
 #include "model/Language.h"
+#include "model/LanguageVoice.h"
 #include "model/Lesson.h"
 #include "model/Level.h"
 #include "model/M_W.h"
@@ -30,6 +34,23 @@ void setupLinks(const CatalogueEntry& entry) {
 
 template <typename T>
 void loadTable(const char* path, dependency d) {
+    T::loadAll(path, d);
+}
+
+// A table added after the first version of the files: a database made before it has neither its
+// index nor any file of it, which is an empty table, not a lost one (the first save of the table
+// writes its index). Its directory is made here, for that save. An index missing beside files of
+// the table is damage as for any other table.
+template <typename T>
+void loadAddedTable(const char* path, dependency d) {
+    if (d == D_ENDTAG || d == T::getOwnEntry()) {
+        std::error_code error;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+        const bool indexPresent = std::filesystem::exists(table_files::indexName(path), error) || error;
+        if (!indexPresent && table_files::unlistedBoundFile(path, {}).empty()) {
+            return;
+        }
+    }
     T::loadAll(path, d);
 }
 
@@ -119,6 +140,7 @@ const std::array<CatalogueEntry, D_ENDTAG> entries = {{
     plainTable<Meaning>(D_MEANING, MEANING_PATH, false),
     linkTable<M_W>(D_ASSO_M_W, M_W_PATH),
     linkTable<C_M>(D_ASSO_C_M, C_M_PATH),
+    plainTable<LanguageVoice>(D_VOICE, VOICE_PATH, true, loadAddedTable<LanguageVoice>),
 }};
 
 }  // namespace

@@ -20,6 +20,7 @@ enum class MessageCode {
     EnterSizeMove,  // the user began moving or resizing the window
     ExitSizeMove,   // ... and ended it
     MouseLeave,     // the pointer left the client area
+    Wake,           // another thread has finished work for the window's thread (base/WindowThreadTasks.h)
     Unhandled,      // anything else (right button, wheel, key release, ...): not for the program
 };
 

@@ -4,6 +4,8 @@
 // exists (there is one practice screen at a time). The screen owns them all; these pointers only
 // find them again, and are cleared when the screen is destroyed.
 
+#include "states/SpeechControl.h"
+
 class GuiBitmap;
 class GuiButton;
 class GuiCheckBox;
@@ -76,6 +78,9 @@ struct PracticeScreen {
     GuiButton* buttonNext = nullptr;
     GuiButton* buttonSubmit = nullptr;
     GuiButton* buttonBack = nullptr;
+
+    // Speech on the judged pages (practice/PracticeSpeech.h).
+    SpeakerControls speaker;
 };
 
 extern PracticeScreen practiceScreen;

@@ -22,6 +22,7 @@
 #include "practice/PracticePages.h"
 #include "practice/PracticeRun.h"
 #include "practice/PracticeScreen.h"
+#include "practice/PracticeSpeech.h"
 #include "practice/RunQueue.h"
 #include "states/UpdateTable.h"
 
@@ -150,8 +151,11 @@ void removeKnownWord() {
 void submit() {
     if (practiceRun.forcedActivated) {
         evaluateForced();
-    } else {
-        evaluate();
+        return;
+    }
+    evaluate();
+    if (practiceRun.phase == RunPhase::Result) {
+        answerJudged();
     }
 }
 

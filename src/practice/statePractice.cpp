@@ -24,6 +24,10 @@
 //        solution list, forced list, quick Continue (focus K)
 //  40-48 article pages;  49-52 verb pages;  53-57 overview;  58-60 all done
 //  61-64 arrows Next, Submit, Back and Exit at the top right of every card page
+//  65  button                226,160                Speak (F5) -> the card's word  judged pages, when
+//                                                                                   its language has a voice
+//  66  text                  226,360 180x20         why nothing is heard           with 65
+//  67  check box             750,405 400x36         "Speak each word when judged"  1
 
 #include "practice/statePractice.h"
 
@@ -42,6 +46,7 @@
 #include "practice/PracticePages.h"
 #include "practice/PracticeRun.h"
 #include "practice/PracticeScreen.h"
+#include "practice/PracticeSpeech.h"
 #include "practice/PracticeUpdate.h"
 
 PracticeScreen practiceScreen;
@@ -228,6 +233,7 @@ State* createPracticeState() {
     addVerbPages();
     addOverviewAndEnd();
     addArrows();
+    addPracticeSpeech(screen.state);
     State* state = screen.state;
     state->traceback = TRACEBACK_FIRST_PAGE;
     state->updateFunc = practiceUpdate;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/Utf8.h"
+#include "base/WindowThreadTasks.h"
 #include "platform/Platform.h"
 #include "platform/gtk/GtkPlatform.h"
 #include "program/StartUp.h"
@@ -69,6 +70,8 @@ int runOnRealWindow(const char* programName, const RealWindowObservers& observer
     }
     ObservedProcedure procedure(*window, observers);
     window->setSink(&procedure);
+    // Results of the speech threads reach the screens between two messages.
+    window_thread::setWake([&window] { window->wakeFromAnyThread(); });
     startUp([&] {
         window->show();
         if (observers.shown) {
@@ -81,6 +84,7 @@ int runOnRealWindow(const char* programName, const RealWindowObservers& observer
     const int exitCode = window->run();
     window->setSink(nullptr);
     shutDown();
+    window_thread::setWake(nullptr);
     platform::setCurrent(nullptr);
     return exitCode;
 }

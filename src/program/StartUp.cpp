@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/WindowThreadTasks.h"
 #include "gui/StateMachine.h"
 #include "model/DataPaths.h"
 #include "model/Database.h"
@@ -11,6 +12,7 @@
 #include "platform/Platform.h"
 #include "program/ScreenWiring.h"
 #include "shell/framework.h"
+#include "speech/Speaker.h"
 #include "resources/frameworkFileManager.h"
 #include "states/ScreenRegistry.h"
 #include "states/WelcomeState.h"
@@ -63,6 +65,8 @@ int startUp(const std::function<void()>& showWindow) {
     if (showWindow) {
         showWindow();
     }
+    // The synthesiser lists its voices on its own thread while the database loads.
+    speech::Speaker::instance().warmUp();
     const int status = loadDatabase(D_ENDTAG);
     // Records an editor made for a Save that never came (the program was killed or crashed) go
     // before any screen can list them.
@@ -79,5 +83,7 @@ int startUp(const std::function<void()>& showWindow) {
 void shutDown() {
     stateMachineReset();
     resetLinkedScreens();
+    speech::Speaker::instance().shutdown();
+    window_thread::discardPosted();
     (void)checkpointDatabase();  // a failure leaves the log, which the next start repeats
 }

@@ -15,6 +15,16 @@
 enum framew_strings2 {
     String2_IMPORT = 0,
     String2_EXPORT,
+    String2_VOICE,
+    String2_NO_VOICE,
+    String2_SPEAK,
+    String2_SUGGEST,
+    String2_NO_SOUND_DEVICE,
+    String2_VOICE_NOT_INSTALLED,
+    String2_SPEECH_NOT_INSTALLED,
+    String2_REPLACE_PRONUNCIATION,
+    String2_NO_PRONUNCIATION,
+    String2_SPEAK_AFTER_JUDGING,
     STRING2_ENDTAG  // the number of texts
 };
 

@@ -155,6 +155,7 @@ void changedLanguage() {
     GuiLanguageSwitch::changeForeignLanguage(wordScreen.languageSwitch,
                                              static_cast<const GuiElement*>(wordScreen.selectionLanguageBack));
     forgetVerbTable();
+    showWordSpeaker();
 }
 
 void fillLanguageSelections() {

@@ -3,7 +3,10 @@
 // The word editor (screens/stateWord.h) as its source files share it: the elements of the newest
 // word editor screen, what is being edited, and the handlers one file offers the other.
 // stateWord.cpp builds the screen and handles the list, New, Edit, Delete, Close and the
-// meanings; WordPage.cpp the visibility rules of the word page, the verb page and Save.
+// meanings; WordPage.cpp the visibility rules of the word page, the verb page and Save;
+// WordSpeech.cpp the speaker button and the suggested pronunciation.
+
+#include "states/SpeechControl.h"
 
 class GuiBitmap;
 class GuiButton;
@@ -52,6 +55,7 @@ struct WordScreen {
     GuiButton* buttonNext = nullptr;
     GuiText* textTitleVerb = nullptr;
     GuiTable* tableVerb = nullptr;  // built on demand by Next; null while there is none
+    SpeakerControls speaker;        // shown while the chosen language has a voice
 };
 
 extern WordScreen wordScreen;
@@ -82,3 +86,12 @@ void showVerbPage();
 void saveWord();
 // The "Add picture" button.
 void addHintPictureButton();
+
+// --- WordSpeech.cpp ---
+
+// The speaker button, centred at (centerX, centerY) on the word page.
+void addWordSpeaker(State* state, int centerX, int centerY);
+// Shows the speaker button when the chosen language has a voice, hides it otherwise.
+void showWordSpeaker();
+// "SUGGEST_PRESSED": the pronunciation field gets the word's IPA (asking first when it has text).
+void suggestPronunciation();

@@ -213,6 +213,15 @@ void addLanguageRow() {
     screen.selectionKnownLanguage->setSpecFunc(changeKnownLanguage);
 }
 
+// The foreign word as typed, with its article.
+SpokenWord typedForeignWord() {
+    const GuiSelectionfield& article = *screen.selectionArticle;
+    const std::wstring articleText = article.getActiveId() != 0 ? article.getActiveEntry() : L"";
+    return {screen.foreignLanguageId, withArticle(articleText, screen.textfieldWord->visibleText())};
+}
+
+constexpr SpeakerSource foreignWordSpeaker{typedForeignWord};
+
 void addWordRows() {
     typedIn(FOREIGN);
     screen.textfieldWord = textfield(178, 110, 340, L"", TAG_FLASHCARD_WORD);
@@ -240,6 +249,7 @@ void addWordRows() {
     addConditionElementToState(new GuiButton(BUTTON3, 70, 430, text(String_ADD_PICTURE), addHintPictureButton));
     screen.textHintPicturePath =
         addConTagedElTState(new GuiText("", 70, 460, 125, 30, FONT1, TEXT_CENTRE), TAG_HINT_PICT_PATH);
+    screen.speaker = addSpeakerButton(getConditionalState(), {430, 440, 430, 467}, CARD_PAGES, &foreignWordSpeaker);
 }
 
 void addKnownPanel(State* state) {

@@ -78,6 +78,7 @@ void changeForeignLanguage() {
     Grammar::prepareSelection<Article>(screen.foreignLanguageId, screen.selectionArticle);
     VerbPattern::prepareSelection(screen.foreignLanguageId, screen.selectionVerbPattern);
     screen.textfieldWord->changeDirection(rightToLeft(language));
+    showSpeakerFor(screen.speaker, screen.foreignLanguageId, CARD_PAGES);
     reactivate(GuiLanguageSwitch::FOREIGN);
 }
 

@@ -18,6 +18,7 @@
 #include "platform/Platform.h"
 #include "screens/WordChain.h"
 #include "resources/frameworkFileManager.h"
+#include "states/SpeechControl.h"
 
 class GuiButton;
 class GuiCheckBox;
@@ -85,6 +86,7 @@ struct Screen {
     GuiButton* saveButton = nullptr;
     GuiTable* tableVerb = nullptr;
     GuiText* titleVerb = nullptr;
+    SpeakerControls speaker;  // shown while the foreign language has a voice
 };
 
 // The newest editor screen; emptied when that screen goes.

@@ -1,10 +1,10 @@
 // The language editor. Page 1 is the list screen (states/ListState.h): "Languages", New / Edit /
-// Delete Language and the list of languages by name. The edit pages 16 (articles), 32 (persons)
-// and 64 (tenses) share the elements below, added in this order (also the Tab order); each
+// Delete Language and the list of languages by name. The edit pages 16 (articles), 32 (persons),
+// 64 (tenses) and 128 (the voice, screens/LanguageVoiceField.h) share the elements below, added in this order (also the Tab order); each
 // grammar panel is laid out in screens/GrammarPanel.h:
 //
 //   element           caption / tag                      where                        action
-//   title             "TITLE"                            centre (333, 40), 666 x 70
+//   title             "TITLE"                            centre (200, 40), 390 x 70
 //   name field        the language's name                centre (200, 120), 333 x 62
 //   flag button       "Flag image"                       centre (200, 190)            choose a picture
 //   flag path         "TEXT_FLAG_PATH"                   centre (200, 240), 333 x 50
@@ -12,6 +12,7 @@
 //   keyboard path     "TEXT_KEYBRD_PATH"                 centre (200, 350), 333 x 50
 //   direction toggle  "Left to right" / "Right to left"  centre (200, 390), 333 x 50  grammar fields
 //   assign button     "Assign current keyboard"          centre (200, 450)            bind the layout
+//   voice             "Voice" and a button showing it    centre (425, 52) / (527, 52)  the voice page
 //   panel background  GuiRect BT_RGB, no outline         top-left (600, 0), 410 x 510
 //   article panel     "Article"                          tab at offset 0              page 16
 //   person panel      "Persons"                          tab at offset 100            page 32
@@ -21,6 +22,7 @@
 //   flag picture      "FLAG_FLAG"                        centre (400, 190), 60 x 40   (once chosen)
 //   keyboard picture  "KEYBRD_KEYBRD"                    centre (400, 300), 60 x 40   (once chosen)
 //
+// The voice is stored beside the language, in the same save (screens/LanguageVoiceField.h).
 // Nothing reaches the database before Save. A save that fails keeps the page as the user left
 // it, so it can be retried: a new language that could not be stored is taken out of memory again,
 // an edited one keeps its changes in memory and its lists carry the ids of the records written.
@@ -50,6 +52,7 @@
 #include "screens/GrammarPanel.h"
 #include "screens/GrammarRefill.h"
 #include "screens/LanguagePictures.h"
+#include "screens/LanguageVoiceField.h"
 #include "shell/framework.h"
 #include "states/ListState.h"
 #include "states/SaveTables.h"
@@ -147,6 +150,7 @@ void startNewLanguage() {
         screen.fields[kind]->setText(L"");
         screen.lists[kind]->clearField();
     }
+    showVoiceOfNewLanguage();
     // A new language types in the layout active at this moment.
     addUpdate(UPDATE_KEYBRD_ASSIGN_PRESSED, screen.state);
     screen.editLanguageId = 0;
@@ -173,6 +177,7 @@ void startEdit() {
     populate<Tense>(*screen.lists[TENSES], id);
     imageSet(flagSlot, id);
     imageSet(keyboardSlot, id);
+    showVoiceOf(*language);
     std::copy_n(language->get_keyboardLocalID(), Language::KEYBOARD_ID_SIZE, screen.keyboardLocalID);
     screen.fieldLang->setKeybrdLayout(preApplicationKeyboard);
     setGrammarLayouts(screen.keyboardLocalID);
@@ -248,9 +253,10 @@ bool saveEditedLanguage(Language& language, const std::wstring& name) {
     const unsigned id = language.getId();
     setLanguageFields(language, name);
     writeGrammarLists(id);
+    storeVoice(id, name);
     // A deleted article also clears the words' links to it, so the words are written too.
-    return storePictures(id) &&
-           saveTablesOrWarn({D_LANGUAGE, D_ARTICLE, D_PERSON, D_TENSE, D_VERBPATTERN, D_IRREGULARVERB, D_WORD});
+    return storePictures(id) && saveTablesOrWarn({D_LANGUAGE, D_ARTICLE, D_PERSON, D_TENSE, D_VERBPATTERN,
+                                                  D_IRREGULARVERB, D_WORD, D_VOICE});
 }
 
 bool saveNewLanguage(const std::wstring& name) {
@@ -260,7 +266,8 @@ bool saveNewLanguage(const std::wstring& name) {
     Language& language = *created.release();  // the table owns it now
     setLanguageFields(language, name);
     writeGrammarLists(id);
-    if (storePictures(id) && saveTablesOrWarn({D_LANGUAGE, D_ARTICLE, D_PERSON, D_TENSE})) {
+    storeVoice(id, name);
+    if (storePictures(id) && saveTablesOrWarn({D_LANGUAGE, D_ARTICLE, D_PERSON, D_TENSE, D_VOICE})) {
         return true;
     }
     // What could not be stored leaves memory too (its grammar and copied pictures with it), so
@@ -317,7 +324,8 @@ void addPathText(const char* tag, int centerY) {
 }
 
 void addLeftColumn() {
-    screen.title = addConTagedElTState(new GuiText(L"", 333, 40, 666, 70, FONT1, TEXT_CENTRE), "TITLE");
+    // Above the left column, leaving room for the voice beside it.
+    screen.title = addConTagedElTState(new GuiText(L"", 200, 40, 390, 70, FONT1, TEXT_CENTRE), "TITLE");
     screen.fieldLang = addConditionElementToState(new GuiTextfield(200, 120, L"", false, WIDE, FIELD_HEIGHT));
     addButton(String_FLAG_IMG, BUTTON1, 200, 190, UPDATE_FLAG_PRESSED);
     addPathText(flagSlot.pathTag, 240);
@@ -326,6 +334,7 @@ void addLeftColumn() {
     screen.toggle = addConditionElementToState(new GuiToggle(text(String_LEFT_TO_RIGHT), text(String_RIGHT_TO_LEFT),
                                                              false, 200, 390, WIDE, 50, directionToggle));
     addButton(String_ASSIGN_KEYBRD, BUTTON1, 200, 450, UPDATE_KEYBRD_ASSIGN_PRESSED);
+    addVoiceField(screen.fieldLang);
 }
 
 void addGrammarPanels(State* state) {
@@ -346,6 +355,7 @@ State* createLanguageState() {
     setConditional(state, EDIT_PAGES);
     addLeftColumn();
     addGrammarPanels(state);
+    addVoicePage(state);
     addButton(String_CANCEL, BUTTON2, 450, 450, UPDATE_CANCEL_PRESSED);
     addButton(String_SAVE, BUTTON2, 550, 450, UPDATE_SAVE_PRESSED);
     state->traceback = TRACEBACK_FIRST_PAGE;

@@ -24,6 +24,7 @@
 #include "model/ProvisionalRecords.h"
 #include "model/Word.h"
 #include "model/ui/SwitchLanguages.h"
+#include "resources/SecondStrings.h"
 #include "screens/EditorBoxes.h"
 #include "screens/EditorList.h"
 #include "screens/WordScreen.h"
@@ -44,6 +45,7 @@ constexpr const char* UPDATE_NEXT_PRESSED = "NEXT_PRESSED";
 constexpr const char* UPDATE_SAVE_PRESSED = "SAVE_PRESSED";
 constexpr const char* UPDATE_CLOSE_PRESSED = "CLOSE_PRESSED";
 constexpr const char* UPDATE_ADD_PICTURE_PRESSED = "ADD_PICTURE_PRESSED";
+constexpr const char* UPDATE_SUGGEST_PRESSED = "SUGGEST_PRESSED";
 
 constexpr const char* TAG_HINT_PICT_PATH = "HINT_PICT_PATH";
 
@@ -256,6 +258,7 @@ constexpr UpdateHandler updateHandlers[] = {
     {UPDATE_SAVE_PRESSED, saveWord},
     {UPDATE_CLOSE_PRESSED, closeWordPage},
     {UPDATE_ADD_PICTURE_PRESSED, addHintPictureButton},
+    {UPDATE_SUGGEST_PRESSED, suggestPronunciation},
     {FORCED_EXIT_TAG, endOfProgram},
 };
 
@@ -295,6 +298,8 @@ void addWordColumn() {
     s.textfieldWord = add(new GuiTextfield(275, 165, L"", false, 300, 30));
     setFocusFunc(GuiLanguageSwitch::switchLanguage, s.languageSwitch, GuiLanguageSwitch::KNOWN);
     s.textfieldPronunciation = add(new GuiTextfield(275, 215, text(String_PRONUNCIATION), false, 300, 30));
+    addWordSpeaker(s.state, 500, 165);
+    add(new GuiButton(BUTTON3, 500, 215, interfaceText2(String2_SUGGEST), UPDATE_SUGGEST_PRESSED));
     s.toggleVerb = add(new GuiToggle(text(String_IRREGULAR_VERB), L"", true, 275, 265, 300, 30, verbToggle));
     s.selectionVerbPattern = add(new GuiSelectionfield(375, 265, 100, 30));
     s.selectionVerbPattern->setSpecFunc(changedVerb);

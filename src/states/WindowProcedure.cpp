@@ -1,5 +1,7 @@
 #include "states/WindowProcedure.h"
 
+#include "base/WindowThreadTasks.h"
+
 #include "gui/MessageNesting.h"
 #include "gui/StateMachine.h"
 #include "shell/framework.h"
@@ -100,6 +102,9 @@ bool WindowProcedure::dispatch(const platform::Message& message) {
         return true;
     case MessageCode::MouseLeave:
         mouseLeft();
+        return true;
+    case MessageCode::Wake:
+        window_thread::runPosted();
         return true;
     case MessageCode::Unhandled:
         return false;

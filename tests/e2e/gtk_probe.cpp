@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include <glib.h>
 #include <gtk/gtk.h>
@@ -87,6 +88,7 @@ public:
             say("destroy");
             window_.postQuit(0);
             break;
+        case MessageCode::Wake: say("wake"); break;
         case MessageCode::Unhandled: break;
         }
     }
@@ -112,6 +114,13 @@ public:
             // Commands run between frames, so every paint printed so far is on its way.
             gdk_display_sync(gdk_display_get_default());
             say("synced");
+        } else if (verb == "wake") {
+            // Wakes from another thread, as a worker with results does; they arrive as one message.
+            std::thread([this] {
+                for (int i = 0; i < 3; ++i) {
+                    window_.wakeFromAnyThread();
+                }
+            }).join();
         } else if (verb == "close") {
             window_.destroyWindow();
         } else {

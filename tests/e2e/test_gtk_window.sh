@@ -74,6 +74,10 @@ e2e_expect '^key - U\+0000 code 14 '
 e2e_expect '^key A U\+0041 code 41 shift 0000 ctrl 0000 caps 0001$'
 e2e_expect '^text aA$'  # Backspace took the B
 
+# Another thread wakes the window's thread: a wake message arrives on it.
+e2e_send "wake"
+e2e_expect '^wake$'
+
 # The close button: the close message, then the destroy message, then the loop ends with 0.
 "$tools/x_request_close" "$wid"
 e2e_expect '^close$'

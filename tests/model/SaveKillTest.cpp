@@ -22,8 +22,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // Deletes words 1 and 13 (so meaning 1 loses both its words and goes, with its category link)
-// and the lessons of bound 1 (ids 10 to 12, clearing their cards' lesson), renames a language,
-// then adds a word, a meaning, links and a card that take the freed ids. Saves all tables.
+// and the lessons of bound 1 (ids 10 to 12, clearing their cards' lesson), renames a language and
+// changes its voice, takes another language's voice away and gives it to a third, then adds a
+// word, a meaning, links and a card that take the freed ids. Saves all tables.
 int changeAndSave() {
     Word::deleteEntry(1u);
     Word::deleteEntry(13u);
@@ -31,6 +32,9 @@ int changeAndSave() {
         Lesson::deleteEntry(lesson);
     }
     Language::getById(2)->set_name(L"Renamed", true);
+    LanguageVoice::assign(2, "sem/he");
+    LanguageVoice::assign(11, "");
+    LanguageVoice::assign(12, "zle/ru");
     const unsigned word = addWord(3, L"newcomer");
     const unsigned meaning = Meaning::add(new Meaning(4));
     M_W::add(new M_W(meaning, word));

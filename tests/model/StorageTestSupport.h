@@ -8,6 +8,7 @@
 
 #include "DatabaseTestSupport.h"
 #include "model/DatabaseCatalogue.h"
+#include "model/LanguageVoice.h"
 
 namespace modeltest {
 
@@ -20,7 +21,8 @@ inline std::array<std::size_t, D_ENDTAG> tableSizes() {
             Person::elementTree().size(),      VerbPattern::elementTree().size(), Word::elementTree().size(),
             IrregularVerb::elementTree().size(), Meaning::elementTree().size(), Category::elementTree().size(),
             Flashcard::elementTree().size(),   Lesson::elementTree().size(),   Level::elementTree().size(),
-            C_M::elementTree().size(),         M_W::elementTree().size(),      F_W::elementTree().size()};
+            C_M::elementTree().size(),         M_W::elementTree().size(),      F_W::elementTree().size(),
+            LanguageVoice::elementTree().size()};
 }
 
 // Every reference in memory that names a record which does not exist, as "table id -> d id".
@@ -54,6 +56,7 @@ inline std::vector<std::string> danglingReferences() {
     addDanglingReferences<C_M>("category-meaning link", found);
     addDanglingReferences<M_W>("meaning-word link", found);
     addDanglingReferences<F_W>("flashcard-word link", found);
+    addDanglingReferences<LanguageVoice>("language voice", found);
     return found;
 }
 
@@ -81,7 +84,7 @@ protected:
     // past 10), saved and thrown away: 12 languages each with an article, a tense, a person and
     // a verb pattern; 30 words (with articles, patterns and 11 irregular verbs); 12 meanings of
     // two words each, 12 categories, 12 lessons, 12 levels and 12 flashcards, with their links;
-    // a flag and a mnemonic picture.
+    // a flag and a mnemonic picture; a voice for each language.
     static void buildRichSample() {
         EXPECT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
         constexpr unsigned N = 12;
@@ -95,6 +98,7 @@ protected:
             VerbPattern::add(new VerbPattern(1, 1, language, i));
             Lesson::add(new Lesson((L"lesson " + std::to_wstring(i)).c_str(), static_cast<std::int32_t>(i)));
             Category::add(new Category((L"category " + std::to_wstring(i)).c_str()));
+            LanguageVoice::assign(language, i % 2 == 0 ? "gmw/de" : "roa/fr");
         }
         for (unsigned i = 0; i < 5; ++i) {
             Level::add(new Level(100 + i, false, HIDEHINT));

@@ -68,6 +68,13 @@ KeyboardLayouts& GtkPlatform::keyboardLayouts() {
 GtkPlatform::~GtkPlatform() {
     sink_ = nullptr;
     stopQuietTimer();
+    {
+        std::lock_guard<std::mutex> guard(wakeMutex_);
+        if (wakeSource_ != 0) {
+            g_source_remove(wakeSource_);
+            wakeSource_ = 0;
+        }
+    }
     if (paintContext_ != nullptr) {
         painter_.unbind();
         cairo_destroy(paintContext_);
@@ -108,6 +115,25 @@ int GtkPlatform::run() {
         running_ = false;
     }
     return exitCode_;
+}
+
+void GtkPlatform::wakeFromAnyThread() {
+    std::lock_guard<std::mutex> guard(wakeMutex_);
+    if (wakeSource_ != 0) {
+        return;
+    }
+    // GLib's default context takes sources from any thread and runs them on the window's.
+    wakeSource_ = g_idle_add(
+        [](gpointer self) -> gboolean {
+            auto* platform = static_cast<GtkPlatform*>(self);
+            {
+                std::lock_guard<std::mutex> guard(platform->wakeMutex_);
+                platform->wakeSource_ = 0;
+            }
+            platform->deliver(Message::plain(MessageCode::Wake));
+            return G_SOURCE_REMOVE;
+        },
+        this);
 }
 
 void GtkPlatform::postQuit(int exitCode) {

@@ -17,6 +17,7 @@
 
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -55,6 +56,9 @@ public:
     void show();
     // Runs the message loop until postQuit and returns its exit code.
     int run();
+    // Any thread: the sink receives a Wake message on the window's thread soon after (wakes that
+    // come before it is delivered make one message).
+    void wakeFromAnyThread();
 
     // --- Platform ---
     PixelSize clientSize() const override { return client_; }
@@ -118,6 +122,8 @@ private:
     bool leaveArmed_ = true;
     bool outerSizeFitted_ = false;
     unsigned quietTimer_ = 0;        // GLib source id, 0 when none
+    std::mutex wakeMutex_;
+    unsigned wakeSource_ = 0;        // the pending wake's GLib source id, 0 when none
     bool running_ = false;
     bool quitPosted_ = false;
     int exitCode_ = 0;

@@ -1,5 +1,6 @@
 #include "gui/support/ScreenDriver.h"
 
+#include "base/WindowThreadTasks.h"
 #include "states/WindowProcedure.h"
 
 namespace mernolex::test {
@@ -21,6 +22,7 @@ void ScreenTest::SetUp() {
 }
 
 void ScreenTest::TearDown() {
+    window_thread::discardPosted();  // results meant for this test's screens
     stateMachineReset();
     framewReset();
     platform::setCurrent(nullptr);
@@ -61,6 +63,8 @@ void ScreenTest::move(int x, int y) { send(Message::mouse(MessageCode::MouseMove
 void ScreenTest::drag(int x, int y) { send(Message::mouse(MessageCode::MouseMove, x, y, true)); }
 
 void ScreenTest::leave() { send(Message::plain(MessageCode::MouseLeave)); }
+
+void ScreenTest::wake() { send(Message::plain(MessageCode::Wake)); }
 
 bool ScreenTest::clickCaption(std::wstring_view caption) {
     const platform::DrawnText* drawn = repaintAll().findText(caption);

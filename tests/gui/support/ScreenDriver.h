@@ -80,6 +80,11 @@ protected:
     // A key without a character (platform::key codes).
     void key(unsigned code, Held held = Held::None, bool capsLock = false);
 
+    // --- other threads ---
+    // The wake message a worker's result causes (base/WindowThreadTasks.h): the window's thread
+    // runs what was posted to it.
+    void wake();
+
     // --- painting ---
     // Lets the window paint what is invalid, as its paint message does; returns whether it did.
     bool paint();
