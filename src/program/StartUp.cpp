@@ -13,6 +13,7 @@
 #include "program/ScreenWiring.h"
 #include "shell/framework.h"
 #include "speech/Speaker.h"
+#include "resources/SecondStrings.h"
 #include "resources/frameworkFileManager.h"
 #include "states/ScreenRegistry.h"
 #include "states/WelcomeState.h"
@@ -37,6 +38,9 @@ void writeFrameworkFiles() {
     std::filesystem::create_directories(FRAMEWORK_DIR, error);
     if (!error) {
         saveValues();
+        // The second strings file too, which framewInit could not write without the directory;
+        // otherwise every later start would write it again.
+        loadSecondStrings();
     }
 }
 

@@ -40,6 +40,9 @@
 //   label "Categories", text   "TEXT_CATEGORY"           centre (219, 310), 258x30 1, 2
 //   label "Mnemonic", hint     "HINT_FIELD"              centre (178, 370), 340x30 1, 2
 //   "Add picture", its path    "HINT_PICT_PATH"          centre (70, 430), (70, 460) 1, 2
+//   "Speak", its status        "SPEAKER_BUTTON"          centre (430, 440), (430, 467) 1, 2  speaks the foreign
+//                                                                                         word with its article
+//                                                                                         (with a voice only; F5)
 //   known words                "ITEMFIELD_KNOWN_WORDS"   top-left (720, 10), 270x195 1, 2
 //   "Remove »"                                           centre (670, 190)         2      removes the known word
 //   "Meanings"                                           centre (432, 190)         2      meaning editor

@@ -18,6 +18,9 @@
 //   language name           (an existing word's language)   centre (225, 115), 200x30
 //   word field                                              centre (275, 165), 300x30
 //   pronunciation field     "Pronunciation"                 centre (275, 215), 300x30
+//   "Speak", its status     (a language with a voice only)  centre (500, 165), (500, 190) speaks the word
+//                                                                                      with its article; F5
+//   "Suggest"                                               centre (500, 215)          the word's IPA
 //   verb toggle             "Irregular verb" / regular      centre (275, 265), 300x30  verb page or not
 //   pattern selection       "n/a", the language's patterns  centre (375, 265), 100x30  Save or Next
 //   label "Article"                                         centre (175, 315), 90x30
