@@ -97,7 +97,9 @@ void SynthesisAlone(benchmark::State& state) {
     const auto discard = [](const std::int16_t*, std::size_t) { return true; };
     engine.synthesize(word.voice, text, discard);  // voice and dictionary loaded
     for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
         benchmark::DoNotOptimize(engine.synthesize(word.voice, text, discard));
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
     }
     state.SetLabel(word.voice);
 }
@@ -150,7 +152,8 @@ void FirstSoundAfterF5(benchmark::State& state) {
     platform::setCurrent(nullptr);
 }
 
-BENCHMARK(SynthesisAlone)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+// Manual time for both, so that their names pair up for the ratios.
+BENCHMARK(SynthesisAlone)->DenseRange(0, 2)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(FirstSoundAfterF5)->DenseRange(0, 2)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
