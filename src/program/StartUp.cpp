@@ -38,9 +38,7 @@ void writeFrameworkFiles() {
     std::filesystem::create_directories(FRAMEWORK_DIR, error);
     if (!error) {
         saveValues();
-        // The second strings file too, which framewInit could not write without the directory;
-        // otherwise every later start would write it again.
-        loadSecondStrings();
+        saveSecondStrings();
     }
 }
 
