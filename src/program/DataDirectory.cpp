@@ -64,7 +64,12 @@ fs::path normalised(const fs::path& path) {
     return result;
 }
 
-std::string quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+// Built by appending: GCC 12's -Wrestrict misreads "literal" + std::string at -O2.
+std::string quoted(const fs::path& path) {
+    std::string text("\"");
+    text.append(path.string()).append("\"");
+    return text;
+}
 
 }  // namespace
 
