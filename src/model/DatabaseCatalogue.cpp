@@ -1,8 +1,10 @@
 #include "model/DatabaseCatalogue.h"
 
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <string>
 
+#include "base/AtomicFile.h"
+#include "base/FileSystem.h"
 #include "db/RecordLookup.h"
 #include "model/C_M.h"
 #include "model/Category.h"
@@ -38,20 +40,29 @@ void loadTable(const char* path, dependency d) {
 }
 
 // A table added after the first version of the files: a database made before it has neither its
-// index nor any file of it, which is an empty table, not a lost one (the first save of the table
-// writes its index). Its directory is made here, for that save. An index missing beside files of
-// the table is damage as for any other table.
+// index nor any file of it (nor its directory), which is an empty table, not a lost one. An index
+// missing beside files of the table is damage as for any other table. The load writes nothing.
 template <typename T>
 void loadAddedTable(const char* path, dependency d) {
-    if (d == D_ENDTAG || d == T::getOwnEntry()) {
-        std::error_code error;
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-        const bool indexPresent = std::filesystem::exists(table_files::indexName(path), error) || error;
-        if (!indexPresent && table_files::unlistedBoundFile(path, {}).empty()) {
-            return;
-        }
+    if ((d == D_ENDTAG || d == T::getOwnEntry()) && !pathExists(table_files::indexName(path)) &&
+        table_files::unlistedBoundFile(path, {}).empty()) {
+        return;
     }
     T::loadAll(path, d);
+}
+
+// Its first save makes its directory (durably: the entry in the directory above is synced) before
+// the files are written there.
+template <typename T>
+void saveAddedTable(const char* path, dependency d) {
+    const std::string directory = directoryOf(path);
+    if ((d == D_ENDTAG || d == T::getOwnEntry()) && !pathExists(directory)) {
+        const std::string parent = directoryOf(directory.substr(0, directory.size() - 1));
+        if ((fileSystem().makeDirectory(directory.c_str(), 0777) != 0 && errno != EEXIST) || !syncDirectory(parent)) {
+            throw InvalidFileException(path, T::getOwnEntry());
+        }
+    }
+    T::saveAll(path, d);
 }
 
 // The irregular verbs are loaded by Word::loadAll, right after the words.
@@ -118,6 +129,13 @@ constexpr CatalogueEntry plainTable(dependency table, const char* path, bool wea
             collectDangling<T>, markedBounds<T>};
 }
 
+// The row of a table added after the first version of the files.
+template <typename T>
+constexpr CatalogueEntry addedTable(dependency table, const char* path, bool weak) {
+    return {table, path, weak, setupTable<T>, loadAddedTable<T>, saveAddedTable<T>, containsRecord<T>, recordsOf<T>,
+            collectDangling<T>, markedBounds<T>};
+}
+
 template <typename A>
 constexpr CatalogueEntry linkTable(dependency table, const char* path) {
     return {table, path, true, setupLinks<A>, loadTable<A>, saveTable<A>, containsRecord<A>, recordsOf<A>,
@@ -140,7 +158,7 @@ const std::array<CatalogueEntry, D_ENDTAG> entries = {{
     plainTable<Meaning>(D_MEANING, MEANING_PATH, false),
     linkTable<M_W>(D_ASSO_M_W, M_W_PATH),
     linkTable<C_M>(D_ASSO_C_M, C_M_PATH),
-    plainTable<LanguageVoice>(D_VOICE, VOICE_PATH, true, loadAddedTable<LanguageVoice>),
+    addedTable<LanguageVoice>(D_VOICE, VOICE_PATH, true),
 }};
 
 }  // namespace

@@ -267,13 +267,14 @@ bool saveNewLanguage(const std::wstring& name) {
     setLanguageFields(language, name);
     writeGrammarLists(id);
     storeVoice(id, name);
-    if (storePictures(id) && saveTablesOrWarn({D_LANGUAGE, D_ARTICLE, D_PERSON, D_TENSE, D_VOICE})) {
-        return true;
+    // What could not be stored leaves memory too (its grammar, voice and copied pictures with it),
+    // so memory matches the disk and the retry makes the language afresh.
+    const auto takeBack = [id] { Language::deleteEntry(id); };
+    if (!storePictures(id)) {
+        takeBack();
+        return false;
     }
-    // What could not be stored leaves memory too (its grammar and copied pictures with it), so
-    // memory matches the disk and the retry makes the language afresh.
-    Language::deleteEntry(id);
-    return false;
+    return saveEdit({D_LANGUAGE, D_ARTICLE, D_PERSON, D_TENSE, D_VOICE}, takeBack) != SaveOutcome::NOTHING_CHANGED;
 }
 
 void saveLanguage() {

@@ -68,6 +68,7 @@ TEST_F(LanguageVoiceTest, ADatabaseMadeBeforeVoicesLoadsCleanlyAndTakesVoicesFro
     fs::remove_all("Data/Voice");  // as an earlier version left it
     ASSERT_EQ(restart(), LOAD_DONE);
     EXPECT_FALSE(fs::exists(BACKUP_DIR));
+    EXPECT_FALSE(fs::exists("Data/Voice")) << "a load writes nothing";
     EXPECT_TRUE(LanguageVoice::elementTree().empty());
     // Every later start too, before the first voice is saved.
     ASSERT_EQ(restart(), LOAD_DONE);

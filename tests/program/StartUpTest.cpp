@@ -24,6 +24,7 @@
 #include "resources/frameworkFileManager.h"
 #include "states/SaveTables.h"
 #include "states/WindowProcedure.h"
+#include "support/FileFaults.h"
 #include "support/ForwardingPlatform.h"
 #include "support/TempDirTest.h"
 
