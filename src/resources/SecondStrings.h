@@ -15,6 +15,27 @@
 enum framew_strings2 {
     String2_IMPORT = 0,
     String2_EXPORT,
+    String2_REFUSED_LINE,
+    String2_REFUSAL_BAD_ENCODING,
+    String2_REFUSAL_UNCLOSED_QUOTE,
+    String2_REFUSAL_NO_FOREIGN,
+    String2_REFUSAL_NO_KNOWN,
+    String2_REFUSAL_TOO_LONG,
+    String2_REFUSAL_UNKNOWN_ARTICLE,
+    String2_FIELD_FOREIGN,
+    String2_FIELD_KNOWN,
+    String2_FIELD_ARTICLE,
+    String2_FIELD_PRONUNCIATION,
+    String2_FIELD_MNEMONIC,
+    String2_FIELD_LESSON,
+    String2_FIELD_CATEGORY,
+    String2_FILE_UNREADABLE,
+    String2_FILE_TOO_LARGE,
+    String2_FILE_MALFORMED,
+    String2_FILE_UNWRITABLE,
+    String2_CHOOSE_LANGUAGES,
+    String2_LANGUAGES_MUST_DIFFER,
+    String2_CHOOSE_COLUMNS,
     STRING2_ENDTAG  // the number of texts
 };
 
