@@ -145,7 +145,6 @@ TEST_F(AllOrNothingTest, AProcessKilledAtAnyFileStepLeavesTheOldCollectionOrTheW
             if (loadDatabase(D_ENDTAG) != LOAD_DONE || importInMemory() == nullptr) {
                 _exit(2);
             }
-            fileFaults::skipSyncs(true);  // a kill loses no data a sync would keep
             fileFaults::failStep(step, fileFaults::Kind::KILL);
             _exit(saveDatabaseTables({}) == 0 && checkpointDatabase() ? 0 : 1);
         }
@@ -156,6 +155,7 @@ TEST_F(AllOrNothingTest, AProcessKilledAtAnyFileStepLeavesTheOldCollectionOrTheW
         }
         return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ChildEnd::Saved : ChildEnd::Failed;
     };
+    fileFaults::skipSyncs(true);  // a kill loses no data a sync would keep
     restore();
     ASSERT_EQ(importInChild(0), ChildEnd::Saved);
     const Files newFiles = dataFiles();
@@ -174,6 +174,7 @@ TEST_F(AllOrNothingTest, AProcessKilledAtAnyFileStepLeavesTheOldCollectionOrTheW
         (files == oldFiles ? endedOld : endedNew) += 1;
         ASSERT_LT(step, 5000u);
     }
+    fileFaults::skipSyncs(false);
     EXPECT_GT(endedOld, 0u);
     EXPECT_GT(endedNew, 0u);
     std::printf("import kill loop: %u kills, %u left the old collection, %u the whole import\n", kills, endedOld,
