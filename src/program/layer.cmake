@@ -25,3 +25,4 @@ install(CODE "
   set(APPLICATIONS_DIR \"${CMAKE_INSTALL_DATADIR}/applications\")
   include(\"${MERNOLEX_DESKTOP_DIR}/WriteDesktopEntry.cmake\")
 ")
+install(FILES ${PROJECT_SOURCE_DIR}/sample/german-english.kvtml DESTINATION ${CMAKE_INSTALL_DATADIR}/mernolex)
