@@ -93,7 +93,8 @@ TEST_F(StartUpTest, TheFirstStartCreatesTheDataAndOpensTheWelcomeScreenSilently)
     EXPECT_TRUE(shownBeforeData);
     for (const char* file : {"Data/Framework/strings.dat", "Data/Framework/stringpositions.dat",
                              "Data/Framework/colours.dat", "Data/Framework/fonts.dat",
-                             "Data/Framework/fontfaces.dat", "Data/Level/levels.dat", "Data/timestamp.dat"}) {
+                             "Data/Framework/fontfaces.dat", "Data/Framework/strings2.dat",
+                             "Data/Framework/stringpositions2.dat", "Data/Level/levels.dat", "Data/timestamp.dat"}) {
         EXPECT_TRUE(fs::exists(file)) << file;
     }
     ASSERT_NE(curState, nullptr);
