@@ -7,8 +7,8 @@
 //   label, text field       450,65 / 615,65       "Known", the known language's name
 //   text                    765,65                "(new)"
 //   button                  910,65                "Preview"
-//   toggle                  200,105 380x30        update / skip duplicates
-//   check box               600,105 380x30        split off a leading article
+//   toggle                  230,105 440x30        update / skip duplicates
+//   check box               720,105 380x30        split off a leading article
 //   role fields             85+165i,145 155x30    delimited text: the role of the first 6 columns
 //   labels, selections      90/260, 480/650 ,145  KVTML: the identifiers of the two sides
 //   list                    10,170 620x240        the first rows as they will be stored
@@ -91,10 +91,10 @@ void addChoiceRows() {
     screen.knownNew = label(L"", 765, 65, 60, 30);
     add(new GuiButton(BUTTON3, 910, 65, text2(String2_PREVIEW).c_str(), UPDATE_PREVIEW));
     screen.duplicates = add(new GuiToggle(text2(String2_UPDATE_DUPLICATES).c_str(),
-                                          text2(String2_SKIP_DUPLICATES).c_str(), false, 200, 105, 380, 30,
+                                          text2(String2_SKIP_DUPLICATES).c_str(), false, 230, 105, 440, 30,
                                           choiceChanged));
     screen.splitArticles =
-        add(new GuiCheckBox(text2(String2_SPLIT_ARTICLES).c_str(), 600, 105, 380, 30, false, choiceChanged));
+        add(new GuiCheckBox(text2(String2_SPLIT_ARTICLES).c_str(), 720, 105, 380, 30, false, choiceChanged));
     screen.roles.clear();
     for (std::size_t i = 0; i < ROLE_FIELDS; ++i) {
         GuiSelectionfield* field = selection(85 + 165 * static_cast<int>(i), 145, 155);
@@ -245,7 +245,7 @@ void readChoices() {
     }
 }
 
-bool startPreview() {
+bool startPreview(bool quietly) {
     readChoices();
     screen.rows->clearField();
     screen.refused->clearField();
@@ -255,7 +255,11 @@ bool startPreview() {
     screen.import = prepareImport(*screen.file, screen.choices, problem);
     if (screen.import == nullptr) {
         screen.phase = Phase::Idle;
-        tell(problem);
+        if (quietly) {
+            screen.counts->setText(problem.c_str());
+        } else {
+            tell(problem);
+        }
         return false;
     }
     screen.phase = Phase::Previewing;

@@ -82,9 +82,9 @@ void addPreviewPage();
 void showChoices();
 // The choices as the page shows them.
 void readChoices();
-// Starts the preview again with the choices on the page; false (after telling the user) when
-// they make no import.
-bool startPreview();
+// Starts the preview again with the choices on the page; false when they make no import, which
+// a box says, or, `quietly`, the line of the counts.
+bool startPreview(bool quietly = false);
 // Fills the lists and counts from the finished preview.
 void showPreview();
 // The progress of the running preview or store.

@@ -3,7 +3,7 @@
 //   element          centre               content
 //   title            500,50               "Export words"
 //   selection        500,180 500x40       the language pairs with cards, most cards first
-//   toggle           500,260 500x40       delimited text (Anki) / KVTML
+//   toggle           500,260 700x40       delimited text (Anki) / KVTML
 //   button           500,350              "Export"
 //   back button      80,430               the screen before
 //
@@ -113,7 +113,7 @@ State* createExportState() {
     screen.pair = addElementToState(state, new GuiSelectionfield(500, 180, 500, 40));
     screen.format = addElementToState(state, new GuiToggle(text2(String2_FORMAT_DELIMITED).c_str(),
                                                            text2(String2_FORMAT_KVTML).c_str(), false, 500, 260,
-                                                           500, 40, nullptr));
+                                                           700, 40, nullptr));
     addElementToState(state, new GuiButton(BUTTON1, 500, 350, text2(String2_EXPORT).c_str(), UPDATE_EXPORT));
     addElementToState(state, new GuiBackButton());
     fillPairs();

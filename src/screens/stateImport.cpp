@@ -27,6 +27,7 @@
 #include "gui/StateMachine.h"
 #include "model/InterfaceText.h"
 #include "platform/Platform.h"
+#include "shell/framework.h"
 #include "screens/ImportScreen.h"
 #include "states/SaveTables.h"
 #include "states/ScreenRegistry.h"
@@ -52,6 +53,13 @@ constexpr const char* UPDATE_SAMPLE = "OPEN_SAMPLE";
 // A slice of work between two paints: well below the 50 ms after which a window feels stuck.
 constexpr auto SLICE = std::chrono::milliseconds(12);
 
+// A page switch asked for from the alive function happens with the next message: a repaint
+// makes sure one comes.
+void switchPageSoon(long pageMask) {
+    nextCondition = pageMask;
+    framewRepaint();
+}
+
 bool openFile(const std::string& path) {
     std::wstring problem;
     std::unique_ptr<ImportFile> file = ImportFile::open(path, problem);
@@ -64,7 +72,8 @@ bool openFile(const std::string& path) {
     screen.file = std::move(file);
     screen.choices = defaultChoices(*screen.file);
     showChoices();
-    return startPreview();
+    startPreview(true);  // a list without languages waits for their names
+    return true;
 }
 
 void chooseFile() {
@@ -83,7 +92,7 @@ void openSample() {
         rollbackFlag = true;
         return;
     }
-    if (!openFile(*path)) {
+    if (!openFile(*path) || screen.import == nullptr) {
         rollbackFlag = true;
     }
 }
@@ -110,10 +119,13 @@ void startStoring() {
     }
     screen.phase = Phase::Storing;
     showProgress();
-    nextCondition = PROGRESS_PAGE;
+    switchPageSoon(PROGRESS_PAGE);
 }
 
 void importPressed() {
+    if (screen.phase == Phase::Idle && screen.file != nullptr) {
+        startPreview();
+    }
     if (screen.phase == Phase::Previewing || screen.phase == Phase::Previewed) {
         startStoring();
     }
@@ -131,7 +143,7 @@ void stopStoring() {
         return;
     }
     screen.phase = screen.import != nullptr ? Phase::Previewed : Phase::Idle;
-    nextCondition = PREVIEW_PAGE;
+    switchPageSoon(PREVIEW_PAGE);
 }
 
 void cancelPressed() { rollbackFlag = true; }
@@ -146,7 +158,7 @@ void finishStoring() {
     screen.doneText->setText(
         fillIn(text2(String2_IMPORT_DONE), {std::to_wstring(stored.added), std::to_wstring(stored.updated)}).c_str());
     screen.phase = Phase::Done;
-    nextCondition = DONE_PAGE;
+    switchPageSoon(DONE_PAGE);
 }
 
 // The practice screen opened from here, or the one this screen was opened from (it refreshes
