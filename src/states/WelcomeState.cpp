@@ -18,6 +18,7 @@
 #include "gui/StateMachine.h"
 #include "model/Flashcard.h"
 #include "resources/SecondStrings.h"
+#include "shell/framework.h"
 #include "states/FeedState.h"
 #include "states/GuiSettingsButton.h"
 #include "states/NavigationScreen.h"
@@ -32,9 +33,11 @@ constexpr long WITHOUT_CARDS = WITH_CARDS | FIRST_WORDS;
 long pageForCollection() { return Flashcard::elementTree().size() == 0 ? WITHOUT_CARDS : WITH_CARDS; }
 
 // Runs after every message: the first cards imported (or the last one deleted) change the page.
+// The switch comes with the next message, which the repaint brings.
 void followCollection() {
     if (curState != nullptr && curState->condition != pageForCollection()) {
         nextCondition = pageForCollection();
+        framewRepaint();
     }
 }
 
