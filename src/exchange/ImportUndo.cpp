@@ -48,15 +48,10 @@ void deleteRecord(dependency table, unsigned id) {
 
 void ImportUndo::created(dependency table, unsigned id) {
     made_.push_back({table, id});
-    if (table == D_WORD || table == D_FLASHCARD || table == D_IRREGULARVERB) {
-        madeKeys_.insert(key(table, id));  // the tables whose records an import also changes
-    }
 }
 
-bool ImportUndo::wasCreated(dependency table, unsigned id) const { return madeKeys_.contains(key(table, id)); }
-
 void ImportUndo::changing(const Word& word) {
-    if (wasCreated(D_WORD, word.getId()) || words_.contains(word.getId())) {
+    if (words_.contains(word.getId())) {
         return;
     }
     words_.emplace(word.getId(), WordFields{word.get_text(), word.get_ipaPronounciation(), word.get_mnemonic(),
@@ -65,14 +60,14 @@ void ImportUndo::changing(const Word& word) {
 }
 
 void ImportUndo::changing(const Flashcard& card) {
-    if (wasCreated(D_FLASHCARD, card.getId()) || cards_.contains(card.getId())) {
+    if (cards_.contains(card.getId())) {
         return;
     }
     cards_.emplace(card.getId(), CardFields{card.getDependency(D_LESSON), card.get_useInverted()});
 }
 
 void ImportUndo::changing(const IrregularVerb& verb) {
-    if (wasCreated(D_IRREGULARVERB, verb.getId()) || verbs_.contains(verb.getId())) {
+    if (verbs_.contains(verb.getId())) {
         return;
     }
     verbs_.emplace(verb.getId(), verb.cells());
@@ -118,7 +113,6 @@ void ImportUndo::undo() {
 
 void ImportUndo::clear() {
     made_.clear();
-    madeKeys_.clear();
     words_.clear();
     cards_.clear();
     verbs_.clear();

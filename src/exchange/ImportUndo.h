@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "db/OrnQL_Types.h"
@@ -23,9 +22,8 @@ namespace exchange {
 class ImportUndo {
 public:
     void created(dependency table, unsigned id);
-    // For words, cards and irregular verbs: whether the import made it.
-    bool wasCreated(dependency table, unsigned id) const;
-    // Call before the import first changes a record it did not make (later calls do nothing).
+    // Call before the import first changes a record (later calls do nothing). The fields of a
+    // record the import made itself need no keeping: it is deleted before anything is restored.
     void changing(const Word& word);
     void changing(const Flashcard& card);
     void changing(const IrregularVerb& verb);
@@ -55,14 +53,10 @@ private:
         bool useInverted = true;
     };
 
-    static std::uint64_t key(dependency table, unsigned id) {
-        return (static_cast<std::uint64_t>(table) << 32) | id;
-    }
     void deleteMade();
     void restoreChanged();
 
     std::vector<Made> made_;
-    std::unordered_set<std::uint64_t> madeKeys_;
     std::unordered_map<unsigned, WordFields> words_;
     std::unordered_map<unsigned, CardFields> cards_;
     std::unordered_map<unsigned, Verb::Cells> verbs_;

@@ -49,7 +49,10 @@ LanguageTarget LanguageTarget::existing(unsigned languageId, const LanguageGramm
         target.genderArticles_ = file->genderArticles;
     }
     target.articleIdsBefore_ = target.articleIds_;
-    target.personCount_ = grammarOf<Person>(languageId).size();
+    for (const Person* person : grammarOf<Person>(languageId)) {
+        target.personTexts_.emplace_back(person->get_text());
+    }
+    target.personCount_ = target.personTexts_.size();
     target.layout_ = PersonLayout::forCount(target.personCount_);
     for (const Tense* tense : grammarOf<Tense>(languageId)) {
         target.tenses_.push_back(tense->get_text());
@@ -130,7 +133,7 @@ void LanguageTarget::make(ImportUndo& undo) {
         id_ = Language::add(language);
         undo.created(D_LANGUAGE, id_);
         for (const std::wstring& person : personTexts_) {
-            addGrammar<Person>(person, id_, undo);
+            addGrammar<Person>(person, id_, undo);  // an existing language's are there already
         }
         for (const std::wstring& tense : tenses_) {
             addGrammar<Tense>(tense, id_, undo);

@@ -45,6 +45,8 @@ public:
 
     const PersonLayout& layout() const { return layout_; }
     std::size_t persons() const { return personCount_; }
+    // The text of each person ("ich", "er/sie/es"), in the order of the verb tables' rows.
+    const std::vector<std::wstring>& personTexts() const { return personTexts_; }
     std::size_t tenses() const { return tenses_.size(); }
     // The tense's index (position among the language's tenses), or nothing.
     std::optional<unsigned> tenseIndex(const std::wstring& name) const;
@@ -70,7 +72,7 @@ private:
     bool planned_ = false;
     std::array<std::wstring, GENDERS> genderArticles_;
     PersonLayout layout_;
-    std::vector<std::wstring> personTexts_;  // of a new language
+    std::vector<std::wstring> personTexts_;
     std::size_t personCount_ = 0;
     std::vector<std::wstring> tenses_;
     bool made_ = false;

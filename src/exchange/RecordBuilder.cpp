@@ -1,5 +1,8 @@
 #include "exchange/RecordBuilder.h"
 
+#include <algorithm>
+#include <cwctype>
+
 #include "model/C_M.h"
 #include "model/Category.h"
 #include "model/F_W.h"
@@ -16,6 +19,34 @@ namespace {
 
 // A new meaning's niveau, as the meaning editor starts it.
 constexpr int NEW_MEANING_NIVEAU = Meaning::LOWEST_NIVEAU;
+
+bool startsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix) {
+    if (prefix.empty() || text.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::towlower(static_cast<wint_t>(text[i])) != std::towlower(static_cast<wint_t>(prefix[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Files often give a form with its pronoun ("du schwimmst"); the verb table's row names the
+// person already, so the cell holds the form alone. A person text "er/sie/es" stands for each of
+// its parts.
+std::wstring withoutPronoun(const std::wstring& form, const std::wstring& person) {
+    std::size_t start = 0;
+    while (start <= person.size()) {
+        const std::size_t slash = std::min(person.find(L'/', start), person.size());
+        const std::wstring pronoun = person.substr(start, slash - start) + L" ";
+        if (pronoun.size() > 1 && form.size() > pronoun.size() && startsWithIgnoringCase(form, pronoun)) {
+            return form.substr(pronoun.size());
+        }
+        start = slash + 1;
+    }
+    return form;
+}
 
 }  // namespace
 
@@ -136,6 +167,9 @@ void RecordBuilder::writeConjugations(Word& word, const PreparedRow& row) {
         const std::optional<unsigned> tense = foreign_.tenseIndex(conjugation.tense);
         for (std::size_t person = 0; tense && person < foreign_.persons() && person < layout.slots.size(); ++person) {
             std::wstring form = layout.formAt(conjugation.forms, person);
+            if (person < foreign_.personTexts().size()) {
+                form = withoutPronoun(form, foreign_.personTexts()[person]);
+            }
             if (!form.empty()) {
                 cells.push_back({*tense, static_cast<unsigned>(person), std::move(form)});
             }

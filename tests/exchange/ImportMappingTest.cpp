@@ -197,9 +197,9 @@ const char* const GERMAN_VERBS = R"(<?xml version="1.0" encoding="UTF-8"?>
       <translation id="1"><text>dog</text></translation></entry>
     <entry id="1"><translation id="0"><text>gehen</text>
       <conjugation><tense>Präsens</tense>
-        <singular><firstperson>gehe</firstperson><secondperson>gehst</secondperson>
+        <singular><firstperson>gehe</firstperson><secondperson>du gehst</secondperson>
           <thirdpersonneutralcommon>geht</thirdpersonneutralcommon></singular>
-        <plural><firstperson>gehen</firstperson><thirdpersonneutralcommon>gehen</thirdpersonneutralcommon></plural>
+        <plural><firstperson>gehen</firstperson><thirdpersonneutralcommon>Sie gehen</thirdpersonneutralcommon></plural>
       </conjugation>
       <conjugation><tense>Präteritum</tense><singular><firstperson>ging</firstperson></singular></conjugation>
       <conjugation><tense>Futur</tense><singular><firstperson>werde gehen</firstperson></singular></conjugation>
@@ -209,6 +209,7 @@ const char* const GERMAN_VERBS = R"(<?xml version="1.0" encoding="UTF-8"?>
 </kvtml>
 )";
 
+// Forms given with their pronoun ("du gehst") are stored without it.
 TEST_F(ImportMappingTest, AKvtmlFileMakesLanguagesWithItsGrammarGendersAndVerbTables) {
     std::unique_ptr<ImportFile> file = open(GERMAN_VERBS);
     ASSERT_EQ(importAndSave(*file, defaultChoices(*file)).added, 2u);
