@@ -2,6 +2,7 @@
 // and from the first start to the first judged answer takes at most five clicks with the sample.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -50,6 +51,13 @@ protected:
         paint();
     }
 
+    // The canvas as a PNG in $MERNOLEX_SCREENSHOTS, for a look while developing.
+    void screenshot(const std::string& name) const {
+        if (const char* directory = std::getenv("MERNOLEX_SCREENSHOTS")) {
+            window->savePng(std::string(directory) + "/" + name + ".png");
+        }
+    }
+
     unsigned clicks = 0;
 };
 
@@ -57,6 +65,7 @@ TEST_F(FirstWordsTest, TheSampleLeadsToAJudgedAnswerInAtMostFiveClicks) {
     repaintAll();
     EXPECT_TRUE(painted(L"Import words"));
     EXPECT_TRUE(painted(L"Try a sample collection"));
+    screenshot("welcome-first-words");
     clickOn(L"Try a sample collection");
     letItWork();
     EXPECT_GT(Flashcard::elementTree().size(), 200u);
@@ -91,6 +100,7 @@ TEST_F(FirstWordsTest, PracticeWithoutFlashcardsSaysSoAndOffersTheWayToWords) {
     clickOn(L"Practice");
     repaintAll();
     EXPECT_TRUE(painted(L"There are no flashcards yet."));
+    screenshot("practice-no-cards");
     EXPECT_FALSE(painted(L"All done for today!"));
     clickOn(L"Try a sample collection");
     letItWork();

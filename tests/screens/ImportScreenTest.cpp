@@ -191,6 +191,7 @@ TEST_F(ImportScreenTest, ExportWritesTheChosenFormatToTheChosenFile) {
     import->storeSome(exchange::noDeadline());
     saveEverything();
     show(createSettingsState());
+    snapshot("settings");
     pressButton(L"Export");
     EXPECT_TRUE(painted(L"German \u2192 English (1)"));
     snapshot("export");
