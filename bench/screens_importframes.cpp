@@ -10,6 +10,7 @@
 #include <string>
 
 #include "BenchRatios.h"
+#include "base/Utf8.h"
 #include "ScreenBenchSetting.h"
 #include "gui/State.h"
 #include "screens/ImportScreen.h"
@@ -48,7 +49,10 @@ void ImportFrames(benchmark::State& state) {
     for (auto _ : state) {
         window.dialogs().answerFileDialog(std::filesystem::absolute(path).string());
         switchToState(createImportState());
-        window.send(platform::Message::plain(platform::MessageCode::Paint));
+        // The screen becomes current with one message and chooses its file with the next.
+        for (int i = 0; i < 10 && import_screen::screen.phase == Phase::Idle; ++i) {
+            window.send(platform::Message::plain(platform::MessageCode::Paint));
+        }
         double previewGap = 0, storeGap = 0, saveGap = 0;
         unsigned frames = 0;
         // Each paint message carries one slice; its handling is the gap before the next frame.
@@ -72,7 +76,12 @@ void ImportFrames(benchmark::State& state) {
         window.send(up);
         measured(Phase::Storing, storeGap);
         if (import_screen::screen.phase != Phase::Done) {
-            state.SkipWithError("the import did not finish");
+            const auto& boxes = window.dialogs().messageBoxes();
+            const std::string said = boxes.empty() ? "no box" : utf8::encode(boxes.back().text);
+            state.SkipWithError(("the import did not finish: phase " +
+                                 std::to_string(static_cast<int>(import_screen::screen.phase)) + ", page " +
+                                 std::to_string(curState == nullptr ? 0 : curState->condition) + ", " + said)
+                                    .c_str());
             break;
         }
         state.counters["frames"] = frames;

@@ -19,7 +19,7 @@ namespace {
 
 // The file is fed to the parser in pieces of this size, so the entries pass holds only the
 // entries of one piece at a time.
-constexpr std::size_t PIECE = 64 * 1024;
+constexpr std::size_t PIECE = 16 * 1024;
 
 int indexOf(std::string_view name, std::initializer_list<const char*> names) {
     int index = 0;

@@ -51,7 +51,7 @@ constexpr const char* UPDATE_PRACTICE = "PRACTICE_PRESSED";
 constexpr const char* UPDATE_SAMPLE = "OPEN_SAMPLE";
 
 // A slice of work between two paints: well below the 50 ms after which a window feels stuck.
-constexpr auto SLICE = std::chrono::milliseconds(12);
+constexpr auto SLICE = std::chrono::milliseconds(8);
 
 // A page switch asked for from the alive function happens with the next message: a repaint
 // makes sure one comes.
