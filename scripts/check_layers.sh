@@ -23,6 +23,7 @@ allowed() {  # layer -> space-separated layers it may include
     db) echo "db base" ;;
     resources) echo "resources base" ;;
     model) echo "model db resources base" ;;
+    exchange) echo "exchange model db resources base" ;;
     platform) echo "platform base" ;;
     speech) echo "speech base" ;;
     shell) echo "shell platform resources base" ;;
@@ -30,8 +31,8 @@ allowed() {  # layer -> space-separated layers it may include
     modelui) echo "modelui model db resources gui shell platform base" ;;
     states) echo "states modelui gui shell platform speech resources model db base" ;;
     practice) echo "practice states modelui gui shell platform speech resources model db base" ;;
-    program) echo "program screens practice states modelui gui shell platform speech resources model db base" ;;
-    screens) echo "screens practice states modelui gui shell platform speech resources model db base" ;;
+    program) echo "program screens exchange practice states modelui gui shell platform speech resources model db base" ;;
+    screens) echo "screens exchange practice states modelui gui shell platform speech resources model db base" ;;
     *) echo "" ;;
   esac
 }

@@ -7,6 +7,8 @@ PACKAGES=(
   # compiler tools and test libraries
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
+  # the XML parser of the word-list import
+  libxml2-dev
   # window system, painting, keyboard layouts, fonts
   libgtk-3-dev libxkbcommon-dev librsvg2-common xkb-data
   fonts-dejavu-core fonts-noto-core

@@ -7,12 +7,15 @@
 //                      home, the meanings it uses and their categories
 //   practice-verbs     a practice run judging the verb table typed for "machen", one form wrong
 //   word-editor        the word editor with "Katze": article, pronunciation, mnemonic, meaning
+//   import-preview     an Anki text export about to be imported: the first rows as they will be
+//                      stored, the counts and a refused row
 
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "EditorTest.h"
+#include "gui/GuiCheckBox.h"
 #include "gui/GuiTable.h"
 #include "model/C_M.h"
 #include "model/F_W.h"
@@ -20,7 +23,9 @@
 #include "practice/PracticeRun.h"
 #include "practice/PracticeScreen.h"
 #include "practice/statePractice.h"
+#include "screens/ImportScreen.h"
 #include "screens/stateFlashcardMenu.h"
+#include "screens/stateImport.h"
 #include "screens/stateWord.h"
 
 namespace {
@@ -182,6 +187,35 @@ TEST_F(ReadmeScreenshots, WordEditor) {
         EXPECT_TRUE(painted(shown));
     }
     screenshot("word-editor");
+}
+
+TEST_F(ReadmeScreenshots, ImportPreview) {
+    writeFile("kitchen.txt",
+              "#separator:tab\n#html:true\n#columns:Front\tBack\tPronunciation\tDeck\tTags\n#deck column:4\n"
+              "#tags column:5\n"
+              "der Löffel\tspoon\tˈlœfl̩\tKitchen\thousehold\n"
+              "die Gabel\tfork\tˈɡaːbl̩\tKitchen\thousehold\n"
+              "das Messer\tknife<br>blade\tˈmɛsɐ\tKitchen\thousehold\n"
+              "der Teller\tplate\tˈtɛlɐ\tKitchen\thousehold\n"
+              "die Tasse\tcup; mug\tˈtasə\tKitchen\thousehold\n"
+              "das Haus\tbuilding\thaʊ̯s\tKitchen\t\n"
+              "der Herd\tstove; cooker\theːɐ̯t\tKitchen\thousehold\n"
+              "\tsink\t\tKitchen\t\n"
+              "die Gabel\tpitchfork\t\tKitchen\t\n");
+    window->dialogs().answerFileDialog((dir() / "kitchen.txt").string());
+    show(createImportState());
+    paint();
+    import_screen::screen.splitArticles->setCheck(true);  // "der Löffel": article der, word Löffel
+    paint();
+    for (int i = 0; i < 100 && import_screen::screen.phase == import_screen::Phase::Previewing; ++i) {
+        paint();
+    }
+    repaintAll();
+    for (const wchar_t* shown : {L"Line 13: no foreign word", L"6:  der Löffel  \u2192  spoon  [ˈlœfl̩]  \u00B7 Kitchen  \u00B7 new",
+                               L"11:  das Haus  \u2192  building  [haʊ̯s]  \u00B7 Kitchen  \u00B7 update"}) {
+        EXPECT_TRUE(painted(shown));
+    }
+    screenshot("import-preview");
 }
 
 }  // namespace

@@ -31,6 +31,8 @@ public:
     virtual int sync(int fd) = 0;
     // fdatasync: the file's data and size, not its times.
     virtual int syncData(int fd) = 0;
+    // syncfs: everything written on the file system that holds the open `fd`.
+    virtual int syncFileSystem(int fd) = 0;
 
     virtual int rename(const char* from, const char* to) = 0;
     virtual int unlink(const char* path) = 0;

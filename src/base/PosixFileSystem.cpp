@@ -86,6 +86,10 @@ int PosixFileSystem::syncData(int fd) {
     return retried([&] { return ::fdatasync(fd); });
 }
 
+int PosixFileSystem::syncFileSystem(int fd) {
+    return retried([&] { return ::syncfs(fd); });
+}
+
 int PosixFileSystem::rename(const char* from, const char* to) {
     return std::rename(from, to);
 }

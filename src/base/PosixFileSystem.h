@@ -15,6 +15,7 @@ public:
     int status(int fd, struct stat& into) override;
     int sync(int fd) override;
     int syncData(int fd) override;
+    int syncFileSystem(int fd) override;
     int rename(const char* from, const char* to) override;
     int unlink(const char* path) override;
     int makeDirectory(const char* path, mode_t mode) override;

@@ -74,6 +74,8 @@ bool OrnQL_Base::isLinkedTo(dependency d, unsigned partnerId) const {
     return found != linked.end() && (*found)->id == partnerId;
 }
 
+RecordRelations::Partners OrnQL_Base::partnersOf(dependency d) const { return relations.of(checkedTable(d)); }
+
 void OrnQL_Base::addPartner(OrnQL_Base* partner) {
     relations.add(partner);
 }

@@ -75,6 +75,9 @@ public:
     bool hasFirstTierRelations(dependency d) const;
     // True when the record of table d with that id is linked to this one (without making a tree).
     bool isLinkedTo(dependency d, unsigned partnerId) const;
+    // The records of table d linked to this one directly, by id, without making a tree (a pair
+    // linked twice is listed twice); valid until the record's links next change.
+    RecordRelations::Partners partnersOf(dependency d) const;
 
     // The link bookkeeping of the associations: one link more or fewer to `partner`. Loading
     // appends (in any order) and then restores the order once.

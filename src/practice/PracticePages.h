@@ -24,6 +24,7 @@ inline constexpr long VERB_SOLUTION = 4194304;    // the correct table
 inline constexpr long VERB_FORCED = 8388608;
 inline constexpr long OVERVIEW = 16777216;        // verdict, Continue and the overrides
 inline constexpr long ALL_DONE = 33554432;
+inline constexpr long NO_CARDS = 67108864;       // the collection has no flashcards yet
 // No page has this bit: the mask of hidden elements.
 inline constexpr long HIDDEN = 268435456;
 

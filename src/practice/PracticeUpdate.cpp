@@ -12,6 +12,7 @@
 #include "gui/State.h"
 #include "gui/StateMachine.h"
 #include "model/Category.h"
+#include "model/Flashcard.h"
 #include "model/InterfaceText.h"
 #include "model/Language.h"
 #include "model/Lesson.h"
@@ -24,6 +25,7 @@
 #include "practice/PracticeScreen.h"
 #include "practice/PracticeSpeech.h"
 #include "practice/RunQueue.h"
+#include "states/ScreenRegistry.h"
 #include "states/UpdateTable.h"
 
 namespace {
@@ -85,7 +87,7 @@ void resetOptions() {
     fillLanguages(*screen.itemfieldUseLanguage);
     fillLessons(*screen.itemfieldUseLesson);
     fillCategories(*screen.itemfieldUseCategory);
-    nextCondition = page::START;
+    nextCondition = Flashcard::elementTree().size() == 0 ? page::NO_CARDS : page::START;
 }
 
 RunOptions chosenOptions() {
@@ -107,6 +109,16 @@ void start() {
                                        platform::MessageIcon::Information, platform::MessageButtons::Ok);
     }
 }
+
+// The import screens are stacked on this one, which fills its options again on return.
+void openLinked(LinkedScreen linked) {
+    if (StateBuilder open = linkedScreen(linked)) {
+        addUpdate(UPDATE_TAG_INIT, screen.state);
+        switchToState(open());
+    }
+}
+void importWords() { openLinked(LinkedScreen::Import); }
+void trySample() { openLinked(LinkedScreen::SampleCollection); }
 
 void filterPageBack() { nextCondition = screen.state->condition / 2; }
 void filterPageOn() { nextCondition = screen.state->condition * 2; }
@@ -196,6 +208,8 @@ constexpr UpdateHandler updateHandlers[] = {
     {"MINOR", overrideMinor},
     {"WRONG", overrideWrong},
     {"FINISH", finish},
+    {"IMPORT_WORDS", importWords},
+    {"TRY_SAMPLE", trySample},
 };
 
 }  // namespace

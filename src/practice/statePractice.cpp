@@ -28,6 +28,9 @@
 //                                                                                   its language has a voice
 //  66  text                  226,360 180x20         why nothing is heard           with 65
 //  67  check box             750,405 400x36         "Speak each word when judged"  1
+//  68    text                  500,200 800x50         "There are no flashcards yet."  NO_CARDS
+//  69-70 buttons               320,330 / 680,330      Import words, Try a sample collection (when
+//                                                     linked in)                   NO_CARDS
 
 #include "practice/statePractice.h"
 
@@ -48,6 +51,8 @@
 #include "practice/PracticeScreen.h"
 #include "practice/PracticeSpeech.h"
 #include "practice/PracticeUpdate.h"
+#include "resources/SecondStrings.h"
+#include "states/ScreenRegistry.h"
 
 PracticeScreen practiceScreen;
 
@@ -57,7 +62,7 @@ namespace page = practicepage;
 
 PracticeScreen& screen = practiceScreen;
 
-constexpr long FILTER_TITLE_PAGES = page::START | page::LANGUAGES | page::LESSONS | page::CATEGORIES;
+constexpr long FILTER_TITLE_PAGES = page::START | page::LANGUAGES | page::LESSONS | page::CATEGORIES | page::NO_CARDS;
 constexpr long FORCED_PAGES = page::FORCED_PRIMARY | page::FORCED_INVERTED | page::ARTICLE_FORCED | page::VERB_FORCED;
 constexpr long WORD_HEADER_PAGES = 13104;
 
@@ -110,7 +115,7 @@ void addStartPage() {
     button(BUTTON1, 680, 460, String_START, "START", page::START | page::CATEGORIES);
     button(BUTTON1, 320, 460, String_BACK, "BIT_BACK", page::LESSONS | page::CATEGORIES);
     button(BUTTON1, 680, 460, String_NEXT, "BIT_NEXT", page::LANGUAGES | page::LESSONS);
-    button(BUTTON1, 320, 460, String_CANCEL, "ROLLBACK", page::START);
+    button(BUTTON1, 320, 460, String_CANCEL, "ROLLBACK", page::START | page::NO_CARDS);
     screen.checkBoxRegularVerbs = checkBox(String_REGULAR_VERBS, 250, 150, true, nullptr);
     screen.checkBoxIrregularVerbs = checkBox(String_IRREGULAR_VERBS, 250, 250, true, nullptr);
     screen.checkBoxArticles = checkBox(String_ARTICLES, 250, 350, true, nullptr);
@@ -209,6 +214,17 @@ void addArrows() {
     button(BUTTON2, 950, 40, String_EXIT, "EXIT", page::CARD_PAGES);
 }
 
+// Without any flashcard there is nothing to practise: the two ways to the first words instead.
+void addNoCardsPage() {
+    text(interfaceText2(String2_NO_FLASHCARDS_YET), 500, 200, 800, 50, page::NO_CARDS);
+    if (linkedScreen(LinkedScreen::Import) != nullptr) {
+        place(new GuiButton(BUTTON1, 320, 330, interfaceText2(String2_IMPORT_WORDS), "IMPORT_WORDS"), page::NO_CARDS);
+    }
+    if (linkedScreen(LinkedScreen::SampleCollection) != nullptr) {
+        place(new GuiButton(BUTTON1, 680, 330, interfaceText2(String2_TRY_SAMPLE), "TRY_SAMPLE"), page::NO_CARDS);
+    }
+}
+
 // The screen and its run go together; the pointers into the screen go with it.
 void forgetPracticeScreen() {
     resetPracticeRun();
@@ -234,6 +250,7 @@ State* createPracticeState() {
     addOverviewAndEnd();
     addArrows();
     addPracticeSpeech(screen.state);
+    addNoCardsPage();
     State* state = screen.state;
     state->traceback = TRACEBACK_FIRST_PAGE;
     state->updateFunc = practiceUpdate;

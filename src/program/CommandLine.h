@@ -7,6 +7,8 @@
 //   mernolex [--data DIR]    run, keeping the data in DIR (also --data=DIR)
 //   mernolex --help | -h     print the usage and end
 //   mernolex --version       print the version and end
+//   mernolex [--data DIR] import FILE [options]   import a word list (program/ExchangeCommand.h)
+//   mernolex [--data DIR] export FILE [options]   export one, without a window
 //
 // Anything else (an unknown option, a missing or empty DIR, --data twice, a stray argument) is
 // refused with one line saying what was wrong. The parse does no input or output, so tests feed
@@ -16,9 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "program/ExchangeCommand.h"
+
 class CommandLine {
 public:
-    enum class Action { Run, ShowHelp, ShowVersion, Refuse };
+    enum class Action { Run, ShowHelp, ShowVersion, Refuse, Import, Export };
 
     // Reads the arguments that follow the program name. A refusal wins over --help and --version,
     // so a mistyped command line never passes for a successful one; --help wins over --version.
@@ -28,6 +32,8 @@ public:
     // The directory given with --data, as typed (a relative one is relative to the working
     // directory at start); empty when the option was not given.
     const std::optional<std::string>& dataDirectory() const { return dataDirectory_; }
+    // The import or export asked for (actions Import and Export).
+    const std::optional<ExchangeCommand>& exchange() const { return exchange_; }
     // Why the command line was refused: one line without the program name; empty otherwise.
     const std::string& problem() const { return problem_; }
 
@@ -43,5 +49,6 @@ private:
 
     Action action_ = Action::Run;
     std::optional<std::string> dataDirectory_;
+    std::optional<ExchangeCommand> exchange_;
     std::string problem_;
 };

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "program/CommandLine.h"
+#include "program/ExchangeRun.h"
 #include "program/RealWindow.h"
 #include "program/TestTrace.h"
 
@@ -37,6 +38,9 @@ int launch(const std::string& programName, const std::vector<std::string>& argum
         case CommandLine::Action::Refuse:
             print(stderr, programName + ": " + line.problem() + " (see " + programName + " --help)\n");
             return EXIT_STATUS_USAGE;
+        case CommandLine::Action::Import:
+        case CommandLine::Action::Export:
+            return runExchange(programName, *line.exchange(), line.dataDirectory().value_or(""));
         case CommandLine::Action::Run:
             break;
     }

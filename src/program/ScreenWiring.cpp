@@ -3,6 +3,8 @@
 #include "practice/dayTester.h"
 #include "practice/statePractice.h"
 #include "screens/stateCategory.h"
+#include "screens/stateExport.h"
+#include "screens/stateImport.h"
 #include "screens/stateFlashcard.h"
 #include "screens/stateFlashcardMenu.h"
 #include "screens/stateLanguage.h"
@@ -26,6 +28,9 @@
 //   linkScreen(LinkedScreen::VerbPatterns, createVerbPatternState);       settings  "Verb Patterns"
 //   linkScreen(LinkedScreen::Words, createWordState);                     settings  "Words"
 //   linkScreen(LinkedScreen::ClassicFlashcards, createFlashcardState);    feed      "Classic Flashcards"
+//   linkScreen(LinkedScreen::Import, createImportState);                  settings  "Import", welcome
+//   linkScreen(LinkedScreen::Export, createExportState);                  settings  "Export"
+//   linkScreen(LinkedScreen::SampleCollection, createSampleImportState);  welcome, practice
 void wireScreens() {
     linkDailyCheck(testDay);
     linkScreen(LinkedScreen::Categories, createCategoryState);
@@ -38,4 +43,7 @@ void wireScreens() {
     linkScreen(LinkedScreen::Practice, createPracticeState);
     linkScreen(LinkedScreen::FlashcardMenu, createFlashcardMenuState);
     linkScreen(LinkedScreen::ClassicFlashcards, createFlashcardState);
+    linkScreen(LinkedScreen::Import, createImportState);
+    linkScreen(LinkedScreen::Export, createExportState);
+    linkScreen(LinkedScreen::SampleCollection, createSampleImportState);
 }

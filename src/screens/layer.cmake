@@ -1,2 +1,2 @@
 # The editing screens.
-mernolex_layer(screens screens LINK mernolex_practice mernolex_states mernolex_modelui)
+mernolex_layer(screens screens LINK mernolex_practice mernolex_states mernolex_modelui mernolex_exchange)

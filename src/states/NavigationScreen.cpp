@@ -23,6 +23,12 @@ void addScreenButton(State* state, framew_strings caption, int centerX, int cent
     addElementToState(state, new GuiButton(BUTTON1, centerX, centerY, interfaceText(caption), open));
 }
 
+GuiButton* addLinkedScreenButton(State* state, const wchar_t* caption, int style, int centerX, int centerY,
+                                 LinkedScreen screen) {
+    StateBuilder open = linkedScreen(screen);
+    return open == nullptr ? nullptr : addElementToState(state, new GuiButton(style, centerX, centerY, caption, open));
+}
+
 void addLinkedScreenButton(State* state, framew_strings caption, int centerX, int centerY, LinkedScreen screen) {
     if (StateBuilder open = linkedScreen(screen)) {
         addScreenButton(state, caption, centerX, centerY, open);

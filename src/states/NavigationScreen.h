@@ -9,6 +9,7 @@
 #include "resources/frameworkFileManager.h"
 #include "states/ScreenRegistry.h"
 
+class GuiButton;
 class State;
 
 // A new screen described by the interface text `description` (shown in the traceback line),
@@ -23,3 +24,7 @@ void addScreenButton(State* state, framew_strings caption, int centerX, int cent
 // As addScreenButton for a screen of an upper layer: nothing is added while that screen is not
 // linked in (ScreenRegistry.h).
 void addLinkedScreenButton(State* state, framew_strings caption, int centerX, int centerY, LinkedScreen screen);
+// The same with a caption of its own and a button style; returns the button, or null when the
+// screen is not linked in.
+GuiButton* addLinkedScreenButton(State* state, const wchar_t* caption, int style, int centerX, int centerY,
+                                 LinkedScreen screen);

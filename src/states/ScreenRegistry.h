@@ -22,6 +22,9 @@ enum class LinkedScreen {
     VerbPatterns,       // settings screen, "Verb Patterns"
     Words,              // settings screen, "Words"
     ClassicFlashcards,  // feed screen, "Classic Flashcards"
+    Import,             // settings screen, "Import"; welcome and practice screens, "Import words"
+    Export,             // settings screen, "Export"
+    SampleCollection,   // welcome and practice screens, "Try a sample collection"
     LINKED_SCREEN_COUNT
 };
 

@@ -10,6 +10,8 @@
 //   button           (680, 270)   "Meanings"              meaning editor
 //   button           (680, 350)   "Verb Patterns"         verb pattern editor
 //   button           (680, 430)   "Words"                 word editor
+//   small button     (920, 190)   "Import"                import screen
+//   small button     (920, 270)   "Export"                export screen
 //   back button      (80, 430)    "⋘"                     the screen before
 //
 // An editor's button appears once the program links the editor in (program/ScreenWiring.cpp).
@@ -17,7 +19,9 @@
 #include "states/SettingsState.h"
 
 #include "gui/GuiBackButton.h"
+#include "gui/GuiButton.h"
 #include "gui/State.h"
+#include "resources/SecondStrings.h"
 #include "states/NavigationScreen.h"
 
 namespace {
@@ -47,6 +51,8 @@ State* createSettingsState() {
     for (const EditorButton& button : editorButtons) {
         addLinkedScreenButton(state, button.caption, button.centerX, button.centerY, button.editor);
     }
+    addLinkedScreenButton(state, interfaceText2(String2_IMPORT), BUTTON3, 920, 190, LinkedScreen::Import);
+    addLinkedScreenButton(state, interfaceText2(String2_EXPORT), BUTTON3, 920, 270, LinkedScreen::Export);
     addElementToState(state, new GuiBackButton());
     return state;
 }

@@ -3,8 +3,9 @@
 # whose path holds characters a launcher treats specially (a space, $, ", parentheses): the
 # program is there and runs; the desktop entry validates (desktop-file-validate), names the
 # installed program in TryExec and Exec, and GLib's launcher, which desktops use, starts exactly
-# that program from it; the icon it names is installed. Installed again with DESTDIR (as a
-# package is built), the files go below DESTDIR while the entry names the final path.
+# that program from it; the icon it names is installed, and so is the sample collection, which the
+# installed program reads. Installed again with DESTDIR (as a package is built), the files go
+# below DESTDIR while the entry names the final path.
 #
 #   check_install.sh BUILD_DIR
 set -euo pipefail
@@ -48,6 +49,11 @@ prefix="$work/a \$home \"quoted\" (prefix)/usr"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install: $(cat "$work/install.log")"
 check_entry "" "$prefix"
 "$prefix/bin/mernolex" --version | grep -Eq '^mernolex [0-9.]+$' || fail "the installed program does not run"
+# The sample collection lies beside the installed program's data, and the program imports it.
+sample="$prefix/share/mernolex/german-english.kvtml"
+[[ -f $sample ]] || fail "the sample collection is not installed"
+"$prefix/bin/mernolex" --data "$work/collection" import "$sample" --dry-run >"$work/sample.log" ||
+    fail "the installed program does not read the sample: $(cat "$work/sample.log")"
 
 # The launcher of the desktop starts the installed program (which, without a display, says so).
 if command -v gio >/dev/null; then

@@ -13,6 +13,12 @@ namespace page = practicepage;
 
 class PracticeOptionsScreenTest : public PracticeTest {
 protected:
+    // The options are offered once there is a card (not due for days, so nothing is practised).
+    void SetUp() override {
+        PracticeTest::SetUp();
+        card(v.chien, {v.dog}, false, 5);
+    }
+
     // The entries of a list as "text#id".
     static std::vector<std::wstring> entries(const GuiItemfield& list) {
         std::vector<std::wstring> shown;

@@ -430,6 +430,47 @@ int SimulatedDisk::syncData(int fd) {
     return syncCall(fd, true);
 }
 
+// A whole file system synced: every directory's entries and every file's bytes below the root.
+void SimulatedDisk::syncTree(const std::string& path, unsigned node) {
+    Node& synced = nodes[node];
+    if (synced.directory) {
+        synced.durableEntries = synced.entries;
+        for (const auto& [name, child] : synced.entries) {
+            syncTree(path + "/" + name, child);
+        }
+        return;
+    }
+    const int fd = real().open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        syncNode(fd, node);
+        real().close(fd);
+    }
+}
+
+int SimulatedDisk::syncFileSystem(int fd) {
+    std::lock_guard<std::mutex> guard(lock);
+    const Verdict verdict = judge(SYNC, pathOf(fd));
+    if (verdict != Verdict::GO) {
+        const int error = verdict == Verdict::FAIL ? errno : EIO;
+        if (verdict == Verdict::FAIL) {
+            for (auto& [number, node] : nodes) {
+                node.dirty.clear();  // a write-back error may have cost any of them
+            }
+        }
+        return refuse(error);
+    }
+    if (!syncsSkipped.load()) {
+        const int synced = real().syncFileSystem(fd);
+        if (synced != 0) {
+            return synced;
+        }
+    }
+    if (rootNode != 0) {
+        syncTree(root, rootNode);
+    }
+    return 0;
+}
+
 int SimulatedDisk::rename(const char* from, const char* to) {
     std::lock_guard<std::mutex> guard(lock);
     const Verdict verdict = judge(RENAME, std::string(from) + "\n" + to);

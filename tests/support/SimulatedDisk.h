@@ -98,6 +98,7 @@ public:
     int status(int fd, struct stat& into) override;
     int sync(int fd) override;
     int syncData(int fd) override;
+    int syncFileSystem(int fd) override;
     int rename(const char* from, const char* to) override;
     int unlink(const char* path) override;
     int makeDirectory(const char* path, mode_t mode) override;
@@ -136,6 +137,7 @@ private:
     std::string pathOf(int fd) const;
     void noteWrite(int fd, off_t end, off_t length);
     void syncNode(int fd, unsigned node);
+    void syncTree(const std::string& path, unsigned node);
     void restore(const std::string& path, unsigned node) const;
     int refuse(int error);
     int syncCall(int fd, bool dataOnly);

@@ -137,15 +137,31 @@ MessageResult GtkDialogs::messageBox(const std::wstring& text, const std::wstrin
 }
 
 std::optional<std::string> GtkDialogs::openFile(const std::vector<FileFilter>& filters) {
+    return runChooser(GTK_FILE_CHOOSER_ACTION_OPEN, filters, lastFolder_.empty() ? firstFolder() : lastFolder_, "");
+}
+
+std::optional<std::string> GtkDialogs::saveFile(const std::vector<FileFilter>& filters,
+                                                const std::string& suggestedName) {
+    return runChooser(GTK_FILE_CHOOSER_ACTION_SAVE, filters, lastFolder_.empty() ? g_get_home_dir() : lastFolder_,
+                      suggestedName);
+}
+
+std::optional<std::string> GtkDialogs::runChooser(int action, const std::vector<FileFilter>& filters,
+                                                  const std::string& startFolder, const std::string& suggestedName) {
     const std::filesystem::path before = workingDirectory();
-    GtkWidget* dialog = gtk_file_chooser_dialog_new("Open", parent_, GTK_FILE_CHOOSER_ACTION_OPEN,
-                                                    "_Cancel", GTK_RESPONSE_CANCEL, "_Open",
+    const bool saving = action == GTK_FILE_CHOOSER_ACTION_SAVE;
+    GtkWidget* dialog = gtk_file_chooser_dialog_new(saving ? "Save" : "Open", parent_,
+                                                    static_cast<GtkFileChooserAction>(action), "_Cancel",
+                                                    GTK_RESPONSE_CANCEL, saving ? "_Save" : "_Open",
                                                     GTK_RESPONSE_ACCEPT, nullptr);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
     gtk_file_chooser_set_local_only(chooser, TRUE);
-    const std::string startFolder = lastFolder_.empty() ? firstFolder() : lastFolder_;
     gtk_file_chooser_set_current_folder(chooser, startFolder.c_str());
+    if (saving) {
+        gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
+        gtk_file_chooser_set_current_name(chooser, suggestedName.c_str());
+    }
     for (const FileFilter& filter : filters) {
         GtkFileFilter* gtkFilter = gtk_file_filter_new();
         gtk_file_filter_set_name(gtkFilter, filter.name.c_str());

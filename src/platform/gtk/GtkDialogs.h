@@ -37,8 +37,15 @@ public:
     // at first in their pictures folder (their home folder when there is none): the working
     // directory is the data directory, often a hidden one, where nobody keeps pictures.
     std::optional<std::string> openFile(const std::vector<FileFilter>& filters);
+    // The file-save dialog, asking before it replaces a file; it opens where the user last chose
+    // a file, or at first in their home folder.
+    std::optional<std::string> saveFile(const std::vector<FileFilter>& filters, const std::string& suggestedName);
 
 private:
+    // Runs a file chooser of that action and returns the chosen path.
+    std::optional<std::string> runChooser(int action, const std::vector<FileFilter>& filters,
+                                          const std::string& startFolder, const std::string& suggestedName);
+
     GtkWindow* parent_ = nullptr;
     std::string lastFolder_;
 };

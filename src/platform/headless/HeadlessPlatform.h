@@ -52,6 +52,9 @@ public:
     MessageResult messageBox(const std::wstring& text, const std::wstring& caption,
                              MessageIcon icon, MessageButtons buttons) override;
     std::optional<std::string> openFileDialog(const std::vector<FileFilter>& filters) override;
+    // Answered from the same queue as the open dialog (ScriptedDialogs::answerFileDialog).
+    std::optional<std::string> saveFileDialog(const std::vector<FileFilter>& filters,
+                                              const std::string& suggestedName) override;
     void setClipboardText(const std::wstring& text) override { clipboard_ = text; }
     std::wstring clipboardText() override;
     KeyboardLayouts& keyboardLayouts() override { return layouts_; }

@@ -48,7 +48,7 @@ MessageResult ScriptedDialogs::messageBox(const std::wstring& text, const std::w
 }
 
 std::optional<std::string> ScriptedDialogs::openFileDialog(const std::vector<FileFilter>& filters) {
-    FileDialogRequest request{filters, std::nullopt, false};
+    FileDialogRequest request{filters, std::nullopt, false, false, {}};
     if (!fileAnswers_.empty()) {
         request.answer = fileAnswers_.front();
         request.scripted = true;
@@ -56,6 +56,14 @@ std::optional<std::string> ScriptedDialogs::openFileDialog(const std::vector<Fil
     }
     fileDialogs_.push_back(request);
     return request.answer;
+}
+
+std::optional<std::string> ScriptedDialogs::saveFileDialog(const std::vector<FileFilter>& filters,
+                                                           const std::string& suggestedName) {
+    std::optional<std::string> answer = openFileDialog(filters);
+    fileDialogs_.back().saving = true;
+    fileDialogs_.back().suggestedName = suggestedName;
+    return answer;
 }
 
 }  // namespace platform

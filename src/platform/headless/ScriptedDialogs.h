@@ -29,6 +29,8 @@ struct FileDialogRequest {
     std::vector<FileFilter> filters;
     std::optional<std::string> answer;
     bool scripted = false;
+    bool saving = false;        // a save dialog
+    std::string suggestedName;  // what a save dialog offered
 };
 
 class ScriptedDialogs {
@@ -42,6 +44,7 @@ public:
     MessageResult messageBox(const std::wstring& text, const std::wstring& caption,
                              MessageIcon icon, MessageButtons buttons);
     std::optional<std::string> openFileDialog(const std::vector<FileFilter>& filters);
+    std::optional<std::string> saveFileDialog(const std::vector<FileFilter>& filters, const std::string& suggestedName);
 
     const std::vector<MessageBoxRequest>& messageBoxes() const { return messageBoxes_; }
     const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
