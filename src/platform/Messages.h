@@ -20,6 +20,7 @@ enum class MessageCode {
     EnterSizeMove,  // the user began moving or resizing the window
     ExitSizeMove,   // ... and ended it
     MouseLeave,     // the pointer left the client area
+    Idle,           // the window has nothing else to do (after Platform::requestIdle)
     Unhandled,      // anything else (right button, wheel, key release, ...): not for the program
 };
 

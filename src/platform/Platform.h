@@ -197,6 +197,11 @@ public:
 
     // --- keyboard layouts ---
     virtual KeyboardLayouts& keyboardLayouts() = 0;
+
+    // --- idle time ---
+    // Asks for one Idle message once the window has no input and no paint waiting; asking again
+    // before it came asks for nothing more. A window that never idles ignores it.
+    virtual void requestIdle() {}
 };
 
 // The window the program runs in: the one way for the framework, the elements and the screens

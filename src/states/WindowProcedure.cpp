@@ -1,5 +1,6 @@
 #include "states/WindowProcedure.h"
 
+#include "gui/IdleWork.h"
 #include "gui/MessageNesting.h"
 #include "gui/StateMachine.h"
 #include "shell/framework.h"
@@ -101,10 +102,21 @@ bool WindowProcedure::dispatch(const platform::Message& message) {
     case MessageCode::MouseLeave:
         mouseLeft();
         return true;
+    case MessageCode::Idle:
+        runIdleWork();
+        return false;
     case MessageCode::Unhandled:
         return false;
     }
     return false;
+}
+
+// Idle work changes what it changes and asks for repaints itself; the screen's queued updates and
+// its alive function wait for the next real message.
+void WindowProcedure::runIdleWork() {
+    if (idleWork::run(idleWork::SLICE_BUDGET)) {
+        window_.requestIdle();
+    }
 }
 
 void WindowProcedure::paint() {

@@ -87,6 +87,7 @@ public:
             say("destroy");
             window_.postQuit(0);
             break;
+        case MessageCode::Idle: break;
         case MessageCode::Unhandled: break;
         }
     }

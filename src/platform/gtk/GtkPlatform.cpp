@@ -68,6 +68,7 @@ KeyboardLayouts& GtkPlatform::keyboardLayouts() {
 GtkPlatform::~GtkPlatform() {
     sink_ = nullptr;
     stopQuietTimer();
+    stopIdle();
     if (paintContext_ != nullptr) {
         painter_.unbind();
         cairo_destroy(paintContext_);
@@ -262,6 +263,27 @@ void GtkPlatform::stopQuietTimer() {
     if (quietTimer_ != 0) {
         g_source_remove(quietTimer_);
         quietTimer_ = 0;
+    }
+}
+
+// --- idle time ---
+
+void GtkPlatform::requestIdle() {
+    if (idleSource_ != 0 || window_ == nullptr) {
+        return;
+    }
+    idleSource_ = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, [](gpointer self) -> gboolean {
+        auto* platform = static_cast<GtkPlatform*>(self);
+        platform->idleSource_ = 0;
+        platform->deliver(Message::plain(MessageCode::Idle));
+        return G_SOURCE_REMOVE;
+    }, this, nullptr);
+}
+
+void GtkPlatform::stopIdle() {
+    if (idleSource_ != 0) {
+        g_source_remove(idleSource_);
+        idleSource_ = 0;
     }
 }
 

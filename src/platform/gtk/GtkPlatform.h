@@ -74,6 +74,9 @@ public:
     // focus or a screen wants the active layout), so that a switch the user made with the
     // desktop's layout switcher while the program runs counts as the system's layout.
     KeyboardLayouts& keyboardLayouts() override;
+    // An Idle message at GLib's idle priority: after pending input and after GTK's redraw, so a
+    // frame that answers an input is shown before any idle work runs.
+    void requestIdle() override;
 
 private:
     explicit GtkPlatform(const std::string& startupLayout);
@@ -87,6 +90,7 @@ private:
     void deliverAll(const SizeMoveTracker::Step& step);
     void startQuietTimer();
     void stopQuietTimer();
+    void stopIdle();
     void resizeBackingStore(PixelSize size);
     void fitOuterSize();
     PixelRect clientRect() const { return {0, 0, client_.width, client_.height}; }
@@ -118,6 +122,7 @@ private:
     bool leaveArmed_ = true;
     bool outerSizeFitted_ = false;
     unsigned quietTimer_ = 0;        // GLib source id, 0 when none
+    unsigned idleSource_ = 0;        // GLib source id of the requested Idle message, 0 when none
     bool running_ = false;
     bool quitPosted_ = false;
     int exitCode_ = 0;
