@@ -60,7 +60,8 @@ bool pendingFor(const void* owner) { return find(owner) != works().end(); }
 
 bool run(std::chrono::microseconds budget) {
     const auto end = std::chrono::steady_clock::now() + budget;
-    while (!works().empty() && std::chrono::steady_clock::now() < end) {
+    // At least one slice, however short the budget: idle time always gets somewhere.
+    for (bool first = true; !works().empty() && (first || std::chrono::steady_clock::now() < end); first = false) {
         // A slice may post or cancel work (its own too), so the work is looked up afresh each time.
         const void* owner = works().front().owner;
         const unsigned long serial = works().front().serial;

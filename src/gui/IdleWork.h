@@ -28,13 +28,13 @@ void cancel(const void* owner);
 bool pending();
 bool pendingFor(const void* owner);
 
-// Runs slices, the earliest posted work first, until `budget` has passed or nothing is left;
-// returns whether work is left.
+// Runs slices, the earliest posted work first, until `budget` has passed (at least one) or nothing
+// is left; returns whether work is left.
 bool run(std::chrono::microseconds budget);
 
 // The time one idle message may take: short enough that an input arriving meanwhile still gets
 // its frame in time.
-inline constexpr std::chrono::microseconds SLICE_BUDGET{4000};
+inline constexpr std::chrono::microseconds SLICE_BUDGET{3000};
 
 // Forgets all work (tests, the end of the program).
 void reset();
