@@ -84,6 +84,7 @@ void resetOptions() {
     fillLanguages(*screen.itemfieldUseLanguage);
     fillLessons(*screen.itemfieldUseLesson);
     fillCategories(*screen.itemfieldUseCategory);
+    prepareNextRun();
     nextCondition = page::START;
 }
 
