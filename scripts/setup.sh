@@ -8,7 +8,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
   # window system, painting, keyboard layouts, fonts
-  libgtk-3-dev libxkbcommon-dev librsvg2-common xkb-data
+  libgtk-3-dev libxkbcommon-dev libfontconfig-dev librsvg2-common xkb-data
   fonts-dejavu-core fonts-noto-core
   # end-to-end tests under a virtual X server
   xvfb xauth xdotool imagemagick x11-xkb-utils x11-utils xclip

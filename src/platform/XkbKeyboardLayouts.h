@@ -13,6 +13,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "platform/Platform.h"
 
@@ -48,7 +49,7 @@ public:
     void systemLayoutChanged(const std::string& identifier);
 
     // How many keymaps were compiled so far (each layout at most once).
-    int compiledKeymapCount() const { return compiledCount_; }
+    int compiledKeymapCount();
 
 private:
     struct KeymapDeleter {
@@ -59,6 +60,12 @@ private:
     };
     using KeymapPtr = std::unique_ptr<xkb_keymap, KeymapDeleter>;
     using StatePtr = std::unique_ptr<xkb_state, StateDeleter>;
+
+    // The compose table and the start-up layout's keymap, compiled on a thread of their own while
+    // the program starts (they took a good part of its start-up); ready() waits for them, and
+    // every member that reads what they fill calls it first.
+    void prepare();
+    void ready();
 
     // The compiled keymap of a mapped identifier (compiled now if needed); null when the
     // identifier has no mapping or does not compile.
@@ -75,6 +82,7 @@ private:
     std::string active_;
     StatePtr state_;
     int compiledCount_ = 0;
+    std::thread preparation_;  // joinable while the preparation may still run
 };
 
 }  // namespace platform

@@ -209,6 +209,7 @@ void GtkPlatform::paintFromBackingStore(cairo_t* cr, const PixelRect& area) {
     drawArea_.reset();
     cairo_set_source_surface(cr, backing_, 0, 0);
     cairo_paint(cr);
+    keys_.prepareWhenIdle();  // the first frame is out: the input method may load now
 }
 
 void GtkPlatform::resizeBackingStore(PixelSize size) {
