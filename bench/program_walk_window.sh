@@ -97,7 +97,7 @@ on_screen "Settings ✎" 0
 open_editor 320 270 Flashcards
 search_and_page
 click 775 338                    # Edit Flashcard
-e2e_expect "^screen Classic Flashcards page "
+e2e_expect "^screen Feed page "
 look
 click 775 460                    # Close
 on_screen Flashcards 1
@@ -110,7 +110,7 @@ back
 on_screen "Settings ✎" 0
 
 open_editor 320 430 Lessons
-click "${FIRST_ROW_PLAIN[@]}"
+click "${FIRST_ROW_SEARCHABLE[@]}"
 look
 back
 on_screen "Settings ✎" 0

@@ -398,6 +398,29 @@ void CairoPainter::drawText(const PixelRect& box, const FontSpec& font, std::wst
     cairo_restore(cr_);
 }
 
+void CairoPainter::warmUp(const FontSpec& font, std::wstring_view sample) {
+    if (cr_ != nullptr || font.cellHeight <= 0 || font.cellHeight > MaxCellHeight) {
+        return;
+    }
+    // Wrapped into lines no wider than the surface, so that every glyph is drawn onto it.
+    constexpr int Width = 1000;
+    const int height = 4 * font.cellHeight;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, Width, height);
+    cairo_t* cr = cairo_create(surface);
+    bind(cr);
+    FontDescriptionPtr unused;
+    LayoutPtr layout(newLayout(false));
+    pango_layout_set_width(layout.get(), Width * PANGO_SCALE);
+    pango_layout_set_wrap(layout.get(), PANGO_WRAP_CHAR);
+    fill(layout.get(), descriptionFor(font, unused), sample, false);
+    cairo_move_to(cr, 0, 0);
+    pango_cairo_show_layout(cr, layout.get());
+    layout.reset();
+    unbind();
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+}
+
 // --- pixels ---
 
 void CairoPainter::blit(int x, int y, int width, int height, const std::uint32_t* pixels) {

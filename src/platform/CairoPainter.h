@@ -65,6 +65,12 @@ public:
     // Glyphs that no installed font could show in the last text measured or drawn.
     int lastUnknownGlyphs() const { return lastUnknownGlyphs_; }
 
+    // Loads `font` and draws `sample` in it where nobody sees it, outside any paint: the fonts
+    // of a size and the glyphs of the sample are then ready when a paint needs them (the first
+    // text of a size took milliseconds of font matching and glyph rendering). Nothing while a
+    // paint is open.
+    void warmUp(const FontSpec& font, std::wstring_view sample);
+
     void fillRect(const PixelRect& rect, Colour brush, PenStyle pen, int penWidth,
                   Colour penColour) override;
     void outlineRect(const PixelRect& rect, PenStyle pen) override;

@@ -52,6 +52,7 @@ void FrameProbe::received(const platform::Message& message) {
         inputInHand = true;
         if (!waitingSince) {
             waitingSince = Clock::now();
+            paintTook = 0;
             waitingInput = inputName(message.code);
             logBefore = logState();
             nested = false;
@@ -67,12 +68,13 @@ void FrameProbe::handled(const platform::Message& message, bool paintPending) {
     if (isInput(message)) {
         inputInHand = false;
         if (!paintPending) {
-            paintTook = 0;
             answered();
         }
     } else if (message.code == platform::MessageCode::Paint && waitingSince && !inputInHand) {
-        paintTook = std::chrono::duration<double, std::milli>(Clock::now() - paintBegan).count();
-        answered();
+        paintTook += std::chrono::duration<double, std::milli>(Clock::now() - paintBegan).count();
+        if (!paintPending) {  // what the paint itself led to (queued updates) is painted too
+            answered();
+        }
     } else if (message.code == platform::MessageCode::Destroy) {
         summary();
     }

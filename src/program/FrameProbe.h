@@ -1,13 +1,14 @@
 #pragma once
 
 // How long the learner waits for the program: for every press, release and key, the time from
-// the moment the window got it to the end of the paint that answers it (or to the end of its
-// handling, when it changed nothing on the screen). Part of the trace (TestTrace.h): each wait is
+// the moment the window got it to the end of the paint that answers it (the last of the paints
+// that follow while something is still to be painted: a screen switched to fills its lists at the
+// first one), or to the end of its handling when it changed nothing on the screen. Part of the trace (TestTrace.h): each wait is
 // printed as
 //
 //   frame <wait ms> <paint ms> <input> <saved|kept> <screen>
 //
-// with the time of the answering paint alone (0 without one): the frame itself, what the wait
+// with the time of the answering paints alone (0 without one): the frame itself, what the wait
 // cannot be shorter than.
 // "saved" when the input wrote to the database's log (a save) while it was answered, "kept"
 // otherwise; inputs during which a box or another nested loop ran (the wait then includes the
@@ -26,7 +27,7 @@ class FrameProbe {
 public:
     // Before the window procedure handles `message`.
     void received(const platform::Message& message);
-    // After it; `paintPending` tells whether something waits to be painted.
+    // After it; `paintPending` tells whether something still waits to be painted.
     void handled(const platform::Message& message, bool paintPending);
 
 private:

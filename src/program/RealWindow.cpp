@@ -8,6 +8,7 @@
 #include "platform/FontWarmUp.h"
 #include "platform/Platform.h"
 #include "platform/gtk/GtkPlatform.h"
+#include "program/FontSizesAhead.h"
 #include "program/StartUp.h"
 #include "resources/frameworkDefaults.h"
 #include "states/WindowProcedure.h"
@@ -102,6 +103,7 @@ int runOnRealWindow(const char* programName, const RealWindowObservers& observer
     if (observers.started) {
         observers.started();
     }
+    warmFontSizesWhenIdle(window->cairoPainter());
     const int exitCode = window->run();
     window->setSink(nullptr);
     shutDown();

@@ -62,7 +62,7 @@ RealWindowObservers traceObservers() {
     observers.received = [frames](const platform::Message& message) { frames->received(message); };
     observers.handled = [screens, frames](const platform::Message& message, platform::gtk::GtkPlatform& window) {
         screens->printIfChanged();
-        frames->handled(message, window.updateRect().has_value());
+        frames->handled(message, window.paintPending());
     };
     return observers;
 }

@@ -23,7 +23,7 @@ protected:
         probe.received(message);
         probe.handled(message, paintPendingAfter);
     }
-    void paint() { handle(Message::plain(MessageCode::Paint)); }
+    void paint(bool leavesMore = false) { handle(Message::plain(MessageCode::Paint), leavesMore); }
 
     // The frame lines printed while `steps` ran, split into words.
     template <typename Steps>
@@ -55,6 +55,7 @@ TEST_F(FrameProbeTest, EachInputWaitsUntilThePaintThatAnswersIt) {
         handle(Message::mouse(MessageCode::LButtonDown, 1, 1), true);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         handle(Message::mouse(MessageCode::MouseMove, 2, 2), true);
+        paint(true);  // the screen switched to fills its list: painted next
         paint();
         handle(Message::keyDown(U'a', 0), false);  // changed nothing on the screen
         handle(Message::mouse(MessageCode::LButtonDown, 1, 1), true);

@@ -9,6 +9,12 @@
 // the paint's area, and the window shows it; so whatever a paint leaves alone keeps what was
 // drawn before, also where another window uncovered the client area.
 //
+// What a key or a click changed is painted into the backing image as soon as the message is
+// handled, not at GTK's next frame: GTK shows a frame at most once per refresh interval, and
+// painting inside that frame made the answer wait for the frame and then for the paint. The frame
+// then only shows the backing image (a draw of an area painted that way since the last frame,
+// with nothing invalid meanwhile, delivers no paint message).
+//
 // Messages reach the sink one at a time. While the sink handles one and a nested loop runs
 // (a modal dialog, waiting for another program's clipboard), paints are delivered at once, as
 // a modal dialog's loop delivers them, and every other message waits until the sink is done.
@@ -55,6 +61,10 @@ public:
     void show();
     // Runs the message loop until postQuit and returns its exit code.
     int run();
+    // The painter the window paints with.
+    CairoPainter& cairoPainter() { return painter_; }
+    // Whether something was invalidated and is not painted yet (a paint under way aside).
+    bool paintPending() const { return pending_.has_value(); }
 
     // --- Platform ---
     PixelSize clientSize() const override { return client_; }
@@ -84,6 +94,8 @@ private:
     void buildWindow();
     void connectSignals();
     void paintFromBackingStore(cairo_t* cr, const PixelRect& area);
+    // Paints what is invalid into the backing image now and asks GTK to show it.
+    void paintPendingNow();
     void allocated(PixelSize size);
     void deliver(const Message& message);
     void handleWithoutSink(const Message& message);
@@ -116,8 +128,11 @@ private:
     PixelRect paintArea_;
     std::optional<PixelRect> drawArea_;        // the area GTK is drawing, inside a draw
     std::optional<PixelRect> pending_;         // invalidated and not yet drawn
+    std::optional<PixelRect> paintedEarly_;    // painted by paintPendingNow since GTK's last draw
 
     int depth_ = 0;                  // messages the sink is handling right now
+    unsigned long messageCount_ = 0;  // outermost messages delivered so far
+    unsigned long layoutReadFor_ = -1UL;  // the message the system's layout was last read in
     std::deque<Message> deferred_;   // messages waiting for the sink to finish
     bool leaveArmed_ = true;
     bool outerSizeFitted_ = false;
