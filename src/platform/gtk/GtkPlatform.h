@@ -80,9 +80,10 @@ public:
     std::optional<std::string> openFileDialog(const std::vector<FileFilter>& filters) override;
     void setClipboardText(const std::wstring& text) override { clipboard_.set(text); }
     std::wstring clipboardText() override { return clipboard_.get(); }
-    // The system's layout is read again on every call (the program asks when a field takes the
-    // focus or a screen wants the active layout), so that a switch the user made with the
-    // desktop's layout switcher while the program runs counts as the system's layout.
+    // The system's layout is read again at the first call of every message (the program asks when
+    // a field takes the focus or a screen wants the active layout), so that a switch the user
+    // made with the desktop's layout switcher while the program runs counts as the system's
+    // layout; further calls while the same message is handled use what was read.
     KeyboardLayouts& keyboardLayouts() override;
     // An Idle message at GLib's idle priority: after pending input and after GTK's redraw, so a
     // frame that answers an input is shown before any idle work runs.
