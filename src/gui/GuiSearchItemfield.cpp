@@ -174,7 +174,7 @@ void GuiSearchItemfield::setEntries(SearchList entries) {
 
 bool GuiSearchItemfield::showsFirstPageOfAll() const {
     return shownVersion && *shownVersion == contentVersion() && offset == 0 && cachedText.empty() &&
-           full.filterText().empty() && searchBox->visibleText().empty();
+           full.filterText().empty() && searchBox->showsNoText();
 }
 
 // What updateContent(true) does when the rows of page 1 stay: the first row active, the page
