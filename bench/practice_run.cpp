@@ -7,7 +7,8 @@
 //   gathered in the idle time after the options page was shown, and the queue behind the first
 //   card is made in the idle time after it); StartRunAtOnce_Practice presses Start before any idle
 //   time came, so Start gathers them itself; StartRunWhole_Practice makes the whole queue before
-//   it stops the clock;
+//   it stops the clock; StartQueue_Practice is what Start computes of the queue before the first
+//   card is shown (the run planned from the gathered due directions, the first container made);
 // - one card answered: Submit, then Continue, which moves the card up a level and saves the
 //   flashcard table (and the level table, whose time statistic the answer fed) durably, against
 //   one committed single-row UPDATE of the same card in SQLite (its default, fully synchronous
@@ -32,6 +33,8 @@
 #include "gui/StateMachine.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "practice/CardFacts.h"
+#include "practice/DueDirections.h"
+#include "practice/RunQueue.h"
 #include "practice/PracticeRun.h"
 #include "practice/PracticeScreen.h"
 #include "practice/statePractice.h"
@@ -175,6 +178,35 @@ void StartRunWhole_Practice(benchmark::State& state) {
     state.counters["queued"] = static_cast<double>(queued);
 }
 
+// What Start computes of the queue before it shows the first card: the run planned from the
+// due directions gathered beforehand (the filters, the budget, every random draw) and the first
+// container made.
+void StartQueue_Practice(benchmark::State& state) {
+    DueDirections due;
+    due.gatherAll();
+    RunOptions options;
+    for (auto it = Language::begin(); it != Language::end(); ++it) {
+        options.languages.insert(it->getId());
+    }
+    options.lessons.insert(0);
+    for (auto it = Lesson::begin(); it != Lesson::end(); ++it) {
+        options.lessons.insert(it->getId());
+    }
+    options.categories.insert(0);
+    for (auto it = Category::begin(); it != Category::end(); ++it) {
+        options.categories.insert(it->getId());
+    }
+    RunRandom random(1);
+    std::size_t queued = 0;
+    for (auto _ : state) {
+        RunQueuePlan plan(options, random, due);
+        Practice_container::Queue head = plan.takeHead();
+        benchmark::DoNotOptimize(head.get());
+        queued = plan.size();
+    }
+    state.counters["queued"] = static_cast<double>(queued);
+}
+
 void StartRun_StdSort(benchmark::State& state) {
     std::vector<std::int32_t> dues;
     for (auto it = Flashcard::begin(); it != Flashcard::end(); ++it) {
@@ -250,6 +282,7 @@ void SubmitContinue_SQLite(benchmark::State& state) {
 BENCHMARK(StartRun_Practice)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(StartRunAtOnce_Practice)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(StartRunWhole_Practice)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(StartQueue_Practice)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(StartRun_StdSort)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(SubmitContinue_Practice)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(SubmitContinue_SQLite)->Unit(benchmark::kMillisecond)->Iterations(200);
@@ -260,7 +293,11 @@ int main(int argc, char** argv) {
     bench::ScratchDirectory scratch("practice");
     buildDatabases();
     const int result = bench::runWithRatios(
-        argc, argv, {{"Run_Practice", "Run_StdSort"}, {"RunAtOnce_Practice", "Run_StdSort"}, {"RunWhole_Practice", "Run_StdSort"}, {"_Practice", "_SQLite"}});
+        argc, argv, {{"Run_Practice", "Run_StdSort"},
+                         {"RunAtOnce_Practice", "Run_StdSort"},
+                         {"RunWhole_Practice", "Run_StdSort"},
+                         {"StartQueue_Practice", "StartRun_StdSort"},
+                         {"_Practice", "_SQLite"}});
     resetDatabase();
     return result;
 }

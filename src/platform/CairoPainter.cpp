@@ -317,18 +317,14 @@ TextLayoutCache::Entry& CairoPainter::laidOut(const FontSpec& font, std::wstring
     if (isNew) {
         entry = &texts_.keep(key, TextLayoutCache::Entry{});
     }
-    if (isNew || (forDrawing && !entry->layout)) {
-        FontDescriptionPtr unused;
-        const PangoFontDescription* description = descriptionFor(font, unused);
-        // A text only measured is laid out in the shared layout; one drawn keeps a layout.
-        PangoLayout* layout = sharedLayout(rightToLeft);
+    if (isNew || (forDrawing && !entry->shaped)) {
+        PreparedText prepared;
+        prepare(prepared, font, text, rightToLeft, singleLine);
+        pango_layout_get_extents(prepared.layout, nullptr, &entry->logical);
+        entry->unknownGlyphs = lastUnknownGlyphs_;
         if (forDrawing) {
-            entry->layout.reset(newLayout(rightToLeft));
-            layout = entry->layout.get();
+            entry->shaped = std::make_unique<ShapedText>(prepared.layout);
         }
-        fill(layout, description, text, singleLine);
-        pango_layout_get_extents(layout, nullptr, &entry->logical);
-        entry->unknownGlyphs = pango_layout_get_unknown_glyphs_count(layout);
     }
     lastUnknownGlyphs_ = entry->unknownGlyphs;
     return *entry;
@@ -362,16 +358,15 @@ void CairoPainter::drawText(const PixelRect& box, const FontSpec& font, std::wst
     const bool reading = rightToLeft || (format & TextFormat::RtlReading) != 0;
     const bool singleLine = (format & TextFormat::SingleLine) != 0;
     PreparedText prepared;
-    PangoLayout* layout = nullptr;
+    const ShapedText* shaped = nullptr;
     PangoRectangle logical{};
     if (caching_) {
         TextLayoutCache::Entry& entry = laidOut(font, text, reading, singleLine, true);
-        layout = entry.layout.get();
+        shaped = entry.shaped.get();
         logical = entry.logical;
     } else {
         prepare(prepared, font, text, reading, singleLine);
-        layout = prepared.layout;
-        pango_layout_get_extents(layout, nullptr, &logical);
+        pango_layout_get_extents(prepared.layout, nullptr, &logical);
     }
     const double textWidth = static_cast<double>(logical.width) / PANGO_SCALE;
     const double textHeight = static_cast<double>(logical.height) / PANGO_SCALE;
@@ -392,9 +387,14 @@ void CairoPainter::drawText(const PixelRect& box, const FontSpec& font, std::wst
     cairo_clip(cr_);
     setSource(cr_, colour);
     // Whole pixels keep the baseline on the pixel grid, as the platform's own text drawing does.
-    cairo_move_to(cr_, std::floor(x - static_cast<double>(logical.x) / PANGO_SCALE),
-                  std::floor(y - static_cast<double>(logical.y) / PANGO_SCALE));
-    pango_cairo_show_layout(cr_, layout);
+    const double left = std::floor(x - static_cast<double>(logical.x) / PANGO_SCALE);
+    const double top = std::floor(y - static_cast<double>(logical.y) / PANGO_SCALE);
+    if (shaped != nullptr) {
+        shaped->show(cr_, left, top);
+    } else {
+        cairo_move_to(cr_, left, top);
+        pango_cairo_show_layout(cr_, prepared.layout);
+    }
     cairo_restore(cr_);
 }
 

@@ -107,7 +107,7 @@ private:
     PangoLayout* newLayout(bool rightToLeft);
     PangoLayout* sharedLayout(bool rightToLeft);
     // The text in the font from the cache, laid out now when it is not there (caching on); with
-    // `forDrawing` it has a layout of its own to show.
+    // `forDrawing` it has its glyph runs to show.
     TextLayoutCache::Entry& laidOut(const FontSpec& font, std::wstring_view text, bool rightToLeft,
                                     bool singleLine, bool forDrawing);
     const std::string& keyOf(const FontSpec& font, std::wstring_view text, bool rightToLeft, bool singleLine);

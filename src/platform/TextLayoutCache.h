@@ -2,9 +2,8 @@
 
 // The texts a painter measured or drew, laid out, kept across paints by a key that names the text,
 // its font and its layout flags: a label painted again is neither itemized nor shaped again. An
-// entry holds the text's extents once measured, and its layout once drawn (drawing the very
-// layout pango made draws exactly what a layout made anew draws; a layout notices by itself when
-// its context changed and lays itself out again).
+// entry holds the text's extents once measured, and its glyph runs once drawn (ShapedText). The
+// painter forgets them all when its target lays text out differently.
 //
 // Two generations: texts found in either are kept; once the newer one holds `perGeneration`
 // texts, the older one is dropped and the newer one becomes the older. So what a screen paints
@@ -18,17 +17,16 @@
 
 #include <pango/pango.h>
 
+#include "platform/ShapedText.h"
+
 namespace platform {
 
 class TextLayoutCache {
 public:
-    struct LayoutDeleter {
-        void operator()(PangoLayout* layout) const { g_object_unref(layout); }
-    };
     struct Entry {
         PangoRectangle logical{};  // the logical extents, in pango units
         int unknownGlyphs = 0;
-        std::unique_ptr<PangoLayout, LayoutDeleter> layout;  // null until the text is drawn
+        std::unique_ptr<ShapedText> shaped;  // null until the text is drawn
     };
 
     explicit TextLayoutCache(std::size_t perGeneration) : perGeneration_(perGeneration) {}

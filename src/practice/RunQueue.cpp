@@ -22,10 +22,36 @@ bool categoriesPass(const IdSet& useList, const std::vector<unsigned>& categorie
 
 // The filters of one run, with what they need worked out once: the cheap tests come first, and
 // the categories are not looked up at all while every category (and "n/a") is in the use list.
+// A use list asked about tens of thousands of times, for a few distinct ids: the answers kept by
+// id (ids above a bound are asked of the list each time).
+class UseListAnswers {
+public:
+    explicit UseListAnswers(const IdSet& useList) : list(useList) {}
+    bool contains(unsigned id) {
+        if (id >= KEPT_BELOW) {
+            return list.count(id) != 0;
+        }
+        if (id >= answers.size()) {
+            answers.resize(id + 1, UNKNOWN);
+        }
+        if (answers[id] == UNKNOWN) {
+            answers[id] = list.count(id) != 0 ? 1 : 0;
+        }
+        return answers[id] == 1;
+    }
+
+private:
+    static constexpr unsigned KEPT_BELOW = 1U << 16;
+    static constexpr signed char UNKNOWN = -1;
+    const IdSet& list;
+    std::vector<signed char> answers;
+};
+
 class CandidateFilter {
 public:
     explicit CandidateFilter(const RunOptions& runOptions)
-        : options(runOptions), categoriesOpen(options.categories.count(0) != 0) {
+        : options(runOptions), languages(options.languages), lessons(options.lessons),
+          categoriesOpen(options.categories.count(0) != 0) {
         for (auto it = Category::begin(); it != Category::end() && categoriesOpen; ++it) {
             categoriesOpen = options.categories.count(it->getId()) != 0;
         }
@@ -33,8 +59,7 @@ public:
 
     // The seconds the direction is expected to take; nothing when it does not pass.
     std::optional<unsigned long long> estimate(const DueDirections::Direction& direction) {
-        if (direction.word == nullptr || options.languages.count(direction.language) == 0 ||
-            options.lessons.count(direction.lesson) == 0) {
+        if (direction.word == nullptr || !languages.contains(direction.language) || !lessons.contains(direction.lesson)) {
             return std::nullopt;
         }
         if (!categoriesOpen && !categoriesPass(options.categories, wordCategories(*direction.word))) {
@@ -56,6 +81,8 @@ private:
     }
 
     const RunOptions& options;
+    UseListAnswers languages;
+    UseListAnswers lessons;
     bool categoriesOpen;
     std::vector<unsigned> estimates;  // by level number
 };
