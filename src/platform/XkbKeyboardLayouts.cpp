@@ -79,6 +79,26 @@ void XkbKeyboardLayouts::prepare() {
     state_.reset(keymap != nullptr ? xkb_state_new(keymap) : nullptr);
 }
 
+void XkbKeyboardLayouts::loadAhead(const std::vector<std::string>& identifiers) {
+    ready();
+    std::vector<std::string> wanted;
+    for (const std::string& identifier : identifiers) {
+        if (!identifier.empty()) {
+            wanted.push_back(upperCase(identifier));
+        }
+    }
+    auto compile = [this, wanted] {
+        for (const std::string& identifier : wanted) {
+            keymapFor(identifier);
+        }
+    };
+    try {
+        preparation_ = std::thread(compile);
+    } catch (const std::system_error&) {
+        compile();
+    }
+}
+
 void XkbKeyboardLayouts::ready() {
     if (preparation_.joinable()) {
         preparation_.join();

@@ -14,6 +14,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -42,6 +43,9 @@ public:
     bool activate(const std::string& identifier) override;
     char32_t translate(unsigned keycode, KeyModifiers modifiers) override;
     bool startupLayoutActive() const override;
+    // Compiles the keymaps on the thread the start-up's preparation used (compiling one took
+    // milliseconds at the first switch to it); every member that reads them waits for it.
+    void loadAhead(const std::vector<std::string>& identifiers) override;
 
     // The user switched the system's layout while the program runs (with the desktop's layout
     // switcher): `identifier` is the system's own layout from now on. While the program types in

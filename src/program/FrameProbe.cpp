@@ -1,6 +1,7 @@
 #include "program/FrameProbe.h"
 
 #include <sys/stat.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -40,6 +41,12 @@ FrameProbe::LogState FrameProbe::logState() {
             static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
 }
 
+double FrameProbe::threadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
 void FrameProbe::received(const platform::Message& message) {
     ++depth;
     if (depth > 1 && inputInHand) {
@@ -52,6 +59,7 @@ void FrameProbe::received(const platform::Message& message) {
         inputInHand = true;
         if (!waitingSince) {
             waitingSince = Clock::now();
+            cpuSince = threadCpuMs();
             paintTook = 0;
             waitingInput = inputName(message.code);
             logBefore = logState();
@@ -82,6 +90,7 @@ void FrameProbe::handled(const platform::Message& message, bool paintPending) {
 
 void FrameProbe::answered() {
     const double waited = std::chrono::duration<double, std::milli>(Clock::now() - *waitingSince).count();
+    const double busy = threadCpuMs() - cpuSince;
     waitingSince.reset();
     if (nested) {
         return;
@@ -91,7 +100,7 @@ void FrameProbe::answered() {
     double& longest = saved ? longestSaved : longestKept;
     longest = std::max(longest, waited);
     const std::string screen = curState != nullptr ? utf8::encode(curState->description) : std::string();
-    std::printf("frame %.2f %.2f %s %s %s\n", waited, paintTook, waitingInput, saved ? "saved" : "kept",
+    std::printf("frame %.2f %.2f %.2f %s %s %s\n", waited, paintTook, busy, waitingInput, saved ? "saved" : "kept",
                 screen.c_str());
     std::fflush(stdout);
 }

@@ -6,10 +6,11 @@
 // first one), or to the end of its handling when it changed nothing on the screen. Part of the trace (TestTrace.h): each wait is
 // printed as
 //
-//   frame <wait ms> <paint ms> <input> <saved|kept> <screen>
+//   frame <wait ms> <paint ms> <cpu ms> <input> <saved|kept> <screen>
 //
 // with the time of the answering paints alone (0 without one): the frame itself, what the wait
-// cannot be shorter than.
+// cannot be shorter than; and the processor time the window's thread spent in the wait, which
+// other programs on a busy machine do not lengthen.
 // "saved" when the input wrote to the database's log (a save) while it was answered, "kept"
 // otherwise; inputs during which a box or another nested loop ran (the wait then includes the
 // learner reading the box) are not printed. When the window goes, the longest waits follow:
@@ -39,6 +40,7 @@ private:
         bool operator==(const LogState&) const = default;
     };
     static LogState logState();
+    static double threadCpuMs();
     static bool isInput(const platform::Message& message);
     void answered();
     void summary() const;
@@ -46,6 +48,7 @@ private:
     int depth = 0;
     bool inputInHand = false;  // an input is being handled right now
     std::optional<Clock::time_point> waitingSince;
+    double cpuSince = 0;  // the thread's processor time when the wait began, ms
     Clock::time_point paintBegan;
     double paintTook = 0;
     const char* waitingInput = "";

@@ -8,8 +8,8 @@
 #include "platform/FontWarmUp.h"
 #include "platform/Platform.h"
 #include "platform/gtk/GtkPlatform.h"
-#include "program/FontSizesAhead.h"
 #include "program/StartUp.h"
+#include "program/WarmUpAfterStart.h"
 #include "resources/frameworkDefaults.h"
 #include "states/WindowProcedure.h"
 
@@ -104,6 +104,7 @@ int runOnRealWindow(const char* programName, const RealWindowObservers& observer
         observers.started();
     }
     warmFontSizesWhenIdle(window->cairoPainter());
+    loadLanguageLayoutsAhead(window->keyboardLayouts());
     const int exitCode = window->run();
     window->setSink(nullptr);
     shutDown();

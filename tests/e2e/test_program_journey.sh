@@ -60,12 +60,12 @@ close_program() {
 # The longest wait of an input for its frame over the whole journey (the trace's frame lines,
 # program/FrameProbe.h), for the inputs that saved nothing and for those that saved.
 report_frames() {
-    awk 'function screen(   s, i) { s = $6; for (i = 7; i <= NF; i++) s = s " " $i; return s }
-         { kind = $5; if ($2 + 0 > longest[kind] + 0) { longest[kind] = $2; what[kind] = $4 " on " screen() }
+    awk 'function screen(   s, i) { s = $7; for (i = 8; i <= NF; i++) s = s " " $i; return s }
+         { kind = $6; if ($2 + 0 > longest[kind] + 0) { longest[kind] = $2; what[kind] = $5 " on " screen(); cpu[kind] = $4 }
            count[kind]++ }
          END {
-           printf "frames: the longest wait of an input for its frame, over %d inputs that saved nothing: %.1f ms (%s; goal under 16.7 ms)\n", count["kept"], longest["kept"], what["kept"]
-           printf "frames: over %d inputs that saved: %.1f ms (%s)\n", count["saved"], longest["saved"], what["saved"]
+           printf "frames: the longest wait of an input for its frame, over %d inputs that saved nothing: %.1f ms, %.1f ms of it busy (%s; goal under 16.7 ms)\n", count["kept"], longest["kept"], cpu["kept"], what["kept"]
+           printf "frames: over %d inputs that saved: %.1f ms, %.1f ms of it busy (%s)\n", count["saved"], longest["saved"], cpu["saved"], what["saved"]
          }' "$E2E_DIR/frames"
 }
 # A regular expression matching the text $1 literally.

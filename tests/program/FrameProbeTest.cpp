@@ -68,12 +68,13 @@ TEST_F(FrameProbeTest, EachInputWaitsUntilThePaintThatAnswersIt) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0][0], "frame");
     EXPECT_GE(std::stod(lines[0][1]), 20.0);
-    EXPECT_EQ(lines[0][3], "press");
-    EXPECT_EQ(lines[0][4], "kept");
+    EXPECT_LT(std::stod(lines[0][3]), 20.0);  // the processor was not busy while it slept
+    EXPECT_EQ(lines[0][4], "press");
+    EXPECT_EQ(lines[0][5], "kept");
     EXPECT_EQ(lines[1][2], "0.00");  // no paint answered the key
-    EXPECT_EQ(lines[1][3], "key");
-    EXPECT_EQ(lines[2][3], "press");
-    EXPECT_EQ(lines[2][4], "saved");
+    EXPECT_EQ(lines[1][4], "key");
+    EXPECT_EQ(lines[2][4], "press");
+    EXPECT_EQ(lines[2][5], "saved");
     EXPECT_EQ(lines[3][0], "frames");
     EXPECT_EQ(lines[3][1], "longest");
     EXPECT_GE(std::stod(lines[3][2]), 20.0);
@@ -91,5 +92,5 @@ TEST_F(FrameProbeTest, AnInputThatOpenedABoxIsLeftOut) {
         paint();
     });
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0][3], "key");
+    EXPECT_EQ(lines[0][4], "key");
 }

@@ -1,10 +1,12 @@
-#include "program/FontSizesAhead.h"
+#include "program/WarmUpAfterStart.h"
 
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gui/IdleWork.h"
+#include "model/Language.h"
 #include "platform/CairoPainter.h"
 #include "resources/frameworkFileManager.h"
 
@@ -44,4 +46,12 @@ void warmFontSizesWhenIdle(platform::CairoPainter& painter) {
         }
         return *next < heights->size();
     });
+}
+
+void loadLanguageLayoutsAhead(platform::KeyboardLayouts& layouts) {
+    std::vector<std::string> identifiers;
+    for (auto it = Language::begin(); it != Language::end(); ++it) {
+        identifiers.emplace_back(it->get_keyboardLocalID());
+    }
+    layouts.loadAhead(identifiers);
 }
