@@ -28,7 +28,10 @@ void OrnQL_Base::releaseRelations() {
 }
 
 void OrnQL_Base::setDependency(dependency d, unsigned dependencyId) {
-    dependencies.set(checkedTable(d), dependencyId);
+    if (!isDependencyTable(d)) {
+        throwNoTable();
+    }
+    dependencies.set(d, dependencyId);
     saveRequest();
 }
 

@@ -274,7 +274,7 @@ unsigned OrnQL_Template<T>::parseBound(FileContent& file, unsigned bound, Loaded
         }
         auto record = std::make_unique<T>();
         record->id = recordId;
-        for (int d = 0; d < D_ENDTAG; ++d) {
+        for (int d = 0; d < STORED_DEPENDENCIES; ++d) {
             std::uint32_t dependencyId;
             if (!loadValue(in, dependencyId)) {
                 table_files::throwDamage(table_files::RECORD_CUT_SHORT);
@@ -314,7 +314,7 @@ unsigned OrnQL_Template<T>::saveBound(const char* path, unsigned bound) {
     for (typename ELEMENTTREE::treeIterator it = from; it != tree.end() && (*it)->getId() <= last; ++it) {
         OrnQL_Base* r = *it;
         saveValue(file.stream(), static_cast<std::uint32_t>(r->getId()));
-        for (int d = 0; d < D_ENDTAG; ++d) {
+        for (int d = 0; d < STORED_DEPENDENCIES; ++d) {
             saveValue(file.stream(), static_cast<std::uint32_t>(r->getDependency(static_cast<dependency>(d))));
         }
         static_cast<T*>(r)->save(file.stream());

@@ -22,7 +22,7 @@ void OrnQL_Template<T>::setDependency(dependency d, unsigned dependencyId) {
     if (d == ownEntry) {
         throw OrnQLException_Template("OrnQLException: Entry is not allowed to depend on an element of the same class!");
     }
-    if (isTable(d) && dependencyId != 0) {
+    if (isDependencyTable(d) && dependencyId != 0) {
         dependencyTruthTable[d] = true;
     }
     OrnQL_Base::setDependency(d, dependencyId);

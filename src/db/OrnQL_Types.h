@@ -45,3 +45,13 @@ inline constexpr unsigned LARGEST_RECORD_ID = 0x7FFFFFFFu;
 
 // True for the numbers that name one table (not D_ENDTAG, not out of range).
 constexpr bool isTable(int d) { return d >= 0 && d < D_ENDTAG; }
+
+// The tables a record can depend on: the first fifteen. Every stored record holds one dependency
+// id for each of them, whatever table it belongs to, so this number is part of every table file's
+// format. A table added later is numbered after them; its records may depend on the first fifteen,
+// but nothing depends on it.
+inline constexpr int STORED_DEPENDENCIES = 15;
+static_assert(STORED_DEPENDENCIES <= D_ENDTAG);
+
+// True for the tables a record can depend on.
+constexpr bool isDependencyTable(int d) { return d >= 0 && d < STORED_DEPENDENCIES; }

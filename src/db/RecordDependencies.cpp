@@ -6,7 +6,7 @@
 
 namespace {
 
-using FullRow = std::array<unsigned, D_ENDTAG>;
+using FullRow = std::array<unsigned, STORED_DEPENDENCIES>;
 
 // Rows of the records with more than four dependencies. Rare, so one map for the process,
 // guarded because records may be made on more than one thread.
@@ -19,8 +19,6 @@ SideRows& sideRows() {
     static SideRows* side = new SideRows;  // records destroyed at exit still find it
     return *side;
 }
-
-const unsigned ZERO = 0;
 
 }  // namespace
 

@@ -23,14 +23,19 @@ public:
     // for a table without one.
     // Inline: queries ask every record of a table for its dependencies.
     const unsigned& get(dependency d) const {
+        if (!isDependencyTable(d)) {
+            return ZERO;  // nothing depends on a table added after the first fifteen
+        }
         const int slot = slotOf(d);
         return slot >= 0 ? ids[slot] : getElsewhere(d);
     }
+    // d must name one of the tables a record can depend on (isDependencyTable).
     void set(dependency d, unsigned id);
 
 private:
     static constexpr int HELD = 4;
-    static constexpr std::uint16_t EMPTY = 0xF;  // no table: D_ENDTAG, which fits in four bits
+    static constexpr std::uint16_t EMPTY = 0xF;  // no table: STORED_DEPENDENCIES fits in four bits
+    static constexpr unsigned ZERO = 0;
 
     // The slot holding table d, or -1. All four table numbers are compared at once: a nibble of
     // `tables ^ d*0x1111` is zero where d stands, and the lowest zero nibble is found by the
@@ -51,4 +56,4 @@ private:
     std::uint16_t tables = 0xFFFF;
     bool onSide = false;
 };
-static_assert(D_ENDTAG <= 0xF, "a table number fits in four bits");
+static_assert(STORED_DEPENDENCIES <= 0xF, "a table number fits in four bits");

@@ -12,9 +12,11 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "base/AtomicFile.h"
-#include "base/Utf16.h"
+#include "resources/ResourceFileBytes.h"
+#include "resources/SecondStrings.h"
 #include "resources/frameworkDefaults.h"
 
 // File formats. Every number is a 32-bit signed little-endian integer; there is no header, magic
@@ -51,6 +53,8 @@ const wchar_t* curStrings[STRING_ENDTAG] = {};
 
 namespace {
 
+using namespace resource_bytes;
+
 static_assert(sizeof(int) == 4 && sizeof(COLORREF) == 4, "the files hold 32-bit values");
 // fonts holds the values of a single face; a second face would need a second set of slots.
 static_assert(FONTFACES_ENDTAG == 1);
@@ -61,10 +65,7 @@ constexpr const char* kFontfacesPath = "Data/Framework/fontfaces.dat";
 constexpr const char* kStringPositionsPath = "Data/Framework/stringpositions.dat";
 constexpr const char* kStringsPath = "Data/Framework/strings.dat";
 
-constexpr std::size_t kInt32Size = 4;
 constexpr std::size_t kFaceEntrySize = 4 * kInt32Size;
-constexpr std::size_t kStringEntrySize = 2 * kInt32Size;
-constexpr std::size_t kUtf16UnitSize = 2;
 
 using FaceNames = std::array<std::string, FONTFACES_ENDTAG>;
 using Texts = std::array<std::wstring, STRING_ENDTAG>;
@@ -88,80 +89,6 @@ void commitTexts(Texts&& texts) {
     for (int index = 0; index < STRING_ENDTAG; ++index) {
         curStrings[index] = storage.texts[index].c_str();
     }
-}
-
-// --- Reading -----------------------------------------------------------------------------------
-
-// The whole file, or nothing when it cannot be opened.
-std::optional<std::string> readFile(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-// The little-endian 32-bit integer at offset; the caller has checked that it lies inside bytes.
-std::int32_t int32At(std::string_view bytes, std::size_t offset) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < kInt32Size; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[offset + i]);
-        value |= static_cast<std::uint32_t>(byte) << (8 * i);
-    }
-    return static_cast<std::int32_t>(value);
-}
-
-// The part of a file that a stored position and element count describe, or nothing when that part
-// does not lie entirely inside the file. Nothing is allocated for it.
-std::optional<std::string_view> storedRange(std::string_view file, std::int32_t position,
-                                            std::int32_t count, std::size_t elementSize) {
-    if (position < 0 || count < 0) {
-        return std::nullopt;
-    }
-    const auto start = static_cast<std::uint64_t>(position);
-    const auto size = static_cast<std::uint64_t>(count) * elementSize;
-    if (start > file.size() || size > file.size() - start) {
-        return std::nullopt;
-    }
-    return file.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(size));
-}
-
-// Decodes UTF-16LE text up to its NUL; nothing when the NUL is missing. A surrogate without its
-// partner becomes U+FFFD: one bad character in a translation should not cost the whole file.
-std::optional<std::wstring> decodeUtf16(std::string_view bytes) {
-    const std::u16string units = utf16::fromBytesLE(bytes);
-    const std::size_t end = units.find(u'\0');
-    if (end == std::u16string::npos) {
-        return std::nullopt;
-    }
-    return utf16::decode(units.data(), end);
-}
-
-// --- Writing -----------------------------------------------------------------------------------
-
-void appendInt32(std::string& out, std::int32_t value) {
-    const auto bits = static_cast<std::uint32_t>(value);
-    for (std::size_t i = 0; i < kInt32Size; ++i) {
-        out.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
-    }
-}
-
-// Appends text as UTF-16LE followed by its NUL and returns the number of code units written,
-// NUL included. Characters beyond the BMP become surrogate pairs; values that are no character
-// at all are written as U+FFFD.
-std::size_t appendUtf16(std::string& out, std::wstring_view text) {
-    std::u16string units = utf16::encode(text);
-    units.push_back(u'\0');
-    out += utf16::toBytesLE(units);
-    return units.size();
-}
-
-bool fitsInt32(std::size_t value) {
-    return value <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
 }
 
 // The five files as they are written, built in memory first so that the positions of the names
@@ -196,16 +123,13 @@ std::optional<FileImages> buildFileImages() {
         appendInt32(images.fonts, static_cast<std::int32_t>(name.size() + 1));
     }
 
-    appendInt32(images.stringPositions, STRING_ENDTAG);
-    for (const wchar_t* text : curStrings) {
-        const std::size_t position = images.strings.size();
-        const std::size_t units = appendUtf16(images.strings, text != nullptr ? text : L"");
-        if (!fitsInt32(images.strings.size())) {
-            return std::nullopt;
-        }
-        appendInt32(images.stringPositions, static_cast<std::int32_t>(position));
-        appendInt32(images.stringPositions, static_cast<std::int32_t>(units));
+    std::optional<TextTableImages> strings =
+        buildTextTable(std::vector<const wchar_t*>(std::begin(curStrings), std::end(curStrings)));
+    if (!strings) {
+        return std::nullopt;
     }
+    images.stringPositions = std::move(strings->positions);
+    images.strings = std::move(strings->texts);
     return images;
 }
 
@@ -256,27 +180,15 @@ bool loadFonts() {
 bool loadStrings() {
     const std::optional<std::string> positions = readFile(kStringPositionsPath);
     const std::optional<std::string> file = readFile(kStringsPath);
-    constexpr std::size_t fixedSize = kInt32Size + STRING_ENDTAG * kStringEntrySize;
-    if (!positions || !file || positions->size() < fixedSize ||
-        int32At(*positions, 0) != STRING_ENDTAG) {
+    if (!positions || !file || storedTextCount(*positions) != STRING_ENDTAG) {
+        return false;
+    }
+    std::optional<std::vector<std::wstring>> stored = readTexts(*positions, *file, STRING_ENDTAG);
+    if (!stored) {
         return false;
     }
     Texts texts;
-    for (int index = 0; index < STRING_ENDTAG; ++index) {
-        const std::size_t entry = kInt32Size + index * kStringEntrySize;
-        const std::int32_t position = int32At(*positions, entry);
-        const std::int32_t length = int32At(*positions, entry + kInt32Size);
-        const std::optional<std::string_view> stored =
-            storedRange(*file, position, length, kUtf16UnitSize);
-        if (!stored) {
-            return false;
-        }
-        std::optional<std::wstring> text = decodeUtf16(*stored);
-        if (!text) {
-            return false;
-        }
-        texts[index] = std::move(*text);
-    }
+    std::move(stored->begin(), stored->end(), texts.begin());
     commitTexts(std::move(texts));
     return true;
 }
@@ -340,4 +252,5 @@ void framewResetResources() {
     std::fill(std::begin(fontfaces), std::end(fontfaces), nullptr);
     std::fill(std::begin(curStrings), std::end(curStrings), nullptr);
     storage = Storage{};
+    resetSecondStrings();
 }

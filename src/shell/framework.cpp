@@ -6,6 +6,7 @@
 #include <cstring>
 #include <deque>
 
+#include "resources/SecondStrings.h"
 #include "resources/frameworkFileManager.h"
 
 int targetWidth = 0;
@@ -67,6 +68,7 @@ void framewInit(int width, int height) {
     targetHeight = height;
     bitmapRepaint = true;
     loadValues();
+    loadSecondStrings();
 }
 
 void framewUpdate(platform::Platform* window) { platform::setCurrent(window); }
