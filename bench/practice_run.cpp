@@ -3,7 +3,12 @@
 // window procedure of a headless window as the learner drives it, measured in the same run against
 // baselines:
 // - "Start" on the options page with no filters and no time limit, up to the first card painted,
-//   against std::sort of the same 50,000 due counters;
+//   against std::sort of the same 50,000 due counters (StartRun_Practice: the due directions were
+//   gathered in the idle time after the options page was shown, and the queue behind the first
+//   card is made in the idle time after it); StartRunAtOnce_Practice presses Start before any idle
+//   time came, so Start gathers them itself; StartRunWhole_Practice makes the whole queue before
+//   it stops the clock; StartQueue_Practice is what Start computes of the queue before the first
+//   card is shown (the run planned from the gathered due directions, the first container made);
 // - one card answered: Submit, then Continue, which moves the card up a level and saves the
 //   flashcard table (and the level table, whose time statistic the answer fed) durably, against
 //   one committed single-row UPDATE of the same card in SQLite (its default, fully synchronous
@@ -21,12 +26,15 @@
 #include "ScratchDirectory.h"
 #include "SqliteMirror.h"
 #include "gui/GuiCheckBox.h"
+#include "gui/IdleWork.h"
 #include "gui/GuiItemfield.h"
 #include "gui/GuiTextfield.h"
 #include "gui/State.h"
 #include "gui/StateMachine.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "practice/CardFacts.h"
+#include "practice/DueDirections.h"
+#include "practice/RunQueue.h"
 #include "practice/PracticeRun.h"
 #include "practice/PracticeScreen.h"
 #include "practice/statePractice.h"
@@ -56,7 +64,10 @@ void buildDatabases() {
         it->set_primaryNextDue(overdue, true);
         it->set_invertedNextDue(overdue, true);
     }
+    fileFaults::skipSyncs(true);  // (building is not measured)
     saveDatabase(D_ENDTAG);
+    checkpointDatabase();
+    fileFaults::skipSyncs(false);
     {
         bench::SqliteWriter writer(SQLITE_FILE);
         writer.mirrorModel();
@@ -86,12 +97,18 @@ public:
         window.send(platform::Message::mouse(platform::MessageCode::LButtonUp, at.x, at.y));
         window.deliverPaint();
     }
-    // A new practice screen, current and painted, on its options page.
+    // A new practice screen, current and painted, on its options page, and the idle time that
+    // follows while the learner looks at the options.
     void openPractice() {
         nextState = createPracticeState();
         updateStateStatus();
         window.deliverPaint();
         window.deliverPaint();
+        idle();
+    }
+    void idle() {
+        while (idleWork::pending() && window.deliverIdle()) {
+        }
     }
 
     // The boxes that told of a failed save (a card leaving the ladder's top says so in a box too).
@@ -107,20 +124,85 @@ public:
     WindowProcedure procedure;
 };
 
-void StartRun_Practice(benchmark::State& state) {
+// With `idleBefore`, the window is idle between opening the options page and Start, as when the
+// learner looks at the options first.
+void startRun(benchmark::State& state, bool idleBefore) {
     Window window;
     window.openPractice();
     std::size_t queued = 0;
     for (auto _ : state) {
+        if (!idleBefore) {
+            state.PauseTiming();
+            prepareNextRun();  // the gathering begun and not yet done
+            state.ResumeTiming();
+        }
         window.click(START_BUTTON);
         state.PauseTiming();
+        completeRunQueue();
         queued = Practice_container::listLength(practiceRun.pQ.get());
         if (queued == 0 || curState->condition == 1) {
             state.SkipWithError("no card was shown");
             break;
         }
         window.click(EXIT_BUTTON);  // back to the options page, the run destroyed
+        if (idleBefore) {
+            window.idle();
+        }
         state.ResumeTiming();
+    }
+    state.counters["queued"] = static_cast<double>(queued);
+}
+
+void StartRun_Practice(benchmark::State& state) { startRun(state, true); }
+void StartRunAtOnce_Practice(benchmark::State& state) { startRun(state, false); }
+
+// The same, with the rest of the queue made right away instead of in idle time after the first
+// card: the whole queue's cost.
+void StartRunWhole_Practice(benchmark::State& state) {
+    Window window;
+    window.openPractice();
+    std::size_t queued = 0;
+    for (auto _ : state) {
+        window.click(START_BUTTON);
+        completeRunQueue();
+        state.PauseTiming();
+        queued = Practice_container::listLength(practiceRun.pQ.get());
+        if (queued == 0 || curState->condition == 1) {
+            state.SkipWithError("no card was shown");
+            break;
+        }
+        window.click(EXIT_BUTTON);
+        window.idle();
+        state.ResumeTiming();
+    }
+    state.counters["queued"] = static_cast<double>(queued);
+}
+
+// What Start computes of the queue before it shows the first card: the run planned from the
+// due directions gathered beforehand (the filters, the budget, every random draw) and the first
+// container made.
+void StartQueue_Practice(benchmark::State& state) {
+    DueDirections due;
+    due.gatherAll();
+    RunOptions options;
+    for (auto it = Language::begin(); it != Language::end(); ++it) {
+        options.languages.insert(it->getId());
+    }
+    options.lessons.insert(0);
+    for (auto it = Lesson::begin(); it != Lesson::end(); ++it) {
+        options.lessons.insert(it->getId());
+    }
+    options.categories.insert(0);
+    for (auto it = Category::begin(); it != Category::end(); ++it) {
+        options.categories.insert(it->getId());
+    }
+    RunRandom random(1);
+    std::size_t queued = 0;
+    for (auto _ : state) {
+        RunQueuePlan plan(options, random, due);
+        Practice_container::Queue head = plan.takeHead();
+        benchmark::DoNotOptimize(head.get());
+        queued = plan.size();
     }
     state.counters["queued"] = static_cast<double>(queued);
 }
@@ -198,6 +280,9 @@ void SubmitContinue_SQLite(benchmark::State& state) {
 }
 
 BENCHMARK(StartRun_Practice)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(StartRunAtOnce_Practice)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(StartRunWhole_Practice)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(StartQueue_Practice)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(StartRun_StdSort)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(SubmitContinue_Practice)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK(SubmitContinue_SQLite)->Unit(benchmark::kMillisecond)->Iterations(200);
@@ -207,7 +292,12 @@ BENCHMARK(SubmitContinue_SQLite)->Unit(benchmark::kMillisecond)->Iterations(200)
 int main(int argc, char** argv) {
     bench::ScratchDirectory scratch("practice");
     buildDatabases();
-    const int result = bench::runWithRatios(argc, argv, {{"_Practice", "_StdSort"}, {"_Practice", "_SQLite"}});
+    const int result = bench::runWithRatios(
+        argc, argv, {{"Run_Practice", "Run_StdSort"},
+                         {"RunAtOnce_Practice", "Run_StdSort"},
+                         {"RunWhole_Practice", "Run_StdSort"},
+                         {"StartQueue_Practice", "StartRun_StdSort"},
+                         {"_Practice", "_SQLite"}});
     resetDatabase();
     return result;
 }

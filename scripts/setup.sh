@@ -10,7 +10,7 @@ PACKAGES=(
   # the XML parser of the word-list import
   libxml2-dev
   # window system, painting, keyboard layouts, fonts
-  libgtk-3-dev libxkbcommon-dev librsvg2-common xkb-data
+  libgtk-3-dev libxkbcommon-dev libfontconfig-dev librsvg2-common xkb-data
   fonts-dejavu-core fonts-noto-core
   # speech: the synthesiser and its voices, the sound server's client and ALSA
   libespeak-ng-dev espeak-ng-data libpulse-dev libasound2-dev

@@ -63,6 +63,8 @@ OrnQL_Base::RelationTree& OrnQL_Base::sTR(dependency d) {
     return tree;
 }
 
+RecordRelations::Partners OrnQL_Base::linkedRecords(dependency d) const { return relations.of(checkedTable(d)); }
+
 bool OrnQL_Base::hasFirstTierRelations(dependency d) const {
     return !relations.of(checkedTable(d)).empty();
 }

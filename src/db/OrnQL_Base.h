@@ -73,6 +73,10 @@ public:
     RelationTree& sTR(dependency d);
     // True when a record of table d is linked to this one (without making a tree).
     bool hasFirstTierRelations(dependency d) const;
+    // The records of table d linked to this one directly, by id, straight from the link array
+    // (no tree is made): a record linked twice is listed twice, side by side. Valid until the
+    // record's links change.
+    RecordRelations::Partners linkedRecords(dependency d) const;
     // True when the record of table d with that id is linked to this one (without making a tree).
     bool isLinkedTo(dependency d, unsigned partnerId) const;
     // The records of table d linked to this one directly, by id, without making a tree (a pair

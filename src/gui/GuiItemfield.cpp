@@ -74,6 +74,7 @@ void GuiItemfield::sysKey(unsigned key, bool, bool) {
 }
 
 void GuiItemfield::addItem(const wchar_t* nStr) {
+    ++version;
     const int row = static_cast<int>(entries.size());
     // Constructed around the centre of its row, which puts its top-left corner exactly on the row.
     entries.push_back(std::make_unique<GuiText>(nStr != nullptr ? nStr : L"", x + width / 2,
@@ -88,12 +89,14 @@ void GuiItemfield::addItem(const wchar_t* nStr) {
 }
 
 void GuiItemfield::changeItem(const wchar_t* nStr) {
+    ++version;
     if (active >= 0) {
         entries[active]->setText(nStr != nullptr ? nStr : L"");
     }
 }
 
 void GuiItemfield::deleteItem() {
+    ++version;
     if (active < 0) {
         return;
     }
@@ -110,6 +113,7 @@ void GuiItemfield::deleteItem() {
 }
 
 void GuiItemfield::deleteLastItem() {
+    ++version;
     if (entries.empty()) {
         return;
     }
@@ -120,6 +124,7 @@ void GuiItemfield::deleteLastItem() {
 }
 
 void GuiItemfield::clearField() {
+    ++version;
     entries.clear();
     ids.clear();
     active = -1;
@@ -129,6 +134,7 @@ void GuiItemfield::clearField() {
 void GuiItemfield::setSpecFuncToFunc() { internalSpecFuncToFunc(this); }
 
 void GuiItemfield::setLastId(unsigned i) {
+    ++version;
     if (!ids.empty()) {
         ids.back() = i;
     }
@@ -174,6 +180,7 @@ unsigned GuiItemfield::getActiveId() const { return getEntryId(active); }
 bool GuiItemfield::containsId(unsigned i) const { return std::find(ids.begin(), ids.end(), i) != ids.end(); }
 
 void GuiItemfield::setColourId(unsigned i, COLORREF newColour) {
+    ++version;
     for (std::size_t n = 0; n < ids.size(); ++n) {
         if (ids[n] == i) {
             entries[n]->setBackgroundColour(newColour);

@@ -85,6 +85,10 @@ public:
     void setConAndRepaint(long mask);
     // Recomputes the line height and, when it changed or `force` is set, lays the entries out.
     void resizeField(bool force);
+    // Changes whenever an entry is added, removed, renamed, recoloured or given another id: a
+    // list that shows part of a longer one (GuiSearchItemfield) knows from it that its page is
+    // still the one it built.
+    unsigned long contentVersion() const { return version; }
 
 private:
     void activate(int position);
@@ -94,5 +98,6 @@ private:
     std::vector<unsigned> ids;
     int active = -1;
     int currentLineHeight;
+    unsigned long version = 0;
     ShiftFunc shiftFunc = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "gui/IdleWork.h"
 #include "shell/frameworkPainter.h"
 
 namespace {
@@ -111,9 +112,18 @@ void GuiSearchItemfield::sysKey(unsigned key, bool shiftDown, bool ctrlDown) {
     updateContent(false);
 }
 
+GuiSearchItemfield::~GuiSearchItemfield() { idleWork::cancel(this); }
+
+// A list filled entry by entry shows page 1 of the whole list after every one; once that page is
+// full, a further entry changes no row of it, only the page count. Rebuilding (or comparing) the
+// ten rows every time made filling fifty thousand entries cost a dozen times their copying.
 void GuiSearchItemfield::addItem(const wchar_t* nStr) {
     full.append(nStr != nullptr ? nStr : L"");
-    updateContent(true);
+    if (full.size() > SearchList::PAGE_SIZE && showsFirstPageOfAll()) {
+        keepFirstPage();
+    } else {
+        updateContent(true);
+    }
 }
 
 void GuiSearchItemfield::changeItem(const wchar_t* text) {
@@ -146,12 +156,41 @@ void GuiSearchItemfield::clearField() {
 
 void GuiSearchItemfield::setLastId(unsigned i) {
     full.setLastId(i);
-    updateContent(true);
+    if (full.size() > SearchList::PAGE_SIZE && showsFirstPageOfAll()) {
+        keepFirstPage();
+    } else {
+        updateContent(true);
+    }
 }
 
 void GuiSearchItemfield::setEntries(SearchList entries) {
     full = std::move(entries);
     updateContent(true);
+    if (!full.fullyDescribed()) {
+        // Searching reads every text: written ahead in idle time, the first key finds them there.
+        idleWork::post(this, [this] { return full.describeSome(DESCRIBED_PER_SLICE); });
+    }
+}
+
+bool GuiSearchItemfield::showsFirstPageOfAll() const {
+    return shownVersion && *shownVersion == contentVersion() && offset == 0 && cachedText.empty() &&
+           full.filterText().empty() && searchBox->showsNoText();
+}
+
+// What updateContent(true) does when the rows of page 1 stay: the first row active, the page
+// count up to date; only what changed is repainted.
+void GuiSearchItemfield::keepFirstPage() {
+    const unsigned pages = full.pageCount();
+    const bool countChanged = pages != nPage;
+    nPage = pages;
+    curPage = 1;
+    if (getActivePosition() != 0) {
+        GuiItemfield::setActivePosition(0);
+    }
+    if (countChanged) {
+        showPageLabel();
+        framewRepaint(x, y - Bar, width, height + 2 * Bar, false, false);
+    }
 }
 
 std::optional<std::size_t> GuiSearchItemfield::activeIndex() const {
@@ -196,10 +235,14 @@ void GuiSearchItemfield::prevPressed() {
     fillItemfield();
 }
 
-void GuiSearchItemfield::fillItemfield() {
+void GuiSearchItemfield::showPageLabel() {
     char label[32];
     std::snprintf(label, sizeof label, "%u/%u", curPage, nPage == 0 ? 1u : nPage);
     pageDisplay->setText(label);
+}
+
+void GuiSearchItemfield::fillItemfield() {
+    showPageLabel();
 
     const std::size_t matches = full.matchCount();
     const std::size_t count = offset < matches ? std::min(SearchList::PAGE_SIZE, matches - offset) : 0;
@@ -216,6 +259,7 @@ void GuiSearchItemfield::fillItemfield() {
             GuiItemfield::setLastId(full.id(index));
         }
     }
+    shownVersion = contentVersion();
     framewRepaint(x, y - Bar, width, height + 2 * Bar, false, false);
 }
 

@@ -35,6 +35,7 @@ public:
 
     // The outer rectangle, top-left based; an empty list on page 1 of 0.
     GuiSearchItemfield(int x, int y, int width, int height);
+    ~GuiSearchItemfield() override;
 
     // Lays out the outer rectangle (x, y, width, height) as the constructor does.
     void repositionElement(int x, int y, int width, int height) override;
@@ -59,10 +60,12 @@ public:
     void clearField() override;
     // Sets the id of the last entry of the full list and shows page 1 of the whole list.
     void setLastId(unsigned i) override;
-    // Replaces the full list by `entries` (built with SearchList::append) in one step, clears the
-    // search box and shows page 1 of the whole list: for long lists, which addItem and setLastId
-    // would refresh after every entry.
+    // Replaces the full list by `entries` in one step, clears the search box and shows page 1 of
+    // the whole list. Deferred entries (SearchList::appendDeferred) are written as they are shown,
+    // and the rest in the window's idle time, a slice at a time.
     void setEntries(SearchList entries);
+    // Deferred texts written per slice of idle time.
+    static constexpr std::size_t DESCRIBED_PER_SLICE = 128;
 
     // The index in the full list of the entry shown at the active position; none when the page
     // is empty.
@@ -83,7 +86,11 @@ private:
     void prevPressed();
     // Shows the page that starts at match number `offset`.
     void fillItemfield();
+    void showPageLabel();
     bool pageShows(std::size_t from, std::size_t count) const;
+    // Whether the page is still page 1 of the unfiltered list, as this list last built it.
+    bool showsFirstPageOfAll() const;
+    void keepFirstPage();
 
     SearchList full;
     std::wstring cachedText;
@@ -94,4 +101,5 @@ private:
     std::size_t offset = 0;  // the match number the current page starts with
     unsigned curPage = 1;
     unsigned nPage = 0;
+    std::optional<unsigned long> shownVersion;  // the inherited part's content when this list filled it
 };

@@ -74,6 +74,15 @@ std::wstring GuiTextfield::visibleText() const {
     return visible;
 }
 
+bool GuiTextfield::showsNoText() const {
+    for (const wchar_t* c = text; *c != L'\0'; ++c) {
+        if (*c != CARET) {
+            return false;
+        }
+    }
+    return true;
+}
+
 const wchar_t* GuiTextfield::getText() const {
     // A fixed array, so a pointer handed out earlier never dangles; it just shows newer text.
     static wchar_t shared[MAX_CHARACTERS + 1];

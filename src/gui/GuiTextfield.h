@@ -41,6 +41,8 @@ public:
 
     // The visible text (the buffer without its carets). Screens use this one.
     std::wstring visibleText() const;
+    // Whether the visible text is empty (without copying it).
+    bool showsNoText() const;
     // The visible text in a buffer shared by all fields and overwritten by the next call of any
     // field, so `wcscmp(a->getText(), b->getText())` is always 0: copy it at once, or better
     // use visibleText.

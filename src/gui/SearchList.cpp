@@ -1,5 +1,6 @@
 #include "gui/SearchList.h"
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -8,6 +9,9 @@ namespace {
 // Below this much unused space the buffer is never rewritten: a few renames in a short list are
 // not worth a copy of it.
 constexpr std::size_t LEAST_WORTH_COMPACTING = 4096;
+
+// Characters of a block of written deferred texts (a longer text gets a block of its own size).
+constexpr std::size_t BLOCK_CHARACTERS = 32768;
 
 std::wstring_view upToZero(std::wstring_view text) { return text.substr(0, text.find(L'\0')); }
 
@@ -31,12 +35,61 @@ std::size_t SearchList::store(std::wstring_view text) {
     return offset;
 }
 
+std::uint32_t SearchList::Blocks::store(std::wstring_view text, std::size_t& offset) {
+    const std::size_t needed = text.size() + 1;
+    if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < needed) {
+        blocks.emplace_back().reserve(std::max(BLOCK_CHARACTERS, needed));
+    }
+    std::vector<wchar_t>& block = blocks.back();
+    offset = block.size();
+    block.insert(block.end(), text.begin(), text.end());
+    block.push_back(L'\0');
+    return static_cast<std::uint32_t>(blocks.size());
+}
+
 void SearchList::append(std::wstring_view text, unsigned id) {
     text = upToZero(text);
-    slots.push_back({store(text), text.size(), id});
+    slots.push_back({store(text), static_cast<std::uint32_t>(text.size()), MAIN, id});
     if (!all && contains(slots.size() - 1, searchText)) {
         matches.push_back(slots.size() - 1);
     }
+}
+
+void SearchList::appendDeferred(unsigned id) {
+    slots.push_back({0, 0, UNWRITTEN, id});
+    ++undescribed;
+    if (!all && contains(slots.size() - 1, searchText)) {
+        matches.push_back(slots.size() - 1);
+    }
+}
+
+void SearchList::describeWith(Describer newDescriber) { describer = std::move(newDescriber); }
+
+bool SearchList::describeSome(std::size_t count) {
+    std::size_t index = firstUndescribed;
+    for (; index < slots.size() && count > 0; ++index) {
+        if (slots[index].buffer == UNWRITTEN) {
+            describe(index);
+            --count;
+        }
+    }
+    while (index < slots.size() && slots[index].buffer != UNWRITTEN) {
+        ++index;
+    }
+    firstUndescribed = index;
+    return undescribed > 0;
+}
+
+void SearchList::describe(std::size_t index) const {
+    const Slot& slot = slots[index];
+    scratch.clear();
+    if (describer) {
+        describer(slot.id, scratch);
+    }
+    const std::wstring_view text = upToZero(scratch);
+    slot.buffer = described.store(text, slot.offset);
+    slot.length = static_cast<std::uint32_t>(text.size());
+    --undescribed;
 }
 
 void SearchList::setLastId(unsigned id) {
@@ -48,9 +101,14 @@ void SearchList::setLastId(unsigned id) {
 void SearchList::setText(std::size_t index, std::wstring_view text) {
     text = upToZero(text);
     Slot& slot = slots[index];
-    unusedCharacters += slot.length + 1;
+    if (slot.buffer == MAIN) {
+        unusedCharacters += slot.length + 1;
+    } else if (slot.buffer == UNWRITTEN) {
+        --undescribed;
+    }
     slot.offset = store(text);
-    slot.length = text.size();
+    slot.length = static_cast<std::uint32_t>(text.size());
+    slot.buffer = MAIN;
     compactIfWasteful();
 }
 
@@ -58,8 +116,16 @@ void SearchList::erase(std::size_t index) {
     if (index >= slots.size()) {
         return;
     }
-    unusedCharacters += slots[index].length + 1;
+    const Slot& slot = slots[index];
+    if (slot.buffer == MAIN) {
+        unusedCharacters += slot.length + 1;
+    } else if (slot.buffer == UNWRITTEN) {
+        --undescribed;
+    }
     slots.erase(slots.begin() + static_cast<std::ptrdiff_t>(index));
+    if (index < firstUndescribed) {
+        --firstUndescribed;
+    }
     compactIfWasteful();
     const std::wstring text = searchText;
     searchText.clear();  // a full rescan: the indices behind the erased entry have moved
@@ -72,11 +138,29 @@ void SearchList::clear() {
     characters.clear();
     unusedCharacters = 0;
     matches.clear();
+    describer = nullptr;
+    described.blocks.clear();
+    undescribed = 0;
+    firstUndescribed = 0;
+}
+
+const wchar_t* SearchList::start(const Slot& slot) const {
+    return slot.buffer == MAIN ? characters.data() + slot.offset : described.blocks[slot.buffer - 1].data() + slot.offset;
 }
 
 std::wstring_view SearchList::text(std::size_t index) const {
+    if (slots[index].buffer == UNWRITTEN) {
+        describe(index);
+    }
     const Slot& slot = slots[index];
-    return {characters.data() + slot.offset, slot.length};
+    return {start(slot), slot.length};
+}
+
+const wchar_t* SearchList::c_str(std::size_t index) const {
+    if (slots[index].buffer == UNWRITTEN) {
+        describe(index);
+    }
+    return start(slots[index]);
 }
 
 void SearchList::compactIfWasteful() {
@@ -86,6 +170,9 @@ void SearchList::compactIfWasteful() {
     std::vector<wchar_t> kept;
     kept.reserve(characters.size() - unusedCharacters);
     for (Slot& slot : slots) {
+        if (slot.buffer != MAIN) {
+            continue;
+        }
         const std::size_t offset = kept.size();
         const auto from = characters.begin() + static_cast<std::ptrdiff_t>(slot.offset);
         kept.insert(kept.end(), from, from + static_cast<std::ptrdiff_t>(slot.length + 1));

@@ -5,6 +5,7 @@
 
 #include "gui/ElementDispatch.h"
 #include "gui/FocusElement.h"
+#include "gui/IdleWork.h"
 #include "gui/MessageNesting.h"
 #include "gui/State.h"
 #include "shell/frameworkPainter.h"
@@ -322,4 +323,5 @@ void stateMachineReset() {
     mouseInWindow = true;
     FocusElement::focusSet = false;
     resetStateBuilding();
+    idleWork::reset();
 }

@@ -73,15 +73,19 @@ std::wstring Meaning::descriptionText() {
     return description;
 }
 
-void Meaning::describeInto(std::wstring& description) {
+// From the link array: a relation tree made for every meaning described (a list of them all)
+// cost more than the description, and stayed in memory. A word linked twice is named once.
+void Meaning::describeInto(std::wstring& description) const {
     description.clear();
-    RelationTree& words = fTR(D_WORD);
-    bool first = true;
-    for (auto it = Word::begin(words); it != Word::end(words); ++it) {
-        if (!first) {
+    const OrnQL_Base* previous = nullptr;
+    for (const OrnQL_Base* word : linkedRecords(D_WORD)) {
+        if (word == previous) {
+            continue;
+        }
+        if (previous != nullptr) {
             description += L", ";
         }
-        description += (*it)->textView();
-        first = false;
+        description += static_cast<const Word*>(word)->textView();
+        previous = word;
     }
 }

@@ -44,7 +44,7 @@ public:
     std::wstring descriptionText();
     // The same text into `description`, replacing what it held: a list of every meaning reuses
     // one string instead of allocating one per meaning.
-    void describeInto(std::wstring& description);
+    void describeInto(std::wstring& description) const;
     // The same text in one buffer shared by all meanings, valid until the next call (so two
     // meanings' descriptions cannot be compared through it; use descriptionText).
     const wchar_t* get_description();

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <memory>
+#include <string>
 
 #include <pango/pangocairo.h>
 
 #include "base/Utf8.h"
+#include "platform/FontWarmUp.h"
 
 namespace platform {
 
@@ -28,6 +31,8 @@ constexpr std::size_t MaxCachedDescriptions = 2048;
 // Font sizes come from a settings file; beyond this no text is legible and pango's size field
 // would overflow.
 constexpr int MaxCellHeight = 10000;
+// Texts per generation of the cache: several screens' labels and a few pages of lists.
+constexpr std::size_t TextsPerGeneration = 1024;
 
 void setSource(cairo_t* cr, Colour colour) {
     cairo_set_source_rgb(cr, redOf(colour) / 255.0, greenOf(colour) / 255.0,
@@ -60,36 +65,74 @@ void CairoPainter::FontDescriptionDeleter::operator()(PangoFontDescription* desc
 
 void CairoPainter::LayoutDeleter::operator()(PangoLayout* layout) const { g_object_unref(layout); }
 
-CairoPainter::CairoPainter() {
-    ++livePainters;
-    context_ = pango_font_map_create_context(pango_cairo_font_map_get_default());
+CairoPainter::CairoPainter() : texts_(TextsPerGeneration) { ++livePainters; }
+
+CairoPainter::CairoPainter(PangoFontMap* fontMap) : CairoPainter() { fontMap_ = fontMap; }
+
+void CairoPainter::configureContext(PangoContext* context) {
     // Unhinted metrics make widths proportional to the size, so text fitted at one height still
     // fits after scaling, and measuring agrees with drawing at every window size.
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    pango_cairo_context_set_font_options(context_, options);
+    pango_cairo_context_set_font_options(context, options);
     cairo_font_options_destroy(options);
     // Glyphs at fractional positions, for the same reason.
-    pango_context_set_round_glyph_positions(context_, FALSE);
-    pango_context_set_base_dir(context_, PANGO_DIRECTION_LTR);
-    layout_.reset(pango_layout_new(context_));
-    ++created.layoutsCreated;
-    pango_layout_set_auto_dir(layout_.get(), FALSE);
+    pango_context_set_round_glyph_positions(context, FALSE);
+    pango_context_set_base_dir(context, PANGO_DIRECTION_LTR);
+}
+
+void CairoPainter::ensureContext() {
+    if (contexts_[0] != nullptr) {
+        return;
+    }
+    contexts_[0] = pango_font_map_create_context(fontMap_ != nullptr ? fontMap_ : fontMapForPainting());
+    configureContext(contexts_[0]);
+    sharedLayout(false);  // the layout texts are measured in
 }
 
 CairoPainter::~CairoPainter() {
-    layout_.reset();
+    texts_.clear();
+    for (LayoutPtr& layout : layouts_) {
+        layout.reset();
+    }
     descriptions_.clear();
-    g_object_unref(context_);
+    for (PangoContext* context : contexts_) {
+        if (context != nullptr) {
+            g_object_unref(context);
+        }
+    }
     --livePainters;
 }
 
 void CairoPainter::bind(cairo_t* cr) {
     cr_ = cr;
     if (cr_ != nullptr) {
+        ensureContext();
         // Takes over the target's transformation and font options (those set above win).
-        pango_cairo_update_context(cr_, context_);
-        pango_layout_context_changed(layout_.get());
+        for (int direction = 0; direction < 2; ++direction) {
+            if (contexts_[direction] != nullptr) {
+                pango_cairo_update_context(cr_, contexts_[direction]);
+            }
+            if (layouts_[direction]) {
+                pango_layout_context_changed(layouts_[direction].get());
+            }
+        }
+        checkLayoutTarget();
+    }
+}
+
+void CairoPainter::checkLayoutTarget() {
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_surface_get_font_options(cairo_get_target(cr_), options);
+    const unsigned long hash = cairo_font_options_hash(options);
+    cairo_font_options_destroy(options);
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr_, &matrix);
+    const double now[6] = {matrix.xx, matrix.yx, matrix.xy, matrix.yy, matrix.x0, matrix.y0};
+    if (hash != targetOptions_ || !std::equal(std::begin(now), std::end(now), std::begin(targetMatrix_))) {
+        texts_.clear();
+        targetOptions_ = hash;
+        std::copy(std::begin(now), std::end(now), std::begin(targetMatrix_));
     }
 }
 
@@ -171,7 +214,7 @@ double CairoPainter::emPerCellHeight(const std::string& face, int weight) {
     }
     FontDescriptionPtr reference = createDescription(face, weight, ReferenceEmPixels);
     PangoFontMetrics* metrics =
-        pango_context_get_metrics(context_, reference.get(), pango_language_from_string("en"));
+        pango_context_get_metrics(contextFor(false), reference.get(), pango_language_from_string("en"));
     const int cell = pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics);
     pango_font_metrics_unref(metrics);
     const double ratio = cell > 0 ? ReferenceEmPixels * PANGO_SCALE / cell : 1.0;
@@ -193,7 +236,7 @@ const PangoFontDescription* CairoPainter::descriptionFor(const FontSpec& font,
     auto found = descriptions_.find(key);
     if (found == descriptions_.end()) {
         if (descriptions_.size() >= MaxCachedDescriptions) {
-            // The layout keeps its own copy of the description it was last given.
+            // Layouts keep their own copies of the descriptions they were given.
             descriptions_.clear();
         }
         found = descriptions_.emplace(key, createDescription(font.face, font.weight, em)).first;
@@ -201,33 +244,90 @@ const PangoFontDescription* CairoPainter::descriptionFor(const FontSpec& font,
     return found->second.get();
 }
 
-void CairoPainter::setBaseDirection(bool rightToLeft) {
-    if (rightToLeft == rightToLeft_) {
-        return;
+// Right-to-left texts are laid out in a context of their own: switching one context's direction
+// would make every layout made in it lay itself out again.
+PangoContext* CairoPainter::contextFor(bool rightToLeft) {
+    ensureContext();
+    PangoContext*& context = contexts_[rightToLeft ? 1 : 0];
+    if (context == nullptr) {
+        context = pango_font_map_create_context(fontMap_ != nullptr ? fontMap_ : fontMapForPainting());
+        configureContext(context);
+        pango_context_set_base_dir(context, PANGO_DIRECTION_RTL);
+        if (cr_ != nullptr) {
+            pango_cairo_update_context(cr_, context);
+        }
     }
-    rightToLeft_ = rightToLeft;
-    pango_context_set_base_dir(context_, rightToLeft ? PANGO_DIRECTION_RTL : PANGO_DIRECTION_LTR);
-    pango_layout_context_changed(layout_.get());
+    return context;
+}
+
+PangoLayout* CairoPainter::newLayout(bool rightToLeft) {
+    PangoLayout* layout = pango_layout_new(contextFor(rightToLeft));
+    ++created.layoutsCreated;
+    pango_layout_set_auto_dir(layout, FALSE);
+    return layout;
+}
+
+PangoLayout* CairoPainter::sharedLayout(bool rightToLeft) {
+    LayoutPtr& layout = layouts_[rightToLeft ? 1 : 0];
+    if (!layout) {
+        layout.reset(newLayout(rightToLeft));
+    }
+    return layout.get();
+}
+
+void CairoPainter::fill(PangoLayout* layout, const PangoFontDescription* description, std::wstring_view text,
+                        bool singleLine) {
+    pango_layout_set_font_description(layout, description);
+    pango_layout_set_single_paragraph_mode(layout, singleLine);
+    const std::string bytes = utf8::encode(text);
+    pango_layout_set_text(layout, bytes.data(), static_cast<int>(bytes.size()));
 }
 
 void CairoPainter::prepare(PreparedText& prepared, const FontSpec& font, std::wstring_view text,
                            bool rightToLeft, bool singleLine) {
     const PangoFontDescription* description = descriptionFor(font, prepared.ownDescription);
-    setBaseDirection(rightToLeft);
     if (caching_) {
-        prepared.layout = layout_.get();
+        prepared.layout = sharedLayout(rightToLeft);
     } else {
-        prepared.ownLayout.reset(pango_layout_new(context_));
-        ++created.layoutsCreated;
+        prepared.ownLayout.reset(newLayout(rightToLeft));
         prepared.layout = prepared.ownLayout.get();
-        pango_layout_set_auto_dir(prepared.layout, FALSE);
     }
-    PangoLayout* layout = prepared.layout;
-    pango_layout_set_font_description(layout, description);
-    pango_layout_set_single_paragraph_mode(layout, singleLine);
-    const std::string bytes = utf8::encode(text);
-    pango_layout_set_text(layout, bytes.data(), static_cast<int>(bytes.size()));
-    lastUnknownGlyphs_ = pango_layout_get_unknown_glyphs_count(layout);
+    fill(prepared.layout, description, text, singleLine);
+    lastUnknownGlyphs_ = pango_layout_get_unknown_glyphs_count(prepared.layout);
+}
+
+const std::string& CairoPainter::keyOf(const FontSpec& font, std::wstring_view text, bool rightToLeft,
+                                       bool singleLine) {
+    textKey_.assign(font.face);
+    textKey_ += '\0';
+    textKey_ += std::to_string(font.weight);
+    textKey_ += ' ';
+    textKey_ += std::to_string(font.cellHeight);
+    textKey_ += rightToLeft ? 'r' : 'l';
+    textKey_ += singleLine ? 's' : 'm';
+    textKey_ += utf8::encode(text);
+    return textKey_;
+}
+
+TextLayoutCache::Entry& CairoPainter::laidOut(const FontSpec& font, std::wstring_view text, bool rightToLeft,
+                                              bool singleLine, bool forDrawing) {
+    const std::string& key = keyOf(font, text, rightToLeft, singleLine);
+    TextLayoutCache::Entry* entry = texts_.find(key);
+    const bool isNew = entry == nullptr;
+    if (isNew) {
+        entry = &texts_.keep(key, TextLayoutCache::Entry{});
+    }
+    if (isNew || (forDrawing && !entry->shaped)) {
+        PreparedText prepared;
+        prepare(prepared, font, text, rightToLeft, singleLine);
+        pango_layout_get_extents(prepared.layout, nullptr, &entry->logical);
+        entry->unknownGlyphs = lastUnknownGlyphs_;
+        if (forDrawing) {
+            entry->shaped = std::make_unique<ShapedText>(prepared.layout);
+        }
+    }
+    lastUnknownGlyphs_ = entry->unknownGlyphs;
+    return *entry;
 }
 
 TextExtent CairoPainter::measureText(const FontSpec& font, std::wstring_view text) {
@@ -235,10 +335,14 @@ TextExtent CairoPainter::measureText(const FontSpec& font, std::wstring_view tex
         lastUnknownGlyphs_ = 0;
         return {};
     }
-    PreparedText prepared;
-    prepare(prepared, font, text, false, true);
     PangoRectangle logical{};
-    pango_layout_get_extents(prepared.layout, nullptr, &logical);
+    if (caching_) {
+        logical = laidOut(font, text, false, true, false).logical;
+    } else {
+        PreparedText prepared;
+        prepare(prepared, font, text, false, true);
+        pango_layout_get_extents(prepared.layout, nullptr, &logical);
+    }
     // A line is as high as the font's cell even where a fallback font with a shorter cell
     // shows the glyphs, so a label's fitted size does not depend on its script.
     return {pixelsCeil(logical.width), std::max(font.cellHeight, pixelsCeil(logical.height))};
@@ -251,11 +355,19 @@ void CairoPainter::drawText(const PixelRect& box, const FontSpec& font, std::wst
         lastUnknownGlyphs_ = 0;
         return;
     }
+    const bool reading = rightToLeft || (format & TextFormat::RtlReading) != 0;
+    const bool singleLine = (format & TextFormat::SingleLine) != 0;
     PreparedText prepared;
-    prepare(prepared, font, text, rightToLeft || (format & TextFormat::RtlReading) != 0,
-            (format & TextFormat::SingleLine) != 0);
+    const ShapedText* shaped = nullptr;
     PangoRectangle logical{};
-    pango_layout_get_extents(prepared.layout, nullptr, &logical);
+    if (caching_) {
+        TextLayoutCache::Entry& entry = laidOut(font, text, reading, singleLine, true);
+        shaped = entry.shaped.get();
+        logical = entry.logical;
+    } else {
+        prepare(prepared, font, text, reading, singleLine);
+        pango_layout_get_extents(prepared.layout, nullptr, &logical);
+    }
     const double textWidth = static_cast<double>(logical.width) / PANGO_SCALE;
     const double textHeight = static_cast<double>(logical.height) / PANGO_SCALE;
     double x = box.left;
@@ -275,10 +387,38 @@ void CairoPainter::drawText(const PixelRect& box, const FontSpec& font, std::wst
     cairo_clip(cr_);
     setSource(cr_, colour);
     // Whole pixels keep the baseline on the pixel grid, as the platform's own text drawing does.
-    cairo_move_to(cr_, std::floor(x - static_cast<double>(logical.x) / PANGO_SCALE),
-                  std::floor(y - static_cast<double>(logical.y) / PANGO_SCALE));
-    pango_cairo_show_layout(cr_, prepared.layout);
+    const double left = std::floor(x - static_cast<double>(logical.x) / PANGO_SCALE);
+    const double top = std::floor(y - static_cast<double>(logical.y) / PANGO_SCALE);
+    if (shaped != nullptr) {
+        shaped->show(cr_, left, top);
+    } else {
+        cairo_move_to(cr_, left, top);
+        pango_cairo_show_layout(cr_, prepared.layout);
+    }
     cairo_restore(cr_);
+}
+
+void CairoPainter::warmUp(const FontSpec& font, std::wstring_view sample) {
+    if (cr_ != nullptr || font.cellHeight <= 0 || font.cellHeight > MaxCellHeight) {
+        return;
+    }
+    // Wrapped into lines no wider than the surface, so that every glyph is drawn onto it.
+    constexpr int Width = 1000;
+    const int height = 4 * font.cellHeight;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, Width, height);
+    cairo_t* cr = cairo_create(surface);
+    bind(cr);
+    FontDescriptionPtr unused;
+    LayoutPtr layout(newLayout(false));
+    pango_layout_set_width(layout.get(), Width * PANGO_SCALE);
+    pango_layout_set_wrap(layout.get(), PANGO_WRAP_CHAR);
+    fill(layout.get(), descriptionFor(font, unused), sample, false);
+    cairo_move_to(cr, 0, 0);
+    pango_cairo_show_layout(cr, layout.get());
+    layout.reset();
+    unbind();
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
 }
 
 // --- pixels ---

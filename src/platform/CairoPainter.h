@@ -5,8 +5,10 @@
 //
 // A painter lives as long as its window and is bound to a cairo context for each paint. It keeps
 // what does not change between calls: one pango context and layout, the font descriptions by
-// face, weight and cell height, and each face's ratio of em size to cell height. Nothing cached
-// changes what is drawn; setCaching(false) creates everything per call to measure that.
+// face, weight and cell height, each face's ratio of em size to cell height, and the texts it
+// measured or drew, laid out (TextLayoutCache): a label painted again is neither itemized nor
+// shaped again. Nothing cached changes what is drawn; setCaching(false) creates everything per
+// call to measure that.
 
 #include <cstdint>
 #include <map>
@@ -15,11 +17,13 @@
 #include <tuple>
 
 #include "platform/Platform.h"
+#include "platform/TextLayoutCache.h"
 
 typedef struct _cairo cairo_t;
 typedef struct _PangoContext PangoContext;
 typedef struct _PangoLayout PangoLayout;
 typedef struct _PangoFontDescription PangoFontDescription;
+typedef struct _PangoFontMap PangoFontMap;
 
 namespace platform {
 
@@ -39,7 +43,14 @@ public:
     static Counters counters();
 
     CairoPainter();
+    // A painter measuring and drawing with fonts of `fontMap` (not owned), instead of the font map
+    // painters use (FontWarmUp.h): for the thread that warms that map up.
+    explicit CairoPainter(PangoFontMap* fontMap);
     ~CairoPainter() override;
+
+    // Sets what every context painters measure and draw with must have: unhinted metrics, glyphs
+    // at fractional positions, left to right.
+    static void configureContext(PangoContext* context);
     CairoPainter(const CairoPainter&) = delete;
     CairoPainter& operator=(const CairoPainter&) = delete;
 
@@ -53,6 +64,12 @@ public:
 
     // Glyphs that no installed font could show in the last text measured or drawn.
     int lastUnknownGlyphs() const { return lastUnknownGlyphs_; }
+
+    // Loads `font` and draws `sample` in it where nobody sees it, outside any paint: the fonts
+    // of a size and the glyphs of the sample are then ready when a paint needs them (the first
+    // text of a size took milliseconds of font matching and glyph rendering). Nothing while a
+    // paint is open.
+    void warmUp(const FontSpec& font, std::wstring_view sample);
 
     void fillRect(const PixelRect& rect, Colour brush, PenStyle pen, int penWidth,
                   Colour penColour) override;
@@ -80,23 +97,43 @@ private:
         FontDescriptionPtr ownDescription;
     };
 
-    // Puts `text` in `font` into a layout ready to measure or show.
+    // Puts `text` in `font` into a layout ready to measure or show: the shared one of its
+    // direction, or with caching off one of its own.
     void prepare(PreparedText& prepared, const FontSpec& font, std::wstring_view text,
                  bool rightToLeft, bool singleLine);
+    void fill(PangoLayout* layout, const PangoFontDescription* description, std::wstring_view text,
+              bool singleLine);
+    PangoContext* contextFor(bool rightToLeft);
+    PangoLayout* newLayout(bool rightToLeft);
+    PangoLayout* sharedLayout(bool rightToLeft);
+    // The text in the font from the cache, laid out now when it is not there (caching on); with
+    // `forDrawing` it has its glyph runs to show.
+    TextLayoutCache::Entry& laidOut(const FontSpec& font, std::wstring_view text, bool rightToLeft,
+                                    bool singleLine, bool forDrawing);
+    const std::string& keyOf(const FontSpec& font, std::wstring_view text, bool rightToLeft, bool singleLine);
+    // Forgets the texts laid out when the target lays text out differently from the last one.
+    void checkLayoutTarget();
+    // The pango context and layout, made when text is first measured or drawn: the font system
+    // then has had the time the start-up gave it (FontWarmUp.h).
+    void ensureContext();
     FontDescriptionPtr createDescription(const std::string& face, int weight, double emPixels);
     const PangoFontDescription* descriptionFor(const FontSpec& font, FontDescriptionPtr& fresh);
     double emPerCellHeight(const std::string& face, int weight);
     void strokeOutline(const PixelRect& rect, PenStyle pen, int penWidth, Colour penColour);
-    void setBaseDirection(bool rightToLeft);
 
     cairo_t* cr_ = nullptr;
-    PangoContext* context_ = nullptr;
-    LayoutPtr layout_;
-    bool rightToLeft_ = false;
+    PangoFontMap* fontMap_ = nullptr;  // null: the font map painters use
+    PangoContext* contexts_[2] = {nullptr, nullptr};  // left to right, right to left
+    LayoutPtr layouts_[2];                            // shared by measuring, by direction
     bool caching_ = true;
     int lastUnknownGlyphs_ = 0;
     std::map<FontKey, FontDescriptionPtr> descriptions_;
     std::map<std::pair<std::string, int>, double> emPerCell_;
+    TextLayoutCache texts_;
+    std::string textKey_;  // reused for every lookup
+    // What the texts were laid out for: the target's font options and transformation.
+    unsigned long targetOptions_ = 0;
+    double targetMatrix_[6] = {1, 0, 0, 1, 0, 0};
 };
 
 }  // namespace platform

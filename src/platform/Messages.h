@@ -21,6 +21,7 @@ enum class MessageCode {
     ExitSizeMove,   // ... and ended it
     MouseLeave,     // the pointer left the client area
     Wake,           // another thread has finished work for the window's thread (base/WindowThreadTasks.h)
+    Idle,           // the window has nothing else to do (after Platform::requestIdle)
     Unhandled,      // anything else (right button, wheel, key release, ...): not for the program
 };
 

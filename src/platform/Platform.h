@@ -161,6 +161,9 @@ public:
     // True while the layout active at start-up is active (characters then come from the window
     // system's own translation and input methods).
     virtual bool startupLayoutActive() const = 0;
+    // Loads these layouts ahead, where it keeps the window free (on a thread of its own), so that
+    // activating one later is quick; what cannot be loaded is left alone. Nothing by default.
+    virtual void loadAhead(const std::vector<std::string>& identifiers) { (void)identifiers; }
 };
 
 // The window and everything the program asks of the system.
@@ -202,6 +205,11 @@ public:
 
     // --- keyboard layouts ---
     virtual KeyboardLayouts& keyboardLayouts() = 0;
+
+    // --- idle time ---
+    // Asks for one Idle message once the window has no input and no paint waiting; asking again
+    // before it came asks for nothing more. A window that never idles ignores it.
+    virtual void requestIdle() {}
 };
 
 // The window the program runs in: the one way for the framework, the elements and the screens

@@ -1,5 +1,7 @@
 #include "platform/XkbKeyboardLayouts.h"
 
+#include <system_error>
+
 #include <algorithm>
 #include <cctype>
 
@@ -55,16 +57,61 @@ XkbKeyboardLayouts::XkbKeyboardLayouts(const std::string& startupIdentifier)
     if (context_ != nullptr) {
         // Unknown layouts are an expected answer here, not something to print.
         xkb_context_set_log_level(context_, XKB_LOG_LEVEL_CRITICAL);
-        composeTable_ = xkb_compose_table_new_from_locale(context_, "C.UTF-8",
-                                                          XKB_COMPOSE_COMPILE_NO_FLAGS);
+    }
+    try {
+        preparation_ = std::thread([this] { prepare(); });
+    } catch (const std::system_error&) {
+        prepare();  // no thread to be had: here and now
+    }
+}
+
+// Touches only what no member reads before ready(): the context (used by nothing else meanwhile),
+// the compose table and state, the keymaps, the state and the count. `active_` is the start-up
+// layout already.
+void XkbKeyboardLayouts::prepare() {
+    if (context_ != nullptr) {
+        composeTable_ = xkb_compose_table_new_from_locale(context_, "C.UTF-8", XKB_COMPOSE_COMPILE_NO_FLAGS);
         if (composeTable_ != nullptr) {
             composeState_ = xkb_compose_state_new(composeTable_, XKB_COMPOSE_STATE_NO_FLAGS);
         }
     }
-    switchTo(startup_, keymapFor(startup_));
+    xkb_keymap* keymap = keymapFor(startup_);
+    state_.reset(keymap != nullptr ? xkb_state_new(keymap) : nullptr);
+}
+
+void XkbKeyboardLayouts::loadAhead(const std::vector<std::string>& identifiers) {
+    ready();
+    std::vector<std::string> wanted;
+    for (const std::string& identifier : identifiers) {
+        if (!identifier.empty()) {
+            wanted.push_back(upperCase(identifier));
+        }
+    }
+    auto compile = [this, wanted] {
+        for (const std::string& identifier : wanted) {
+            keymapFor(identifier);
+        }
+    };
+    try {
+        preparation_ = std::thread(compile);
+    } catch (const std::system_error&) {
+        compile();
+    }
+}
+
+void XkbKeyboardLayouts::ready() {
+    if (preparation_.joinable()) {
+        preparation_.join();
+    }
+}
+
+int XkbKeyboardLayouts::compiledKeymapCount() {
+    ready();
+    return compiledCount_;
 }
 
 XkbKeyboardLayouts::~XkbKeyboardLayouts() {
+    ready();
     state_.reset();
     keymaps_.clear();
     xkb_compose_state_unref(composeState_);
@@ -81,6 +128,10 @@ bool XkbKeyboardLayouts::activate(const std::string& identifier) {
         return false;
     }
     std::string wanted = upperCase(identifier);
+    if (wanted == active_ && wanted == startup_ && preparation_.joinable()) {
+        return true;  // the start-up layout stays active, its keymap ready when a key needs it
+    }
+    ready();
     xkb_keymap* keymap = keymapFor(wanted);
     // The start-up layout is the system's own; it stays reachable even without a mapping.
     if (keymap == nullptr && wanted != startup_) {
@@ -97,6 +148,7 @@ void XkbKeyboardLayouts::systemLayoutChanged(const std::string& identifier) {
     if (now == startup_) {
         return;
     }
+    ready();
     const bool following = active_ == startup_;
     startup_ = now;
     if (following) {
@@ -143,6 +195,7 @@ void XkbKeyboardLayouts::switchTo(const std::string& identifier, xkb_keymap* key
 }
 
 char32_t XkbKeyboardLayouts::translate(unsigned keycode, KeyModifiers modifiers) {
+    ready();
     if (!state_) {
         return 0;
     }

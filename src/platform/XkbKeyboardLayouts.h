@@ -13,6 +13,8 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -41,6 +43,9 @@ public:
     bool activate(const std::string& identifier) override;
     char32_t translate(unsigned keycode, KeyModifiers modifiers) override;
     bool startupLayoutActive() const override;
+    // Compiles the keymaps on the thread the start-up's preparation used (compiling one took
+    // milliseconds at the first switch to it); every member that reads them waits for it.
+    void loadAhead(const std::vector<std::string>& identifiers) override;
 
     // The user switched the system's layout while the program runs (with the desktop's layout
     // switcher): `identifier` is the system's own layout from now on. While the program types in
@@ -48,7 +53,7 @@ public:
     void systemLayoutChanged(const std::string& identifier);
 
     // How many keymaps were compiled so far (each layout at most once).
-    int compiledKeymapCount() const { return compiledCount_; }
+    int compiledKeymapCount();
 
 private:
     struct KeymapDeleter {
@@ -59,6 +64,12 @@ private:
     };
     using KeymapPtr = std::unique_ptr<xkb_keymap, KeymapDeleter>;
     using StatePtr = std::unique_ptr<xkb_state, StateDeleter>;
+
+    // The compose table and the start-up layout's keymap, compiled on a thread of their own while
+    // the program starts (they took a good part of its start-up); ready() waits for them, and
+    // every member that reads what they fill calls it first.
+    void prepare();
+    void ready();
 
     // The compiled keymap of a mapped identifier (compiled now if needed); null when the
     // identifier has no mapping or does not compile.
@@ -75,6 +86,7 @@ private:
     std::string active_;
     StatePtr state_;
     int compiledCount_ = 0;
+    std::thread preparation_;  // joinable while the preparation may still run
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(XKBCOMMON REQUIRED IMPORTED_TARGET xkbcommon)
 pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 file(GLOB platform_sources CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/platform/*.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/platform/headless/*.cpp
@@ -10,7 +11,8 @@ file(GLOB platform_sources CONFIGURE_DEPENDS
 if(platform_sources)
   add_library(mernolex_platform STATIC ${platform_sources})
   target_include_directories(mernolex_platform PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(mernolex_platform PUBLIC mernolex_base PkgConfig::GTK3 PkgConfig::XKBCOMMON PkgConfig::X11)
+  target_link_libraries(mernolex_platform PUBLIC mernolex_base PkgConfig::GTK3 PkgConfig::XKBCOMMON PkgConfig::X11
+                        PkgConfig::FONTCONFIG)
 else()
   add_library(mernolex_platform INTERFACE)
   target_include_directories(mernolex_platform INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})

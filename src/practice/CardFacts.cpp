@@ -96,34 +96,67 @@ Verb* wordVerb(const Word& word) {
     return wordIrregularVerb(word);
 }
 
-bool VerbTableLanguages::canBuildTable(unsigned languageId) {
-    const auto found = known.find(languageId);
-    if (found != known.end()) {
+bool PartLookups::canBuildTable(unsigned languageId) {
+    const auto found = tableLanguages.find(languageId);
+    if (found != tableLanguages.end()) {
         return found->second;
     }
     const bool can = languageId != 0 && languageHas<Person>(languageId) && languageHas<Tense>(languageId);
-    known.emplace(languageId, can);
+    tableLanguages.emplace(languageId, can);
     return can;
 }
 
+template <typename T>
+bool PartLookups::contains(TableIds& table, unsigned id) {
+    constexpr unsigned LOOKUPS_BEFORE_READING = 64;
+    if (!table.read && ++table.asked <= LOOKUPS_BEFORE_READING) {
+        return T::getById(id) != nullptr;
+    }
+    if (!table.read) {
+        for (auto it = T::begin(); it != T::end(); ++it) {
+            table.ids.push_back(it->getId());  // the walk goes by ascending id
+        }
+        table.read = true;
+    }
+    return std::binary_search(table.ids.begin(), table.ids.end(), id);
+}
+
+bool PartLookups::articleExists(unsigned id) { return contains<Article>(articles, id); }
+bool PartLookups::patternExists(unsigned id) { return contains<VerbPattern>(patterns, id); }
+bool PartLookups::irregularVerbExists(unsigned id) { return contains<IrregularVerb>(irregularVerbs, id); }
+
 CardParts partsAsked(const Practice_container& container, const PartOptions& options) {
     const Word* word = foreignWord(container);
-    VerbTableLanguages verbTables;
-    return word == nullptr ? CardParts() : partsAsked(*container.fcard(), *word, options, verbTables);
+    PartLookups lookups;
+    return word == nullptr ? CardParts() : partsAsked(*container.fcard(), *word, options, lookups);
+}
+
+WordLinks linksOf(const Word& word) {
+    return {word.getDependency(D_LANGUAGE), word.getDependency(D_ARTICLE), word.getDependency(D_IRREGULARVERB),
+            word.getDependency(D_VERBPATTERN)};
+}
+
+CardParts partsAsked(const Flashcard& card, const Word& word, const PartOptions& options, PartLookups& lookups) {
+    return partsAsked(possibleParts(card.hasFirstTierRelations(D_WORD), linksOf(word), lookups), options);
 }
 
 // The link ids are tested first: most words have no article or verb, and a record lookup costs more.
-CardParts partsAsked(const Flashcard& card, const Word& word, const PartOptions& options,
-                     VerbTableLanguages& verbTables) {
+PossibleParts possibleParts(bool hasKnownWords, const WordLinks& word, PartLookups& lookups) {
+    PossibleParts possible;
+    possible.word = hasKnownWords;
+    possible.article = word.article != 0 && lookups.articleExists(word.article);
+    possible.irregularVerb = word.irregularVerb != 0 && lookups.irregularVerbExists(word.irregularVerb);
+    possible.pattern = word.pattern != 0 && lookups.patternExists(word.pattern);
+    possible.verbTable = (possible.irregularVerb || possible.pattern) && lookups.canBuildTable(word.language);
+    return possible;
+}
+
+CardParts partsAsked(const PossibleParts& possible, const PartOptions& options) {
     CardParts parts;
-    parts.word = card.hasFirstTierRelations(D_WORD);
-    const unsigned article = word.getDependency(D_ARTICLE);
-    parts.article = options.articles && article != 0 && Article::getById(article) != nullptr;
-    const bool irregular = options.irregularVerbs && word.getDependency(D_IRREGULARVERB) != 0 &&
-                           wordIrregularVerb(word) != nullptr;
-    const bool regular =
-        options.regularVerbs && word.getDependency(D_VERBPATTERN) != 0 && wordPattern(word) != nullptr;
-    parts.verb = (irregular || regular) && verbTables.canBuildTable(word.getDependency(D_LANGUAGE));
+    parts.word = possible.word;
+    parts.article = options.articles && possible.article;
+    parts.verb = ((options.irregularVerbs && possible.irregularVerb) || (options.regularVerbs && possible.pattern)) &&
+                 possible.verbTable;
     return parts;
 }
 

@@ -67,20 +67,57 @@ IrregularVerb* wordIrregularVerb(const Word& word);
 // The one of the two the word has (a word has at most one); null for none.
 Verb* wordVerb(const Word& word);
 
-// Remembers which languages have the persons and tenses a verb table needs, for asking about many
-// cards at once; it must not outlive a change of the grammar tables.
-class VerbTableLanguages {
+// What asking about many cards at once looks up again and again, remembered: which languages have
+// the persons and tenses a verb table needs, and which articles, verb patterns and irregular verbs
+// exist (looked up one by one for the first few cards; after that each table's ids are read in
+// one walk and searched in memory: a tree lookup per card cost more than all else a card needs).
+// It must not outlive a change of those tables.
+class PartLookups {
 public:
     bool canBuildTable(unsigned languageId);
+    bool articleExists(unsigned id);
+    bool patternExists(unsigned id);
+    bool irregularVerbExists(unsigned id);
 
 private:
-    std::unordered_map<unsigned, bool> known;
+    struct TableIds {
+        unsigned asked = 0;
+        bool read = false;
+        std::vector<unsigned> ids;  // ascending, once read
+    };
+    template <typename T>
+    static bool contains(TableIds& table, unsigned id);
+
+    std::unordered_map<unsigned, bool> tableLanguages;
+    TableIds articles;
+    TableIds patterns;
+    TableIds irregularVerbs;
 };
+
+// What of a foreign word decides the parts asked: its links.
+struct WordLinks {
+    unsigned language = 0;
+    unsigned article = 0;
+    unsigned irregularVerb = 0;
+    unsigned pattern = 0;
+};
+WordLinks linksOf(const Word& word);
+
+// Which parts a card has to ask, whichever boxes the learner ticks: worked out once for a card,
+// the parts of one run's choice follow from it.
+struct PossibleParts {
+    bool word = false;           // it has known words
+    bool article = false;        // its word has an article that exists
+    bool irregularVerb = false;  // ... an irregular verb that exists
+    bool pattern = false;        // ... a verb pattern that exists
+    bool verbTable = false;      // its language has what a verb table needs
+};
+PossibleParts possibleParts(bool hasKnownWords, const WordLinks& word, PartLookups& lookups);
+CardParts partsAsked(const PossibleParts& possible, const PartOptions& options);
 
 CardParts partsAsked(const Practice_container& container, const PartOptions& options);
 // The same for the card with its foreign word already looked up.
-CardParts partsAsked(const Flashcard& card, const Word& word, const PartOptions& options,
-                     VerbTableLanguages& verbTables);
+CardParts partsAsked(const Flashcard& card, const Word& word, const PartOptions& options, PartLookups& lookups);
 
 // The estimated seconds per part of the level with that number: its statistic, or a new level's
 // 60 seconds when the ladder has no such level.

@@ -6,6 +6,7 @@
 #include "gui/GuiTable.h"
 #include "gui/GuiText.h"
 #include "gui/GuiTextfield.h"
+#include "gui/IdleWork.h"
 #include "gui/State.h"
 #include "gui/StateMachine.h"
 #include "model/InterfaceText.h"
@@ -33,6 +34,33 @@ PracticeRunState& run = practiceRun;
 PracticeScreen& screen = practiceScreen;
 
 Practice_container* head() { return run.pQ.get(); }
+
+// A queue this short is made whole at Start; a longer one gets its first card at once and the rest
+// in slices of this many containers.
+constexpr std::size_t QUEUE_MADE_AT_ONCE = 4096;
+constexpr std::size_t QUEUE_MADE_PER_SLICE = 2048;
+
+bool makeMoreOfQueue() {
+    if (run.queueBehindHead && run.queueBehindHead->buildSome(QUEUE_MADE_PER_SLICE)) {
+        return true;
+    }
+    completeRunQueue();
+    return false;
+}
+
+void dropQueueBehindHead() {
+    idleWork::cancel(&run);
+    run.queueBehindHead.reset();
+}
+
+constexpr std::size_t GATHERED_PER_SLICE = 1024;
+
+bool gatherMoreDueDirections() { return run.dueDirections && run.dueDirections->gatherSome(GATHERED_PER_SLICE); }
+
+void dropDueDirections() {
+    idleWork::cancel(&run.dueDirections);
+    run.dueDirections.reset();
+}
 
 bool onScreen() { return screen.state != nullptr; }
 
@@ -105,6 +133,7 @@ bool dropCardsWithNothingToAsk() {
         if (run.headParts.any()) {
             return true;
         }
+        completeRunQueue();
         Practice_container::takeHead(run.pQ);
     }
     return false;
@@ -183,16 +212,44 @@ bool mustRetype(const Practice_container& card) {
 
 void setPracticeSeed(std::optional<std::uint32_t> seed) { injectedSeed = seed; }
 
+void prepareNextRun() {
+    run.dueDirections = std::make_unique<DueDirections>();
+    idleWork::post(&run.dueDirections, gatherMoreDueDirections);
+}
+
 bool startRun(const RunOptions& options) {
     endRun();
     run.parts = options.parts;
     run.random.seed(injectedSeed ? *injectedSeed : std::random_device{}());
-    run.pQ = buildRunQueue(options, run.random);
-    if (run.pQ == nullptr) {
-        return false;
+    if (!run.dueDirections) {
+        run.dueDirections = std::make_unique<DueDirections>();
+    }
+    idleWork::cancel(&run.dueDirections);
+    run.dueDirections->gatherAll();
+    auto plan = std::make_unique<RunQueuePlan>(options, run.random, *run.dueDirections);
+    if (plan->empty()) {
+        return false;  // nothing changed: the directions stay for another Start
+    }
+    dropDueDirections();  // the run changes cards; the options page gathers anew afterwards
+    run.pQ = plan->takeHead();
+    run.queueBehindHead = std::move(plan);
+    if (run.queueBehindHead->size() <= QUEUE_MADE_AT_ONCE) {
+        completeRunQueue();
+    } else {
+        idleWork::post(&run, makeMoreOfQueue);
     }
     swapIn();
     return true;
+}
+
+void completeRunQueue() {
+    if (!run.queueBehindHead) {
+        return;
+    }
+    Practice_container::Queue rest = run.queueBehindHead->takeRest();
+    dropQueueBehindHead();
+    // The head has been alone so far: nothing that goes beyond it ran before this.
+    run.pQ = run.pQ != nullptr ? Practice_container::pushback(std::move(run.pQ), std::move(rest), 0) : std::move(rest);
 }
 
 void swapIn() {
@@ -203,6 +260,7 @@ void swapIn() {
         if (showCard(*head())) {
             return;
         }
+        completeRunQueue();
         Practice_container::takeHead(run.pQ);  // its only part, the verb table, could not be built
     }
     showAllDone();
@@ -212,6 +270,7 @@ void swapOut() {
     if (head() == nullptr) {
         return;
     }
+    completeRunQueue();
     head()->statOut();
     Practice_container::Queue card = Practice_container::takeHead(run.pQ);
     run.pQ = Practice_container::randPushback(std::move(card), std::move(run.pQ), run.random);
@@ -306,6 +365,7 @@ void continueRun() {
     if (card == nullptr || !onScreen() || run.phase != RunPhase::Result) {
         return;
     }
+    completeRunQueue();
     if (!run.moveApplied) {
         applyLevelMove(*card, run.evaluatedResult);
         run.moveApplied = true;
@@ -327,6 +387,7 @@ void continueRun() {
 }
 
 void endRun() {
+    dropQueueBehindHead();
     Practice_container::deleteQueue(run.pQ);
     if (onScreen()) {
         releaseCardTables();
@@ -367,6 +428,8 @@ void alive() {
 }
 
 void resetPracticeRun() {
+    dropQueueBehindHead();
+    dropDueDirections();
     practiceRun.pQ.reset();
     practiceRun = PracticeRunState();
 }

@@ -17,12 +17,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "practice/CardFacts.h"
 #include "practice/Practice_container.h"
-
-struct RunOptions;
+#include "practice/RunQueue.h"
 
 enum class RunPhase { Options, Question, Result, Forced, AllDone };
 
@@ -31,6 +31,12 @@ inline constexpr int MAX_CARD_PAGES = 10;
 
 struct PracticeRunState {
     Practice_container::Queue pQ;  // the queue; its head is the card being asked
+    // The queue behind the head while a long one is still being made (idle time makes it; whatever
+    // needs more than the head finishes it first); null once pQ is the whole queue.
+    std::unique_ptr<RunQueuePlan> queueBehindHead;
+    // The due directions gathered for the next Start (in idle time while the options are chosen);
+    // null when none are being gathered.
+    std::unique_ptr<DueDirections> dueDirections;
     std::array<long, MAX_CARD_PAGES> conArray{};
     int conLength = 0;
     int conPosition = 0;
@@ -51,8 +57,15 @@ extern PracticeRunState practiceRun;
 // random device. For tests.
 void setPracticeSeed(std::optional<std::uint32_t> seed);
 
-// Builds the queue and shows its first card; false (the page stays) when no due card passes.
+// Starts gathering the due directions for the next Start in the window's idle time: the options
+// page calls it whenever it is shown anew (the cards may have changed since the last gathering).
+void prepareNextRun();
+// Builds the queue and shows its first card; false (the page stays) when no due card passes. A
+// long queue is finished behind its first card in the window's idle time.
 bool startRun(const RunOptions& options);
+// Makes the queue whole now, if it is still being made (tests, benchmarks, and every step of the
+// run that goes beyond the head).
+void completeRunQueue();
 // Shows the head of the queue.
 void swapIn();
 // The head goes back into the queue at a random position.

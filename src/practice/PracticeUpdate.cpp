@@ -87,6 +87,7 @@ void resetOptions() {
     fillLanguages(*screen.itemfieldUseLanguage);
     fillLessons(*screen.itemfieldUseLesson);
     fillCategories(*screen.itemfieldUseCategory);
+    prepareNextRun();
     nextCondition = Flashcard::elementTree().size() == 0 ? page::NO_CARDS : page::START;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -12,53 +13,6 @@
 
 namespace {
 
-struct Candidate {
-    Flashcard* card;
-    bool inverse;
-    std::int32_t due;
-    unsigned level;
-    Word* word;  // the card's foreign word, null when it names none
-};
-
-// Finds the foreign words of all candidates in one walk of the word table in id order: a lookup
-// per candidate costs a descent of the tree each, missing the cache at nearly every step.
-void findForeignWords(std::vector<Candidate>& candidates) {
-    std::vector<std::pair<unsigned, std::size_t>> wanted;  // (word id, candidate)
-    wanted.reserve(candidates.size());
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-        wanted.emplace_back(candidates[i].card->getDependency(D_WORD), i);
-    }
-    std::sort(wanted.begin(), wanted.end());
-    auto word = Word::begin();
-    for (const auto& [id, candidate] : wanted) {
-        while (word != Word::end() && word->getId() < id) {
-            ++word;
-        }
-        candidates[candidate].word = word != Word::end() && word->getId() == id ? *word : nullptr;
-    }
-}
-
-// The due directions, in the order inserting each before the first one with a counter not smaller
-// than its own would leave them: ascending counter, the later one first among equals.
-std::vector<Candidate> dueCandidates() {
-    std::vector<Candidate> candidates;
-    candidates.reserve(2 * Flashcard::elementTree().size());
-    for (auto it = Flashcard::begin(); it != Flashcard::end(); ++it) {
-        Flashcard* card = *it;
-        if (card->get_primaryNextDue() <= 0) {
-            candidates.push_back({card, false, card->get_primaryNextDue(), card->get_primaryLevel(), nullptr});
-        }
-        if (card->get_useInverted() && card->get_invertedNextDue() <= 0) {
-            candidates.push_back({card, true, card->get_invertedNextDue(), card->get_invertedLevel(), nullptr});
-        }
-    }
-    findForeignWords(candidates);
-    std::reverse(candidates.begin(), candidates.end());
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Candidate& a, const Candidate& b) { return a.due < b.due; });
-    return candidates;
-}
-
 bool categoriesPass(const IdSet& useList, const std::vector<unsigned>& categories) {
     if (categories.empty()) {
         return useList.count(0) != 0;
@@ -68,30 +22,54 @@ bool categoriesPass(const IdSet& useList, const std::vector<unsigned>& categorie
 
 // The filters of one run, with what they need worked out once: the cheap tests come first, and
 // the categories are not looked up at all while every category (and "n/a") is in the use list.
+// A use list asked about tens of thousands of times, for a few distinct ids: the answers kept by
+// id (ids above a bound are asked of the list each time).
+class UseListAnswers {
+public:
+    explicit UseListAnswers(const IdSet& useList) : list(useList) {}
+    bool contains(unsigned id) {
+        if (id >= KEPT_BELOW) {
+            return list.count(id) != 0;
+        }
+        if (id >= answers.size()) {
+            answers.resize(id + 1, UNKNOWN);
+        }
+        if (answers[id] == UNKNOWN) {
+            answers[id] = list.count(id) != 0 ? 1 : 0;
+        }
+        return answers[id] == 1;
+    }
+
+private:
+    static constexpr unsigned KEPT_BELOW = 1U << 16;
+    static constexpr signed char UNKNOWN = -1;
+    const IdSet& list;
+    std::vector<signed char> answers;
+};
+
 class CandidateFilter {
 public:
     explicit CandidateFilter(const RunOptions& runOptions)
-        : options(runOptions), categoriesOpen(options.categories.count(0) != 0) {
+        : options(runOptions), languages(options.languages), lessons(options.lessons),
+          categoriesOpen(options.categories.count(0) != 0) {
         for (auto it = Category::begin(); it != Category::end() && categoriesOpen; ++it) {
             categoriesOpen = options.categories.count(it->getId()) != 0;
         }
     }
 
-    // The seconds the candidate is expected to take; nothing when it does not pass.
-    std::optional<unsigned long long> estimate(const Candidate& candidate) {
-        Word* word = candidate.word;
-        if (word == nullptr || options.languages.count(word->getDependency(D_LANGUAGE)) == 0 ||
-            options.lessons.count(candidate.card->getDependency(D_LESSON)) == 0) {
+    // The seconds the direction is expected to take; nothing when it does not pass.
+    std::optional<unsigned long long> estimate(const DueDirections::Direction& direction) {
+        if (direction.word == nullptr || !languages.contains(direction.language) || !lessons.contains(direction.lesson)) {
             return std::nullopt;
         }
-        if (!categoriesOpen && !categoriesPass(options.categories, wordCategories(*word))) {
+        if (!categoriesOpen && !categoriesPass(options.categories, wordCategories(*direction.word))) {
             return std::nullopt;
         }
-        const CardParts parts = partsAsked(*candidate.card, *word, options.parts, verbTables);
+        const CardParts parts = partsAsked(direction.parts, options.parts);
         if (!parts.any()) {
             return std::nullopt;
         }
-        return static_cast<unsigned long long>(estimateOfLevel(candidate.level)) * parts.count();
+        return static_cast<unsigned long long>(estimateOfLevel(direction.level)) * parts.count();
     }
 
 private:
@@ -103,63 +81,11 @@ private:
     }
 
     const RunOptions& options;
+    UseListAnswers languages;
+    UseListAnswers lessons;
     bool categoriesOpen;
-    VerbTableLanguages verbTables;
     std::vector<unsigned> estimates;  // by level number
 };
-
-// The positions 0 .. n-1 of the final queue, as a Fenwick tree counting which are still free.
-class FreePositions {
-public:
-    explicit FreePositions(std::size_t n) : tree(n + 1, 0) {
-        for (std::size_t i = 1; i <= n; ++i) {
-            tree[i] += 1;
-            const std::size_t parent = i + (i & (~i + 1));
-            if (parent <= n) {
-                tree[parent] += tree[i];
-            }
-        }
-        while (highestStep * 2 <= n) {
-            highestStep *= 2;
-        }
-    }
-
-    // Takes the free position with k free positions before it.
-    std::size_t take(std::size_t k) {
-        std::size_t position = 0;
-        std::size_t remaining = k + 1;
-        for (std::size_t step = highestStep; step > 0; step /= 2) {
-            if (position + step < tree.size() && tree[position + step] < remaining) {
-                position += step;
-                remaining -= tree[position];
-            }
-        }
-        for (std::size_t i = position + 1; i < tree.size(); i += i & (~i + 1)) {
-            tree[i] -= 1;
-        }
-        return position;
-    }
-
-private:
-    std::vector<std::size_t> tree;
-    std::size_t highestStep = 1;
-};
-
-// Container i was inserted at position draws[i] of the i containers before it. Going backwards,
-// the last one keeps its position, and each earlier one ends in the free position its draw names
-// among those the later ones left: where it stands after every later insertion shifted it.
-Practice_container::Queue arrange(std::vector<Practice_container::Queue>& taken, const std::vector<unsigned>& draws) {
-    std::vector<Practice_container::Queue> slots(taken.size());
-    FreePositions free(taken.size());
-    for (std::size_t i = taken.size(); i-- > 0;) {
-        slots[free.take(draws[i])] = std::move(taken[i]);
-    }
-    Practice_container::Queue head;
-    for (std::size_t i = slots.size(); i-- > 0;) {
-        head = Practice_container::pushback(std::move(slots[i]), std::move(head), 0);
-    }
-    return head;
-}
 
 }  // namespace
 
@@ -174,22 +100,87 @@ bool catCheck(const IdSet& useList, const Practice_container& container) {
     return categoriesPass(useList, cardCategories(container));
 }
 
-Practice_container::Queue buildRunQueue(const RunOptions& options, RunRandom& random) {
+RunQueuePlan::RunQueuePlan(const RunOptions& options, RunRandom& random, const DueDirections& due) {
     long long budget = budgetSeconds(options);
     CandidateFilter filter(options);
-    std::vector<Practice_container::Queue> taken;
-    std::vector<unsigned> draws;
-    for (const Candidate& candidate : dueCandidates()) {
+    for (const DueDirections::Direction& direction : due.ordered()) {
         if (budget <= 0) {
             break;
         }
-        const std::optional<unsigned long long> seconds = filter.estimate(candidate);
+        const std::optional<unsigned long long> seconds = filter.estimate(direction);
         if (!seconds) {
             continue;
         }
         budget -= static_cast<long long>(std::min(*seconds, static_cast<unsigned long long>(NO_TIME_LIMIT)));
         draws.push_back(std::uniform_int_distribution<unsigned>(0, static_cast<unsigned>(taken.size()))(random));
-        taken.push_back(std::make_unique<Practice_container>(candidate.card, candidate.inverse));
+        taken.push_back({direction.card, direction.inverse});
     }
-    return arrange(taken, draws);
+    // Position 0 ends with the last one inserted there: every later insertion there pushes it on,
+    // insertions further back leave it.
+    for (std::size_t i = draws.size(); i-- > 0;) {
+        if (draws[i] == 0) {
+            headIndex = i;
+            break;
+        }
+    }
+}
+
+Practice_container::Queue RunQueuePlan::takeHead() {
+    const Taken& head = taken[headIndex];
+    return std::make_unique<Practice_container>(head.card, head.inverse);
+}
+
+// Taken i was inserted at position draws[i] of the i before it. Going backwards, the last one
+// keeps its position, and each earlier one ends in the free position its draw names among those
+// the later ones left: where it stands after every later insertion shifted it.
+std::size_t RunQueuePlan::placeSome(std::size_t count) {
+    if (!freePositions) {
+        freePositions.emplace(taken.size());
+        order.assign(taken.size(), 0);
+    }
+    std::size_t done = 0;
+    for (; placed < taken.size() && done < count; ++placed, ++done) {
+        const std::size_t i = taken.size() - 1 - placed;
+        order[freePositions->take(draws[i])] = static_cast<std::uint32_t>(i);
+    }
+    if (placed == taken.size()) {
+        freePositions.reset();
+    }
+    return done;
+}
+
+bool RunQueuePlan::buildSome(std::size_t count) {
+    if (taken.size() <= 1) {
+        return false;
+    }
+    if (placed < taken.size()) {
+        count -= placeSome(count);
+        if (placed < taken.size()) {
+            return true;
+        }
+    }
+    const std::size_t behindHead = taken.size() - 1;
+    for (; built < behindHead && count > 0; ++built, --count) {
+        const Taken& next = taken[order[taken.size() - 1 - built]];
+        rest = Practice_container::pushback(std::make_unique<Practice_container>(next.card, next.inverse),
+                                            std::move(rest), 0);
+    }
+    return built < behindHead;
+}
+
+Practice_container::Queue RunQueuePlan::takeRest() {
+    while (buildSome(std::numeric_limits<std::size_t>::max())) {
+    }
+    return std::move(rest);
+}
+
+Practice_container::Queue buildRunQueue(const RunOptions& options, RunRandom& random) {
+    DueDirections due;
+    due.gatherAll();
+    RunQueuePlan plan(options, random, due);
+    if (plan.empty()) {
+        return nullptr;
+    }
+    Practice_container::Queue head = plan.takeHead();
+    return Practice_container::pushback(std::move(head), plan.takeRest(), 0);
 }

@@ -6,9 +6,12 @@
 
 #include "base/Utf8.h"
 #include "base/WindowThreadTasks.h"
+#include "platform/FontWarmUp.h"
 #include "platform/Platform.h"
 #include "platform/gtk/GtkPlatform.h"
 #include "program/StartUp.h"
+#include "program/WarmUpAfterStart.h"
+#include "resources/frameworkDefaults.h"
 #include "states/WindowProcedure.h"
 
 namespace {
@@ -20,6 +23,9 @@ public:
         : window_(window), procedure_(window), observers_(observers) {}
 
     void handle(const platform::Message& message) override {
+        if (observers_.received) {
+            observers_.received(message);
+        }
         procedure_.handle(message);
         if (observers_.handled) {
             observers_.handled(message, window_);
@@ -31,6 +37,24 @@ private:
     WindowProcedure procedure_;
     const RealWindowObservers& observers_;
 };
+
+// The fonts load while GTK connects to the display and the database loads: the first frame needs
+// them, nothing before it does. What the welcome screen measures and draws, with the built-in
+// face (the framework files read later usually keep it): every text at the face's size (the
+// title is drawn at it too), the buttons at their height, the traceback line at its height.
+platform::FontWarmUpRequest firstFrameFonts() {
+    constexpr int BUTTON_HEIGHT = 62;
+    constexpr int TRACEBACK_HEIGHT = 25;
+    platform::FontWarmUpRequest request;
+    const char* face = framewDefaultFontface(FONT1);
+    request.face = face != nullptr ? face : "";
+    request.weight = framewDefaultFontValue(F1_fnWeight);
+    request.cellHeights = {framewDefaultFontValue(F1_SIZE), BUTTON_HEIGHT, TRACEBACK_HEIGHT};
+    for (framew_strings text : {String_WELCOME_BACK, String_PRACTICE, String_FEED, String_SETTINGS, String_WELCOME_STATE}) {
+        request.sample += std::wstring(framewDefaultString(text)) + L" > ";
+    }
+    return request;
+}
 
 constexpr int EXIT_NOT_STARTED = 1;
 constexpr const wchar_t* REFUSAL_CAPTION = L"Mernolex cannot start";
@@ -54,6 +78,7 @@ int refuse(const char* programName, const std::string& reason) {
 }  // namespace
 
 int runOnRealWindow(const char* programName, const RealWindowObservers& observers, const StartCheck& check) {
+    platform::warmUpFonts(firstFrameFonts());
     std::string error;
     std::unique_ptr<platform::gtk::GtkPlatform> window = platform::gtk::GtkPlatform::create(error);
     if (!window) {
@@ -81,6 +106,8 @@ int runOnRealWindow(const char* programName, const RealWindowObservers& observer
     if (observers.started) {
         observers.started();
     }
+    warmFontSizesWhenIdle(window->cairoPainter());
+    loadLanguageLayoutsAhead(window->keyboardLayouts());
     const int exitCode = window->run();
     window->setSink(nullptr);
     shutDown();

@@ -19,6 +19,8 @@ struct RealWindowObservers {
     std::function<void()> shown;
     // Runs once the start-up is done (the welcome screen is current), before the message loop.
     std::function<void()> started;
+    // Runs before the window procedure handles each message.
+    std::function<void(const platform::Message&)> received;
     // Runs after the window procedure has handled each message.
     std::function<void(const platform::Message&, platform::gtk::GtkPlatform&)> handled;
 };

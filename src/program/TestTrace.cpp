@@ -9,6 +9,8 @@
 #include "base/Utf8.h"
 #include "gui/State.h"
 #include "gui/StateMachine.h"
+#include "platform/gtk/GtkPlatform.h"
+#include "program/FrameProbe.h"
 #include "shell/frameworkPainter.h"
 
 namespace {
@@ -54,10 +56,13 @@ RealWindowObservers traceObservers() {
     }
     framewWatchPaintedText(printPaintedText);
     auto screens = std::make_shared<ScreenTrace>();
+    auto frames = std::make_shared<FrameProbe>();
     RealWindowObservers observers;
     observers.started = [screens] { screens->printIfChanged(); };
-    observers.handled = [screens](const platform::Message&, platform::gtk::GtkPlatform&) {
+    observers.received = [frames](const platform::Message& message) { frames->received(message); };
+    observers.handled = [screens, frames](const platform::Message& message, platform::gtk::GtkPlatform& window) {
         screens->printIfChanged();
+        frames->handled(message, window.paintPending());
     };
     return observers;
 }

@@ -6,6 +6,8 @@
 //   screen <description> page <condition>   the current screen or its page has changed (printed
 //                                           once the message that changed it is handled)
 //   text <text>                             a text was painted (line breaks become blanks)
+//   frame <ms> <input> <saved|kept> <screen> how long an input waited for its frame, and at the
+//                                           end the longest waits (program/FrameProbe.h)
 //
 // so that a test can wait for what the user sees instead of waiting for a time. Without the
 // variable nothing is printed and nothing is watched.

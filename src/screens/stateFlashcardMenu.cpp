@@ -1,5 +1,6 @@
 #include "screens/stateFlashcardMenu.h"
 
+#include "gui/GuiSearchItemfield.h"
 #include "gui/GuiSelectionfield.h"
 #include "gui/State.h"
 #include "gui/StateMachine.h"
@@ -19,19 +20,28 @@ unsigned filterLanguage() {
     return filter == nullptr ? 0 : filter->getActiveId();
 }
 
+// The cards of the filter's language by id, each card's text (its word, and its lesson) written
+// when the list first needs it: looking up fifty thousand words took longer than a frame.
 void fillList() {
     editFlashcard = nullptr;
-    GuiItemfield* list = editorList();
+    auto* list = onScreen<GuiSearchItemfield>(TAG_ITEMLIST);
     if (list == nullptr) {
         return;
     }
-    list->clearField();
     const unsigned language = filterLanguage();
+    SearchList cards;
+    cards.reserve(Flashcard::elementTree().size(), 0);
     for (auto it = Flashcard::begin(); it != Flashcard::end(); ++it) {
         if (language == 0 || it->getDependency(D_LANGUAGE) == language) {
-            addListEntry(*list, it->get_text(), it->getId());
+            cards.appendDeferred(it->getId());
         }
     }
+    cards.describeWith([](unsigned id, std::wstring& text) {
+        if (Flashcard* card = Flashcard::getById(id)) {
+            text = card->get_text();
+        }
+    });
+    list->setEntries(std::move(cards));
 }
 
 // The editor is stacked on the menu; the INIT queued here refills the list when it returns.

@@ -64,12 +64,18 @@ void listMeaningsOfWord(SearchList& entries, Word& word) {
     }
 }
 
+// Every meaning by id, its description written when the list first needs it (the rows shown,
+// a search, the window's idle time): describing sixty thousand meanings took longer than a frame.
 void listAllMeanings(SearchList& entries) {
-    std::wstring description;
     entries.reserve(Meaning::elementTree().size(), 0);
     for (auto it = Meaning::begin(); it != Meaning::end(); ++it) {
-        addMeaningEntry(entries, **it, description);
+        entries.appendDeferred(it->getId());
     }
+    entries.describeWith([](unsigned id, std::wstring& description) {
+        if (const Meaning* meaning = Meaning::getById(id)) {
+            meaning->describeInto(description);
+        }
+    });
     if (auto* newButton = onScreen<GuiButton>(TAG_BUTTON_NEW)) {
         newButton->setConditions(NEVER_SHOWN);
     }

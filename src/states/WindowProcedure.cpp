@@ -1,7 +1,7 @@
 #include "states/WindowProcedure.h"
 
 #include "base/WindowThreadTasks.h"
-
+#include "gui/IdleWork.h"
 #include "gui/MessageNesting.h"
 #include "gui/StateMachine.h"
 #include "model/InterfaceText.h"
@@ -142,10 +142,21 @@ bool WindowProcedure::dispatch(const platform::Message& message) {
     case MessageCode::Wake:
         window_thread::runPosted();
         return true;
+    case MessageCode::Idle:
+        runIdleWork();
+        return false;
     case MessageCode::Unhandled:
         return false;
     }
     return false;
+}
+
+// Idle work changes what it changes and asks for repaints itself; the screen's queued updates and
+// its alive function wait for the next real message.
+void WindowProcedure::runIdleWork() {
+    if (idleWork::run(idleWork::SLICE_BUDGET)) {
+        window_.requestIdle();
+    }
 }
 
 void WindowProcedure::paint() {

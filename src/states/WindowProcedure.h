@@ -17,6 +17,8 @@
 //   EnterSizeMove  sizeMoveLoop(true)
 //   ExitSizeMove   sizeMoveLoop(false)
 //   MouseLeave     mouseLeft
+//   Idle           one slice of idle work (gui/IdleWork.h), asking for more idle time while work
+//                  is left; no updateStateStatus
 //   Unhandled      nothing at all (no updateStateStatus either)
 //
 // Mouse positions arrive in client pixels and reach the state machine in virtual units.
@@ -62,6 +64,7 @@ private:
     void paint();
     void keyDown(const platform::Message& message);
     void mouseMove(const platform::Message& message);
+    void runIdleWork();
 
     platform::Platform& window_;
     std::deque<platform::Message> deferred_;  // nested messages waiting for the outermost to end

@@ -89,6 +89,7 @@ public:
             window_.postQuit(0);
             break;
         case MessageCode::Wake: say("wake"); break;
+        case MessageCode::Idle: break;
         case MessageCode::Unhandled: break;
         }
     }

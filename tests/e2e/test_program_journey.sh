@@ -17,7 +17,8 @@
 # types German there (German layout): ä, ß and z come out of the keys ', - and y.
 #
 # The program prints its screens, pages and painted texts (MERNOLEX_TRACE), and the test waits
-# for them; journey_data (beside the test tools) reads what is stored. A screenshot of every step
+# for them; it also prints how long each input waited for its frame, and the test reports the
+# longest waits at the end; journey_data (beside the test tools) reads what is stored. A screenshot of every step
 # goes to journey-screens/ beside the test tools (JOURNEY_SCREENS overrides it), a last one of a
 # failure too; the files of a failed run are kept in e2e-failures/program_journey.
 source "$(dirname "$0")/lib.sh"
@@ -54,6 +55,18 @@ close_program() {
     e2e_window_gone '^Mernolex$'
     e2e_wait_exit
     [[ $E2E_STATUS == 0 ]] || e2e_fail "the program ended with status $E2E_STATUS: $(tail -n 5 "$E2E_DIR/program.err")"
+    grep '^frame ' "$E2E_OUTPUT" >>"$E2E_DIR/frames" || true
+}
+# The longest wait of an input for its frame over the whole journey (the trace's frame lines,
+# program/FrameProbe.h), for the inputs that saved nothing and for those that saved.
+report_frames() {
+    awk 'function screen(   s, i) { s = $7; for (i = 8; i <= NF; i++) s = s " " $i; return s }
+         { kind = $6; if ($2 + 0 > longest[kind] + 0) { longest[kind] = $2; what[kind] = $5 " on " screen(); cpu[kind] = $4 }
+           count[kind]++ }
+         END {
+           printf "frames: the longest wait of an input for its frame, over %d inputs that saved nothing: %.1f ms, %.1f ms of it busy (%s; goal under 16.7 ms)\n", count["kept"], longest["kept"], cpu["kept"], what["kept"]
+           printf "frames: over %d inputs that saved: %.1f ms, %.1f ms of it busy (%s)\n", count["saved"], longest["saved"], cpu["saved"], what["saved"]
+         }' "$E2E_DIR/frames"
 }
 # A regular expression matching the text $1 literally.
 literally() { sed 's/[][\.*^$(){}?+|/]/\\&/g' <<<"$1"; }
@@ -473,4 +486,5 @@ click 950 40       # Exit
 on_screen Practice 1
 close_program
 expect_stored "card Haus known house primary 1/0 inverted 1/0" "card machen known make primary 1/0 inverted 1/0"
+report_frames
 echo "PASSED (screenshots in $shots)"

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
@@ -6,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "gui/GuiSearchItemfield.h"
+#include "gui/IdleWork.h"
+#include "gui/State.h"
 #include "gui/SearchList.h"
 #include "gui/support/ScreenDriver.h"
 
@@ -274,4 +277,146 @@ TEST(SearchListTest, TextsAndIdsSurviveRenamesAndErasures) {
     // A text holding a zero is cut there, as a C string handed to addItem would be.
     list.append(std::wstring(L"cut\0off", 7), 99);
     EXPECT_EQ(L"cut", list.text(list.size() - 1));
+}
+
+// A long list filled entry by entry keeps page 1 without rebuilding it; whatever changed the
+// page in between (a renamed or recoloured row, a search, another page) makes the next entry
+// rebuild it as before.
+TEST_F(SearchItemfieldTest, FillingKeepsPageOneOnlyWhileItIsStillTheOneBuilt) {
+    fill(numbered(1, 25));
+    show(screen);
+    list->setActivePosition(3);
+    list->changeItem(L"renamed");
+    list->addItem(L"w26");
+    EXPECT_EQ(L"renamed", list->fullList().text(3));
+    EXPECT_STREQ(L"renamed", list->getEntry(3));
+    EXPECT_EQ(0, list->getActivePosition());
+    list->setColourId(2, colours[INCORRECT_RGB]);
+    list->addItem(L"w27");
+    EXPECT_EQ(colours[TEXT_RGB], list->getEntryColour(1));
+    click(NextX, BarY);
+    list->addItem(L"w28");
+    EXPECT_EQ(1u, list->getCurPage());
+    EXPECT_EQ((std::vector<std::wstring>{L"w1", L"w2", L"w3", L"renamed", L"w5", L"w6", L"w7", L"w8", L"w9", L"w10"}),
+              page());
+    for (int i = 29; i <= 31; ++i) {
+        list->addItem((L"w" + std::to_wstring(i)).c_str());
+        list->setLastId(static_cast<unsigned>(i));
+    }
+    EXPECT_EQ(4u, list->getPageCount());
+    repaintAll();
+    EXPECT_TRUE(painted(L"1/4"));
+    EXPECT_EQ(31u, list->fullList().id(30));
+    EXPECT_EQ(1u, list->getActiveId());
+}
+
+// Deferred entries: a row's text is written when the row is shown, the rest in idle time or when
+// a search needs them, each exactly once; the list shows and finds what a list of written texts
+// would.
+TEST_F(SearchItemfieldTest, DeferredTextsAreWrittenWhenShownSearchedOrIdle) {
+    std::vector<unsigned> described;
+    SearchList entries;
+    for (unsigned id = 1; id <= 25; ++id) {
+        entries.appendDeferred(id);
+    }
+    entries.describeWith([&](unsigned id, std::wstring& text) {
+        described.push_back(id);
+        text = L"m" + std::to_wstring(id);
+    });
+    list->setEntries(std::move(entries));
+    show(screen);
+    EXPECT_EQ((std::vector<std::wstring>{L"m1", L"m2", L"m3", L"m4", L"m5", L"m6", L"m7", L"m8", L"m9", L"m10"}),
+              page());
+    EXPECT_EQ(10u, described.size());
+    EXPECT_TRUE(painted(L"m1"));
+    EXPECT_TRUE(idleWork::pendingFor(list));
+
+    // A search before idle time came writes the rest on the spot.
+    click(300, BoxY);
+    type(L"m2");
+    EXPECT_EQ((std::vector<std::wstring>{L"m2", L"m20", L"m21", L"m22", L"m23", L"m24", L"m25"}), page());
+    EXPECT_EQ(25u, described.size());
+    EXPECT_EQ(21u, list->getEntryId(2));
+    EXPECT_TRUE(window->deliverIdle());  // asked for at setEntries: the slice finds nothing left
+    EXPECT_FALSE(idleWork::pendingFor(list));
+    EXPECT_EQ(25u, described.size());
+}
+
+TEST_F(SearchItemfieldTest, IdleTimeWritesDeferredTextsInSlicesAndAGoneListTakesItsWorkAlong) {
+    unsigned describedCount = 0;
+    SearchList entries;
+    for (unsigned id = 1; id <= 1000; ++id) {
+        entries.appendDeferred(id);
+    }
+    entries.describeWith([&](unsigned id, std::wstring& text) {
+        ++describedCount;
+        text = L"m" + std::to_wstring(id);
+    });
+    list->setEntries(std::move(entries));
+    show(screen);
+    ASSERT_TRUE(idleWork::pendingFor(list));
+    idleWork::run(std::chrono::microseconds(0));  // one slice
+    EXPECT_EQ(10u + GuiSearchItemfield::DESCRIBED_PER_SLICE, describedCount);
+    while (window->deliverIdle()) {
+    }
+    EXPECT_EQ(1000u, describedCount);
+    EXPECT_FALSE(idleWork::pending());
+    EXPECT_EQ(L"m1000", list->fullList().text(999));
+
+    SearchList more;
+    more.appendDeferred(7);
+    more.appendDeferred(8);
+    more.appendDeferred(9);
+    more.appendDeferred(10);
+    more.appendDeferred(11);
+    more.appendDeferred(12);
+    more.appendDeferred(13);
+    more.appendDeferred(14);
+    more.appendDeferred(15);
+    more.appendDeferred(16);
+    more.appendDeferred(17);
+    more.describeWith([](unsigned id, std::wstring& text) { text = std::to_wstring(id); });
+    list->setEntries(std::move(more));
+    EXPECT_TRUE(idleWork::pendingFor(list));
+    const void* gone = list;
+    ASSERT_TRUE(releaseElement(screen, list));
+    list = nullptr;
+    EXPECT_FALSE(idleWork::pendingFor(gone));
+}
+
+// Written texts never move: a text handed out stays valid while other entries are written, and
+// renames, erasures and the rewriting of the buffer keep every entry's own text and id.
+TEST(SearchListTest, DeferredTextsStayPutAndMixWithAppendedOnes) {
+    SearchList list;
+    list.describeWith([](unsigned id, std::wstring& text) { text = std::wstring(40 + id % 7, L'a' + id % 26); });
+    for (unsigned id = 1; id <= 3000; ++id) {
+        if (id % 3 == 0) {
+            list.append(L"plain " + std::to_wstring(id), id);
+        } else {
+            list.appendDeferred(id);
+        }
+    }
+    const std::wstring_view first = list.text(0);
+    const wchar_t* firstCharacters = first.data();
+    EXPECT_FALSE(list.fullyDescribed());
+    while (list.describeSome(100)) {
+    }
+    EXPECT_TRUE(list.fullyDescribed());
+    EXPECT_EQ(firstCharacters, list.text(0).data());
+    EXPECT_EQ(std::wstring(41, L'b'), first);
+
+    list.setText(1, L"renamed");
+    list.erase(0);
+    for (int round = 0; round < 300; ++round) {  // enough renames to rewrite the buffer
+        list.setText(static_cast<std::size_t>(round % 50) * 3 + 5, std::wstring(60, L'x'));
+    }
+    EXPECT_EQ(L"renamed", list.text(0));
+    EXPECT_EQ(2u, list.id(0));
+    EXPECT_EQ(L"plain 3", list.text(1));
+    EXPECT_EQ(std::wstring(40 + 4 % 7, L'a' + 4), list.text(2));
+    EXPECT_EQ(std::wstring(L"plain 3"), list.c_str(1));
+    EXPECT_EQ(std::wstring(60, L'x'), list.text(5));
+    EXPECT_EQ(7u, list.id(5));
+    list.filter(L"plain 29");
+    EXPECT_EQ(36u, list.matchCount());  // 291, 294, 297 and 2901 .. 2997
 }

@@ -211,3 +211,42 @@ TEST_F(CairoPainterTest, RepeatedTextReusesLayoutAndFontDescriptions) {
     EXPECT_GT(platform::CairoPainter::counters().fontDescriptionsCreated, after.fontDescriptionsCreated);
     finish();
 }
+
+// Texts kept shaped across paints draw exactly what shaping them anew draws, in every layout a
+// label has: several lines, right to left, centred, at the right and at the bottom; and measure
+// the same.
+TEST_F(CairoPainterTest, TextsShapedOnceDrawAndMeasureAsTextsShapedAnew) {
+    struct Case {
+        const wchar_t* text;
+        unsigned format;
+        bool rightToLeft;
+    };
+    const Case cases[] = {
+        {L"two\nlines", TextFormat::Left, false},
+        {L"\u05E9\u05DC\u05D5\u05DD world", TextFormat::Right | TextFormat::VCenter | TextFormat::SingleLine, true},
+        {L"centred", TextFormat::Center | TextFormat::Bottom | TextFormat::SingleLine, false},
+        {L"Gl\u00FCck \u270E", TextFormat::Center | TextFormat::VCenter | TextFormat::SingleLine | TextFormat::RtlReading,
+         false},
+    };
+    auto drawAll = [&](int left) {
+        for (int i = 0; i < 4; ++i) {
+            const Case& c = cases[i];
+            painter->drawText({left, 70 * i, left + 190, 70 * i + 65}, Dejavu, c.text, c.format, Blue, c.rightToLeft);
+        }
+    };
+    drawAll(0);
+    repaint();  // the cached texts drawn in a later paint, on a blank canvas again
+    painter->fillRect({0, 0, 400, 300}, White, PenStyle::Null, 0, White);
+    drawAll(0);
+    const platform::TextExtent cachedExtent = painter->measureText(Dejavu, cases[1].text);
+    window.cairoPainter().setCaching(false);
+    drawAll(200);
+    EXPECT_EQ(cachedExtent.width, painter->measureText(Dejavu, cases[1].text).width);
+    finish();
+    for (int y = 0; y < 280; ++y) {
+        for (int x = 0; x < 190; ++x) {
+            ASSERT_EQ(window.pixel(x, y), window.pixel(x + 200, y)) << x << "," << y;
+        }
+    }
+    EXPECT_GT(countOther(window, {0, 0, 190, 65}), 0);
+}

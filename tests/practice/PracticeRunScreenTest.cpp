@@ -1,9 +1,12 @@
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "PracticeFixture.h"
 #include "practice/PracticePages.h"
+#include "practice/RunQueue.h"
 #include "states/ScreenRegistry.h"
 #include "states/WelcomeState.h"
 
@@ -34,6 +37,52 @@ protected:
     }
     std::size_t boxes() const { return window->dialogs().messageBoxes().size(); }
 };
+
+// A long run: the due directions are gathered in the idle time of the options page, Start shows
+// the first card at once and the queue behind it is made in idle time, or at once by the first
+// step that goes beyond the head. The queue is the one made at once with the same draws.
+TEST_F(PracticeRunScreenTest, ALongQueueIsMadeBehindItsFirstCardAndIsTheSameQueue) {
+    for (int i = 0; i < 2100; ++i) {
+        auto* flashcard = new Flashcard(true, -(i % 5));
+        flashcard->setDependency(D_WORD, i % 2 == 0 ? v.maison : v.chat);
+        F_W::add(new F_W(Flashcard::add(flashcard), v.house));
+    }
+    saveDatabase(D_ENDTAG);
+    RunOptions options;
+    options.languages = {v.french, v.english};
+    options.lessons = {0, v.basics};
+    options.categories = {0, v.animals};
+    RunRandom random(SEED);
+    Practice_container::Queue atOnce = buildRunQueue(options, random);
+    auto order = [](const Practice_container* from) {
+        std::vector<std::pair<unsigned, bool>> found;
+        for (const Practice_container* c = from; c != nullptr; c = c->getNext()) {
+            found.emplace_back(c->fcard()->getId(), c->getInverse());
+        }
+        return found;
+    };
+
+    openFromWelcome();
+    while (window->deliverIdle()) {  // the learner looks at the options
+    }
+    pressButton(L"Start");
+    ASSERT_NE(head(), nullptr);
+    EXPECT_EQ(head()->getNext(), nullptr);
+    EXPECT_EQ(head()->fcard(), atOnce->fcard());
+    EXPECT_EQ(head()->getInverse(), atOnce->getInverse());
+    while (window->deliverIdle()) {
+    }
+    EXPECT_EQ(order(head()), order(atOnce.get()));
+
+    // Exit before the queue is made, start again, and answer at once: Continue makes it first.
+    pressButton(L"Exit");
+    ASSERT_EQ(page(), page::START);
+    pressButton(L"Start");
+    ASSERT_EQ(head()->getNext(), nullptr);
+    answerHeadCorrectly();
+    pressButton(L"Continue");
+    EXPECT_EQ(order(head()), order(atOnce->getNext()));
+}
 
 TEST_F(PracticeRunScreenTest, ADaysCardsInBothDirectionsWithArticlesAndVerbsEndAllDoneAndAreStored) {
     const unsigned chien = card(v.chien, {v.dog}, true, -2);      // article, both directions

@@ -212,3 +212,44 @@ TEST_F(RunQueueTest, TheRunOrderIsReproducibleWithASeedAndEachCardComesFirstAbou
 }
 
 }  // namespace
+
+// Start plans the run (all draws) and makes the queue behind its first card later, a slice at a
+// time; the due directions may come from a gathering done in slices. Both give exactly the queue
+// made at once, and so do due counters too far apart to be sorted by counting.
+TEST_F(RunQueueTest, AQueueMadeInSlicesFromDirectionsGatheredInSlicesIsTheQueueMadeAtOnce) {
+    std::mt19937 dues(11);
+    for (int i = 0; i < 80; ++i) {
+        const std::int32_t due = i % 4 == 0 ? -static_cast<std::int32_t>(dues() % 2000000) : static_cast<int>(dues() % 5) - 4;
+        card(i % 3 == 0 ? v.chien : i % 3 == 1 ? v.parler : v.maison, {v.dog}, i % 2 == 0, due);
+    }
+    for (std::uint32_t seed : {1u, 5u}) {
+        DueDirections due;
+        while (due.gatherSome(3)) {
+        }
+        RunRandom random(seed);
+        RunQueuePlan plan(openOptions(), random, due);
+        Practice_container::Queue head = plan.takeHead();
+        const Practice_container* shownFirst = head.get();
+        while (plan.buildSome(4)) {
+        }
+        head = Practice_container::pushback(std::move(head), plan.takeRest(), 0);
+        const Entries sliced = entries(head.get());
+        EXPECT_EQ(build(openOptions(), seed), sliced) << "seed " << seed;
+        EXPECT_EQ(head.get(), shownFirst);
+        EXPECT_GT(sliced.size(), 100u);
+    }
+}
+
+TEST_F(RunQueueTest, AGatheringStartsOverWhenATableChangesMeanwhile) {
+    for (int i = 0; i < 30; ++i) {
+        card(v.chien, {v.dog}, false, -1);
+    }
+    DueDirections due;
+    due.gatherSome(10);
+    const unsigned late = card(v.maison, {v.house}, false, -5);
+    while (due.gatherSome(10)) {
+    }
+    ASSERT_FALSE(due.ordered().empty());
+    EXPECT_EQ(due.ordered().front().card->getId(), late);
+    EXPECT_EQ(due.ordered().size(), 31u);
+}

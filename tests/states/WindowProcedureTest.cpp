@@ -1,5 +1,7 @@
+#include <chrono>
 #include <memory>
 #include <new>
+#include <thread>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +11,7 @@
 
 #include "gui/GuiButton.h"
 #include "gui/GuiTextfield.h"
+#include "gui/IdleWork.h"
 #include "gui/support/ProbeElement.h"
 #include "gui/support/ScreenDriver.h"
 #include "model/InterfaceText.h"
@@ -94,6 +97,46 @@ TEST_F(WindowProcedureTest, UnhandledMessagesDoNotRunTheStateMachine) {
     EXPECT_THAT(take(), IsEmpty());
     send(Message::mouse(MessageCode::MouseMove, 5, 5));
     EXPECT_THAT(take(), ElementsAre("update PENDING", "alive"));
+}
+
+// Idle time runs the work left after a frame, a slice per Idle message, and asks for more while
+// work is left; it does not run the screen's updates or its alive function (those wait for an
+// input), and a box opened meanwhile keeps it for after the box.
+TEST_F(WindowProcedureTest, IdleMessagesRunIdleWorkWithoutTheStateMachine) {
+    screen->aliveFunc = logAlive;
+    int slices = 0;
+    idleWork::post(&slices, [&slices] {
+        journal.push_back("slice");
+        ++slices;
+        return slices < 3;
+    });
+    ASSERT_TRUE(window->idleRequested());
+    idleWork::post(&slices, [&slices] {  // the same owner: replaces, asks for no second message
+        journal.push_back("slice");
+        ++slices;
+        // Long slices: one each Idle message.
+        std::this_thread::sleep_for(idleWork::SLICE_BUDGET);
+        return slices < 3;
+    });
+    EXPECT_TRUE(window->deliverIdle());
+    EXPECT_THAT(take(), ElementsAre("slice"));
+    EXPECT_TRUE(window->deliverIdle());
+    EXPECT_TRUE(window->deliverIdle());
+    EXPECT_FALSE(window->deliverIdle());  // done: no more idle time asked for
+    EXPECT_THAT(take(), ElementsAre("slice", "slice"));
+
+    idleWork::post(&slices, [] {
+        journal.push_back("after the box");
+        return false;
+    });
+    screen->updateFunc = [](const char*) {
+        journal.push_back("box");
+        platform::current().messageBox(L"?", L"", platform::MessageIcon::Information, platform::MessageButtons::Ok);
+    };
+    window->post(Message::plain(MessageCode::Idle));
+    addUpdate("ASK", screen);
+    send(Message::mouse(MessageCode::MouseMove, 5, 5));
+    EXPECT_THAT(take(), ElementsAre("box", "alive", "after the box"));
 }
 
 TEST_F(WindowProcedureTest, SizeChangesRepaintUnlessMinimisedOrInsideAMoveLoop) {

@@ -21,26 +21,65 @@ bool withCtrlOrAlt(const GdkEventKey* event) {
 
 GtkKeyInput::GtkKeyInput(KeyboardLayouts& layouts, Emit emit)
     : layouts_(layouts), emit_(std::move(emit)), inputMethod_(gtk_im_multicontext_new()) {
-    // The program draws no pre-edit text; engines that compose show it in their own window.
-    gtk_im_context_set_use_preedit(inputMethod_, FALSE);
     g_signal_connect(inputMethod_, "commit", G_CALLBACK(onCommit), this);
 }
 
+void GtkKeyInput::prepareWhenIdle() {
+    if (inputMethodReady_ || preparation_ != 0) {
+        return;
+    }
+    preparation_ = g_idle_add_full(G_PRIORITY_LOW, [](gpointer self) -> gboolean {
+        auto* input = static_cast<GtkKeyInput*>(self);
+        input->preparation_ = 0;
+        input->prepareInputMethod();
+        return G_SOURCE_REMOVE;
+    }, this, nullptr);
+}
+
 GtkKeyInput::~GtkKeyInput() {
+    if (preparation_ != 0) {
+        g_source_remove(preparation_);
+    }
     g_signal_handlers_disconnect_by_data(inputMethod_, this);
-    gtk_im_context_set_client_window(inputMethod_, nullptr);
+    if (inputMethodReady_) {
+        gtk_im_context_set_client_window(inputMethod_, nullptr);
+    }
     g_object_unref(inputMethod_);
 }
 
-void GtkKeyInput::setClientWindow(GdkWindow* window) {
-    gtk_im_context_set_client_window(inputMethod_, window);
+void GtkKeyInput::prepareInputMethod() {
+    if (inputMethodReady_) {
+        return;
+    }
+    inputMethodReady_ = true;
+    // The program draws no pre-edit text; engines that compose show it in their own window.
+    gtk_im_context_set_use_preedit(inputMethod_, FALSE);
+    gtk_im_context_set_client_window(inputMethod_, clientWindow_);
+    if (focused_) {
+        gtk_im_context_focus_in(inputMethod_);
+    }
 }
 
-void GtkKeyInput::focusIn() { gtk_im_context_focus_in(inputMethod_); }
+void GtkKeyInput::setClientWindow(GdkWindow* window) {
+    clientWindow_ = window;
+    if (inputMethodReady_) {
+        gtk_im_context_set_client_window(inputMethod_, window);
+    }
+}
+
+void GtkKeyInput::focusIn() {
+    focused_ = true;
+    if (inputMethodReady_) {
+        gtk_im_context_focus_in(inputMethod_);
+    }
+}
 
 void GtkKeyInput::focusOut() {
-    gtk_im_context_focus_out(inputMethod_);
-    gtk_im_context_reset(inputMethod_);
+    focused_ = false;
+    if (inputMethodReady_) {
+        gtk_im_context_focus_out(inputMethod_);
+        gtk_im_context_reset(inputMethod_);
+    }
 }
 
 bool GtkKeyInput::filteredByInputMethod(const GdkEventKey* event) {
@@ -63,6 +102,7 @@ bool GtkKeyInput::filteredByInputMethod(const GdkEventKey* event) {
 }
 
 void GtkKeyInput::keyPressed(const GdkEventKey* event) {
+    prepareInputMethod();
     lastKeysym_ = event->keyval;
     lastKeycode_ = event->hardware_keycode;
     lastState_ = static_cast<unsigned>(event->state);
@@ -80,6 +120,7 @@ void GtkKeyInput::keyPressed(const GdkEventKey* event) {
 }
 
 void GtkKeyInput::keyReleased(const GdkEventKey* event) {
+    prepareInputMethod();
     if (inputMethodInUse_ && layouts_.startupLayoutActive()) {
         gtk_im_context_filter_keypress(inputMethod_, const_cast<GdkEventKey*>(event));
     }

@@ -5,6 +5,11 @@
 // method (so dead keys, compose sequences and input-method engines keep working); while the
 // program has switched to another layout, they come from that layout's xkbcommon keymap. The
 // decision what a key means is KeyTranslation's.
+//
+// The input method loads its engine (and the compose tables) when it is first told anything;
+// that took longer than the rest of the start-up, so it is told only once the window has shown
+// its first frame (prepareWhenIdle, at low priority when the window is idle) or at the first key,
+// whichever comes first, and is then told the window and the focus it missed.
 
 #include <functional>
 
@@ -28,6 +33,8 @@ public:
 
     // The window the input method works for (its candidate windows are placed by it).
     void setClientWindow(GdkWindow* window);
+    // Readies the input method the next time the window is idle (after the first frame).
+    void prepareWhenIdle();
     void focusIn();
     void focusOut();
 
@@ -37,10 +44,16 @@ public:
 private:
     static void onCommit(GtkIMContext* context, const char* text, void* self);
     bool filteredByInputMethod(const GdkEventKey* event);
+    // Makes the input method ready, telling it what it was not told yet.
+    void prepareInputMethod();
 
     KeyboardLayouts& layouts_;
     Emit emit_;
     GtkIMContext* inputMethod_ = nullptr;  // owned reference
+    bool inputMethodReady_ = false;
+    unsigned preparation_ = 0;             // GLib source id of the preparation, 0 when none
+    GdkWindow* clientWindow_ = nullptr;
+    bool focused_ = false;
     unsigned lastKeysym_ = 0;
     unsigned lastKeycode_ = 0;
     unsigned lastState_ = 0;

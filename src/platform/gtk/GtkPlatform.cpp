@@ -57,9 +57,13 @@ GtkPlatform::GtkPlatform(const std::string& startupLayout)
     connectSignals();
 }
 
+// Reading the system's layout takes three round trips to the X server; a screen asks about
+// layouts several times while it handles one message (each focus move, each switch), and no
+// layout can be switched in between. So it is read once per message.
 KeyboardLayouts& GtkPlatform::keyboardLayouts() {
     GdkDisplay* display = gdk_display_get_default();
-    if (display != nullptr && GDK_IS_X11_DISPLAY(display)) {
+    if (display != nullptr && GDK_IS_X11_DISPLAY(display) && layoutReadFor_ != messageCount_) {
+        layoutReadFor_ = messageCount_;
         layouts_.systemLayoutChanged(readStartupLayout(gdk_x11_display_get_xdisplay(display)));
     }
     return layouts_;
@@ -75,6 +79,7 @@ GtkPlatform::~GtkPlatform() {
             wakeSource_ = 0;
         }
     }
+    stopIdle();
     if (paintContext_ != nullptr) {
         painter_.unbind();
         cairo_destroy(paintContext_);
@@ -155,6 +160,9 @@ void GtkPlatform::deliver(const Message& message) {
         deferred_.push_back(message);
         return;
     }
+    if (depth_ == 0) {
+        ++messageCount_;
+    }
     ++depth_;
     if (sink_ != nullptr) {
         sink_->handle(message);
@@ -166,6 +174,11 @@ void GtkPlatform::deliver(const Message& message) {
         Message next = deferred_.front();
         deferred_.pop_front();
         deliver(next);
+    }
+    const bool input = message.code == MessageCode::KeyDown || message.code == MessageCode::LButtonDown ||
+                       message.code == MessageCode::LButtonUp;
+    if (depth_ == 0 && input) {
+        paintPendingNow();
     }
 }
 
@@ -224,16 +237,43 @@ void GtkPlatform::endPaint() {
 }
 
 void GtkPlatform::paintFromBackingStore(cairo_t* cr, const PixelRect& area) {
+    const bool paintedAlready = !pending_ && paintedEarly_ && paintedEarly_->left <= area.left &&
+                                paintedEarly_->top <= area.top && area.right <= paintedEarly_->right &&
+                                area.bottom <= paintedEarly_->bottom;
     pending_.reset();
+    paintedEarly_.reset();
     if (backing_ == nullptr) {
         return;
     }
-    drawArea_ = area;
-    deliver(Message::plain(MessageCode::Paint));
-    endPaint();  // in case the window procedure left its paint open
-    drawArea_.reset();
+    if (!paintedAlready) {
+        drawArea_ = area;
+        deliver(Message::plain(MessageCode::Paint));
+        endPaint();  // in case the window procedure left its paint open
+        drawArea_.reset();
+    }
     cairo_set_source_surface(cr, backing_, 0, 0);
     cairo_paint(cr);
+    keys_.prepareWhenIdle();  // the first frame is out: the input method may load now
+}
+
+// A paint message also delivers what the screen queued meanwhile (a screen switched to fills its
+// lists then), which may invalidate more: painted too, a few rounds at most.
+void GtkPlatform::paintPendingNow() {
+    constexpr int ROUNDS = 3;
+    for (int round = 0; round < ROUNDS && pending_ && backing_ != nullptr && area_ != nullptr &&
+                        gtk_widget_get_mapped(area_);
+         ++round) {
+        const PixelRect area = *pending_;
+        pending_.reset();
+        drawArea_ = area;
+        deliver(Message::plain(MessageCode::Paint));
+        endPaint();
+        drawArea_.reset();
+        paintedEarly_ = paintedEarly_ ? unite(*paintedEarly_, area) : area;
+        if (area_ != nullptr) {
+            gtk_widget_queue_draw_area(area_, area.left, area.top, area.width(), area.height());
+        }
+    }
 }
 
 void GtkPlatform::resizeBackingStore(PixelSize size) {
@@ -288,6 +328,27 @@ void GtkPlatform::stopQuietTimer() {
     if (quietTimer_ != 0) {
         g_source_remove(quietTimer_);
         quietTimer_ = 0;
+    }
+}
+
+// --- idle time ---
+
+void GtkPlatform::requestIdle() {
+    if (idleSource_ != 0 || window_ == nullptr) {
+        return;
+    }
+    idleSource_ = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, [](gpointer self) -> gboolean {
+        auto* platform = static_cast<GtkPlatform*>(self);
+        platform->idleSource_ = 0;
+        platform->deliver(Message::plain(MessageCode::Idle));
+        return G_SOURCE_REMOVE;
+    }, this, nullptr);
+}
+
+void GtkPlatform::stopIdle() {
+    if (idleSource_ != 0) {
+        g_source_remove(idleSource_);
+        idleSource_ = 0;
     }
 }
 

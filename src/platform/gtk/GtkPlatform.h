@@ -9,6 +9,12 @@
 // the paint's area, and the window shows it; so whatever a paint leaves alone keeps what was
 // drawn before, also where another window uncovered the client area.
 //
+// What a key or a click changed is painted into the backing image as soon as the message is
+// handled, not at GTK's next frame: GTK shows a frame at most once per refresh interval, and
+// painting inside that frame made the answer wait for the frame and then for the paint. The frame
+// then only shows the backing image (a draw of an area painted that way since the last frame,
+// with nothing invalid meanwhile, delivers no paint message).
+//
 // Messages reach the sink one at a time. While the sink handles one and a nested loop runs
 // (a modal dialog, waiting for another program's clipboard), paints are delivered at once, as
 // a modal dialog's loop delivers them, and every other message waits until the sink is done.
@@ -59,6 +65,10 @@ public:
     // Any thread: the sink receives a Wake message on the window's thread soon after (wakes that
     // come before it is delivered make one message).
     void wakeFromAnyThread();
+    // The painter the window paints with.
+    CairoPainter& cairoPainter() { return painter_; }
+    // Whether something was invalidated and is not painted yet (a paint under way aside).
+    bool paintPending() const { return pending_.has_value(); }
 
     // --- Platform ---
     PixelSize clientSize() const override { return client_; }
@@ -76,10 +86,14 @@ public:
                                               const std::string& suggestedName) override;
     void setClipboardText(const std::wstring& text) override { clipboard_.set(text); }
     std::wstring clipboardText() override { return clipboard_.get(); }
-    // The system's layout is read again on every call (the program asks when a field takes the
-    // focus or a screen wants the active layout), so that a switch the user made with the
-    // desktop's layout switcher while the program runs counts as the system's layout.
+    // The system's layout is read again at the first call of every message (the program asks when
+    // a field takes the focus or a screen wants the active layout), so that a switch the user
+    // made with the desktop's layout switcher while the program runs counts as the system's
+    // layout; further calls while the same message is handled use what was read.
     KeyboardLayouts& keyboardLayouts() override;
+    // An Idle message at GLib's idle priority: after pending input and after GTK's redraw, so a
+    // frame that answers an input is shown before any idle work runs.
+    void requestIdle() override;
 
 private:
     explicit GtkPlatform(const std::string& startupLayout);
@@ -87,12 +101,15 @@ private:
     void buildWindow();
     void connectSignals();
     void paintFromBackingStore(cairo_t* cr, const PixelRect& area);
+    // Paints what is invalid into the backing image now and asks GTK to show it.
+    void paintPendingNow();
     void allocated(PixelSize size);
     void deliver(const Message& message);
     void handleWithoutSink(const Message& message);
     void deliverAll(const SizeMoveTracker::Step& step);
     void startQuietTimer();
     void stopQuietTimer();
+    void stopIdle();
     void resizeBackingStore(PixelSize size);
     void fitOuterSize();
     PixelRect clientRect() const { return {0, 0, client_.width, client_.height}; }
@@ -118,14 +135,18 @@ private:
     PixelRect paintArea_;
     std::optional<PixelRect> drawArea_;        // the area GTK is drawing, inside a draw
     std::optional<PixelRect> pending_;         // invalidated and not yet drawn
+    std::optional<PixelRect> paintedEarly_;    // painted by paintPendingNow since GTK's last draw
 
     int depth_ = 0;                  // messages the sink is handling right now
+    unsigned long messageCount_ = 0;  // outermost messages delivered so far
+    unsigned long layoutReadFor_ = -1UL;  // the message the system's layout was last read in
     std::deque<Message> deferred_;   // messages waiting for the sink to finish
     bool leaveArmed_ = true;
     bool outerSizeFitted_ = false;
     unsigned quietTimer_ = 0;        // GLib source id, 0 when none
     std::mutex wakeMutex_;
     unsigned wakeSource_ = 0;        // the pending wake's GLib source id, 0 when none
+    unsigned idleSource_ = 0;        // GLib source id of the requested Idle message, 0 when none
     bool running_ = false;
     bool quitPosted_ = false;
     int exitCode_ = 0;

@@ -147,6 +147,7 @@ struct GtkPlatform::Signals {
     static void destroy(GtkWidget*, gpointer self) {
         GtkPlatform& p = platform(self);
         p.stopQuietTimer();
+        p.stopIdle();
         p.keys_.setClientWindow(nullptr);
         p.window_ = nullptr;
         p.area_ = nullptr;

@@ -141,6 +141,15 @@ bool HeadlessPlatform::deliverPaint() {
     return true;
 }
 
+bool HeadlessPlatform::deliverIdle() {
+    if (!idleRequested_) {
+        return false;
+    }
+    idleRequested_ = false;
+    send(Message::plain(MessageCode::Idle));
+    return true;
+}
+
 void HeadlessPlatform::resize(PixelSize client, SizeKind kind) {
     if (paintContext_ != nullptr) {
         throw std::logic_error("the headless window cannot be resized during a paint");

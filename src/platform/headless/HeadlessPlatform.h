@@ -58,6 +58,7 @@ public:
     void setClipboardText(const std::wstring& text) override { clipboard_ = text; }
     std::wstring clipboardText() override;
     KeyboardLayouts& keyboardLayouts() override { return layouts_; }
+    void requestIdle() override { idleRequested_ = true; }
 
     // --- driving the window ---
     // The window procedure that receives sent messages; null drops them. Not owned.
@@ -65,6 +66,10 @@ public:
     void send(const Message& message);
     // Sends a paint message when something is invalid; returns whether it did.
     bool deliverPaint();
+    // Sends the Idle message when one was asked for; returns whether it did. Idle time never
+    // comes on its own here: a test or benchmark gives it where a real window would be idle.
+    bool deliverIdle();
+    bool idleRequested() const { return idleRequested_; }
     // Queues a message for the window's next loop: the nested loop of the next dialog or
     // clipboard read, or runMessageLoop.
     void post(const Message& message) { posted_.push_back(message); }
@@ -118,6 +123,7 @@ private:
     std::deque<Message> posted_;
     std::vector<PaintRecord> paints_;
     bool destroyed_ = false;
+    bool idleRequested_ = false;
     std::optional<int> quitCode_;
 };
 
