@@ -21,7 +21,8 @@ enum dependency {
     D_ASSO_C_M = 12,
     D_ASSO_M_W = 13,
     D_ASSO_F_W = 14,
-    D_ENDTAG = 15
+    D_ANSWER = 15,  // the answer history; nothing depends on it
+    D_ENDTAG = 16
 };
 
 // The kind of a queryable attribute and of a parsed query value. What a record's getData hands

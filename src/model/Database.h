@@ -6,7 +6,7 @@
 #include "db/OrnQL_Custom.h"
 #include "db/OrnQL_Types.h"
 
-// The catalogue of the program's fifteen tables: their record classes, path prefixes (DataPaths.h)
+// The catalogue of the program's tables: their record classes, path prefixes (DataPaths.h)
 // and weak flags, and how the three association tables connect them. In catalogue order, which is
 // the order of set-up, loading, saving and the cascades:
 //
@@ -26,6 +26,8 @@
 //  13  meanings          D_MEANING        Meaning        no
 //  14  meaning-word      D_ASSO_M_W       M_W            yes   Meaning -> Word, enforce from
 //  15  category-meaning  D_ASSO_C_M       C_M            yes   Category -> Meaning
+//  16  answer history    D_ANSWER         AnswerBlock    yes   (saved with the flashcards too;
+//                                                              nothing depends on it)
 //
 // Weak: deleting a record clears the references to it instead of deleting the records that refer
 // to it. The cascades themselves are deleteEntryInDatabase and updateEntryInDatabase

@@ -40,7 +40,7 @@ struct CatalogueEntry {
     std::vector<unsigned> (*markedBounds)();
 };
 
-// The fifteen tables in catalogue order.
+// The tables in catalogue order.
 const std::array<CatalogueEntry, D_ENDTAG>& catalogue();
 
 // The position of a table in catalogue order, or D_ENDTAG for a number that names no table.

@@ -189,6 +189,11 @@ public:
     // A file-open dialog; returns the full path chosen, or nullopt when cancelled. The working
     // directory is the same afterwards.
     virtual std::optional<std::string> openFileDialog(const std::vector<FileFilter>& filters) = 0;
+    // A file-save dialog starting with the file name `suggestedName`; returns the full path
+    // chosen, or nullopt when cancelled. Choosing a file that exists asks first whether to
+    // replace it. The working directory is the same afterwards.
+    virtual std::optional<std::string> saveFileDialog(const std::vector<FileFilter>& filters,
+                                                      const std::string& suggestedName) = 0;
 
     // --- clipboard ---
     virtual void setClipboardText(const std::wstring& text) = 0;

@@ -24,6 +24,8 @@
 //        solution list, forced list, quick Continue (focus K)
 //  40-48 article pages;  49-52 verb pages;  53-57 overview;  58-60 all done
 //  61-64 arrows Next, Submit, Back and Exit at the top right of every card page
+//  65  button                500,430                Statistics -> statistics screen  all done
+//                                                   (once linked in)
 
 #include "practice/statePractice.h"
 
@@ -43,6 +45,8 @@
 #include "practice/PracticeRun.h"
 #include "practice/PracticeScreen.h"
 #include "practice/PracticeUpdate.h"
+#include "resources/SecondStrings.h"
+#include "states/ScreenRegistry.h"
 
 PracticeScreen practiceScreen;
 
@@ -204,6 +208,13 @@ void addArrows() {
     button(BUTTON2, 950, 40, String_EXIT, "EXIT", page::CARD_PAGES);
 }
 
+// Where the learner stands after the run; stacked on this screen, whose all-done page waits.
+void addStatisticsButton() {
+    if (StateBuilder open = linkedScreen(LinkedScreen::Statistics)) {
+        place(new GuiButton(BUTTON1, 500, 430, interfaceText2(String2_STATISTICS), open), page::ALL_DONE);
+    }
+}
+
 // The screen and its run go together; the pointers into the screen go with it.
 void forgetPracticeScreen() {
     resetPracticeRun();
@@ -228,6 +239,7 @@ State* createPracticeState() {
     addVerbPages();
     addOverviewAndEnd();
     addArrows();
+    addStatisticsButton();
     State* state = screen.state;
     state->traceback = TRACEBACK_FIRST_PAGE;
     state->updateFunc = practiceUpdate;

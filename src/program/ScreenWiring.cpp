@@ -12,6 +12,7 @@
 #include "screens/stateVerbPattern.h"
 #include "screens/stateWord.h"
 #include "states/ScreenRegistry.h"
+#include "statistics/StatisticsState.h"
 
 // Each screen of an upper layer wires itself in here, with one line, once it exists; until then
 // its button is not on the screen. The lines to add, by button:
@@ -26,6 +27,8 @@
 //   linkScreen(LinkedScreen::VerbPatterns, createVerbPatternState);       settings  "Verb Patterns"
 //   linkScreen(LinkedScreen::Words, createWordState);                     settings  "Words"
 //   linkScreen(LinkedScreen::ClassicFlashcards, createFlashcardState);    feed      "Classic Flashcards"
+//   linkScreen(LinkedScreen::Statistics, createStatisticsState);          welcome   "Statistics" (and
+//                                                                         the end of a practice run)
 void wireScreens() {
     linkDailyCheck(testDay);
     linkScreen(LinkedScreen::Categories, createCategoryState);
@@ -38,4 +41,5 @@ void wireScreens() {
     linkScreen(LinkedScreen::Practice, createPracticeState);
     linkScreen(LinkedScreen::FlashcardMenu, createFlashcardMenuState);
     linkScreen(LinkedScreen::ClassicFlashcards, createFlashcardState);
+    linkScreen(LinkedScreen::Statistics, createStatisticsState);
 }

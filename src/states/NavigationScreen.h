@@ -6,6 +6,7 @@
 // order of adding is the Tab order (the first button starts focused).
 
 #include "gui/GuiCallbacks.h"
+#include "resources/SecondStrings.h"
 #include "resources/frameworkFileManager.h"
 #include "states/ScreenRegistry.h"
 
@@ -23,3 +24,5 @@ void addScreenButton(State* state, framew_strings caption, int centerX, int cent
 // As addScreenButton for a screen of an upper layer: nothing is added while that screen is not
 // linked in (ScreenRegistry.h).
 void addLinkedScreenButton(State* state, framew_strings caption, int centerX, int centerY, LinkedScreen screen);
+// The same with a caption from the second strings file.
+void addLinkedScreenButton(State* state, framew_strings2 caption, int centerX, int centerY, LinkedScreen screen);

@@ -22,6 +22,7 @@ enum class LinkedScreen {
     VerbPatterns,       // settings screen, "Verb Patterns"
     Words,              // settings screen, "Words"
     ClassicFlashcards,  // feed screen, "Classic Flashcards"
+    Statistics,         // welcome screen and the end of a practice run, "Statistics"
     LINKED_SCREEN_COUNT
 };
 

@@ -31,7 +31,7 @@ inline std::string units(std::u16string text) {
 // A stored record header: id and 15 dependency ids (all 0 unless given).
 inline std::string recordHeader(std::uint32_t id, std::map<int, std::uint32_t> deps = {}) {
     std::string bytes = u32(id);
-    for (int d = 0; d < D_ENDTAG; ++d) {
+    for (int d = 0; d < STORED_DEPENDENCIES; ++d) {
         bytes += u32(deps.count(d) ? deps[d] : 0);
     }
     return bytes;

@@ -234,7 +234,7 @@ TEST_F(FileTest, AStoredIdOfZeroOrASelfDependencyIsDamage) {
 // load, an edit, a cascade and a save, byte for byte.
 TEST_F(FileTest, RecordsDependingOnManyTablesKeepEveryId) {
     std::map<int, std::uint32_t> everyTable;
-    for (int d = 0; d < D_ENDTAG; ++d) {
+    for (int d = 0; d < STORED_DEPENDENCIES; ++d) {
         if (d != D_WORD) {  // the items' own table
             everyTable[d] = 100 + static_cast<std::uint32_t>(d);
         }

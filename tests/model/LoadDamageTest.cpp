@@ -61,7 +61,7 @@ TEST_F(LoadDamageTest, ATextRunningPastTheEndOfItsFileIsDamage) {
     buildSample();
     const std::string file = boundFile(D_LANGUAGE, 0);
     std::string damaged = readFile(file);
-    const std::size_t nameLength = 4 + 4 * D_ENDTAG + 9;  // after the id, dependencies and layout id
+    const std::size_t nameLength = 4 + 4 * STORED_DEPENDENCIES + 9;  // after the id, dependencies and layout id
     damaged.replace(nameLength, 4, u32(0xFFFFFFFF));
     writeFile(file, damaged);
 

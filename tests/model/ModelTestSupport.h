@@ -42,7 +42,7 @@ inline std::string text(const std::u16string& units) {
 // A record header: id and the 15 dependency ids (0 unless given).
 inline std::string header(std::uint32_t id, std::map<int, std::uint32_t> deps = {}) {
     std::string bytes = u32(id);
-    for (int d = 0; d < D_ENDTAG; ++d) {
+    for (int d = 0; d < STORED_DEPENDENCIES; ++d) {
         bytes += u32(deps.count(d) ? deps[d] : 0);
     }
     return bytes;

@@ -42,6 +42,13 @@ public:
         }
         return inner_.openFileDialog(filters);
     }
+    std::optional<std::string> saveFileDialog(const std::vector<platform::FileFilter>& filters,
+                                              const std::string& suggestedName) override {
+        if (onFileDialog) {
+            onFileDialog();
+        }
+        return inner_.saveFileDialog(filters, suggestedName);
+    }
     void setClipboardText(const std::wstring& text) override { inner_.setClipboardText(text); }
     std::wstring clipboardText() override { return inner_.clipboardText(); }
     platform::KeyboardLayouts& keyboardLayouts() override { return inner_.keyboardLayouts(); }

@@ -137,15 +137,30 @@ MessageResult GtkDialogs::messageBox(const std::wstring& text, const std::wstrin
 }
 
 std::optional<std::string> GtkDialogs::openFile(const std::vector<FileFilter>& filters) {
+    return runFileChooser(filters, nullptr);
+}
+
+std::optional<std::string> GtkDialogs::saveFile(const std::vector<FileFilter>& filters, const std::string& suggestedName) {
+    return runFileChooser(filters, &suggestedName);
+}
+
+std::optional<std::string> GtkDialogs::runFileChooser(const std::vector<FileFilter>& filters,
+                                                      const std::string* saveName) {
     const std::filesystem::path before = workingDirectory();
-    GtkWidget* dialog = gtk_file_chooser_dialog_new("Open", parent_, GTK_FILE_CHOOSER_ACTION_OPEN,
-                                                    "_Cancel", GTK_RESPONSE_CANCEL, "_Open",
-                                                    GTK_RESPONSE_ACCEPT, nullptr);
+    const bool saving = saveName != nullptr;
+    GtkWidget* dialog = gtk_file_chooser_dialog_new(
+        saving ? "Save" : "Open", parent_, saving ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
+        "_Cancel", GTK_RESPONSE_CANCEL, saving ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
     gtk_file_chooser_set_local_only(chooser, TRUE);
-    const std::string startFolder = lastFolder_.empty() ? firstFolder() : lastFolder_;
+    std::string& last = saving ? lastSaveFolder_ : lastFolder_;
+    const std::string startFolder = last.empty() ? firstFolder() : last;
     gtk_file_chooser_set_current_folder(chooser, startFolder.c_str());
+    if (saving) {
+        gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
+        gtk_file_chooser_set_current_name(chooser, saveName->c_str());
+    }
     for (const FileFilter& filter : filters) {
         GtkFileFilter* gtkFilter = gtk_file_filter_new();
         gtk_file_filter_set_name(gtkFilter, filter.name.c_str());
@@ -161,7 +176,7 @@ std::optional<std::string> GtkDialogs::openFile(const std::vector<FileFilter>& f
         if (gchar* name = gtk_file_chooser_get_filename(chooser)) {
             chosen = name;
             g_free(name);
-            lastFolder_ = std::filesystem::path(*chosen).parent_path().string();
+            last = std::filesystem::path(*chosen).parent_path().string();
         }
     }
     gtk_widget_destroy(dialog);

@@ -1,6 +1,6 @@
 #pragma once
 
-// The modal dialogs of the GTK window: message boxes and the file-open dialog. Each runs its own
+// The modal dialogs of the GTK window: message boxes and the file-open and file-save dialogs. Each runs its own
 // loop until answered; meanwhile the main window takes no input but keeps painting.
 
 #include <optional>
@@ -37,10 +37,18 @@ public:
     // at first in their pictures folder (their home folder when there is none): the working
     // directory is the data directory, often a hidden one, where nobody keeps pictures.
     std::optional<std::string> openFile(const std::vector<FileFilter>& filters);
+    // The file-save dialog, starting with `suggestedName` where the user last saved a file (at
+    // first where the open dialog starts); a file that exists is replaced only after the user
+    // confirmed it. The working directory is the same afterwards.
+    std::optional<std::string> saveFile(const std::vector<FileFilter>& filters, const std::string& suggestedName);
 
 private:
+    // Runs the open dialog, or the save dialog when `saveName` is given.
+    std::optional<std::string> runFileChooser(const std::vector<FileFilter>& filters, const std::string* saveName);
+
     GtkWindow* parent_ = nullptr;
     std::string lastFolder_;
+    std::string lastSaveFolder_;
 };
 
 }  // namespace platform::gtk

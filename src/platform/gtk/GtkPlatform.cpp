@@ -297,4 +297,9 @@ std::optional<std::string> GtkPlatform::openFileDialog(const std::vector<FileFil
     return dialogs_.openFile(filters);
 }
 
+std::optional<std::string> GtkPlatform::saveFileDialog(const std::vector<FileFilter>& filters,
+                                                       const std::string& suggestedName) {
+    return dialogs_.saveFile(filters, suggestedName);
+}
+
 }  // namespace platform::gtk

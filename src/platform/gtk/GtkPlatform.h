@@ -68,6 +68,8 @@ public:
     MessageResult messageBox(const std::wstring& text, const std::wstring& caption,
                              MessageIcon icon, MessageButtons buttons) override;
     std::optional<std::string> openFileDialog(const std::vector<FileFilter>& filters) override;
+    std::optional<std::string> saveFileDialog(const std::vector<FileFilter>& filters,
+                                              const std::string& suggestedName) override;
     void setClipboardText(const std::wstring& text) override { clipboard_.set(text); }
     std::wstring clipboardText() override { return clipboard_.get(); }
     // The system's layout is read again on every call (the program asks when a field takes the

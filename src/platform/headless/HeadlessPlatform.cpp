@@ -105,6 +105,12 @@ std::optional<std::string> HeadlessPlatform::openFileDialog(const std::vector<Fi
     return dialogs_.openFileDialog(filters);
 }
 
+std::optional<std::string> HeadlessPlatform::saveFileDialog(const std::vector<FileFilter>& filters,
+                                                           const std::string& suggestedName) {
+    runMessageLoop();
+    return dialogs_.saveFileDialog(filters, suggestedName);
+}
+
 std::wstring HeadlessPlatform::clipboardText() {
     // Reading another program's clipboard waits in a loop of its own.
     runMessageLoop();

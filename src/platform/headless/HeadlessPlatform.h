@@ -8,7 +8,7 @@
 // invalid, so whatever is invalidated during a paint is painted by the next one. Messages go to
 // the MessageSink only when a test sends them; a pending paint is delivered by deliverPaint().
 //
-// A message box, the file dialog and a clipboard read run a nested loop, as they do on a real
+// A message box, the file dialogs and a clipboard read run a nested loop, as they do on a real
 // desktop: before they answer, the messages posted to the window (the user acting while the
 // dialog is open) and then a pending paint reach the MessageSink, nested inside the message
 // that opened the dialog.
@@ -52,6 +52,8 @@ public:
     MessageResult messageBox(const std::wstring& text, const std::wstring& caption,
                              MessageIcon icon, MessageButtons buttons) override;
     std::optional<std::string> openFileDialog(const std::vector<FileFilter>& filters) override;
+    std::optional<std::string> saveFileDialog(const std::vector<FileFilter>& filters,
+                                              const std::string& suggestedName) override;
     void setClipboardText(const std::wstring& text) override { clipboard_ = text; }
     std::wstring clipboardText() override;
     KeyboardLayouts& keyboardLayouts() override { return layouts_; }

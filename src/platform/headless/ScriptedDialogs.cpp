@@ -48,7 +48,15 @@ MessageResult ScriptedDialogs::messageBox(const std::wstring& text, const std::w
 }
 
 std::optional<std::string> ScriptedDialogs::openFileDialog(const std::vector<FileFilter>& filters) {
-    FileDialogRequest request{filters, std::nullopt, false};
+    return fileDialog(FileDialogRequest{filters, std::nullopt, false, false, {}});
+}
+
+std::optional<std::string> ScriptedDialogs::saveFileDialog(const std::vector<FileFilter>& filters,
+                                                           const std::string& suggestedName) {
+    return fileDialog(FileDialogRequest{filters, std::nullopt, false, true, suggestedName});
+}
+
+std::optional<std::string> ScriptedDialogs::fileDialog(FileDialogRequest request) {
     if (!fileAnswers_.empty()) {
         request.answer = fileAnswers_.front();
         request.scripted = true;

@@ -29,6 +29,8 @@ struct FileDialogRequest {
     std::vector<FileFilter> filters;
     std::optional<std::string> answer;
     bool scripted = false;
+    bool save = false;             // a save dialog (else an open dialog)
+    std::string suggestedName;     // the name a save dialog started with
 };
 
 class ScriptedDialogs {
@@ -36,12 +38,13 @@ public:
     // Queues the answer of the next message box. An answer that is not one of that box's
     // buttons is a mistake in the test and throws std::logic_error when the box is shown.
     void answerMessageBox(MessageResult answer) { messageAnswers_.push_back(answer); }
-    // Queues the path the next file dialog returns; nullopt cancels it.
+    // Queues the path the next file dialog (open or save) returns; nullopt cancels it.
     void answerFileDialog(std::optional<std::string> path) { fileAnswers_.push_back(std::move(path)); }
 
     MessageResult messageBox(const std::wstring& text, const std::wstring& caption,
                              MessageIcon icon, MessageButtons buttons);
     std::optional<std::string> openFileDialog(const std::vector<FileFilter>& filters);
+    std::optional<std::string> saveFileDialog(const std::vector<FileFilter>& filters, const std::string& suggestedName);
 
     const std::vector<MessageBoxRequest>& messageBoxes() const { return messageBoxes_; }
     const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
@@ -50,6 +53,8 @@ public:
 
 private:
     std::deque<MessageResult> messageAnswers_;
+    std::optional<std::string> fileDialog(FileDialogRequest request);
+
     std::deque<std::optional<std::string>> fileAnswers_;
     std::vector<MessageBoxRequest> messageBoxes_;
     std::vector<FileDialogRequest> fileDialogs_;
