@@ -8,6 +8,9 @@
 //   against the same UPDATE committed in SQLite (its default, fully synchronous journal);
 // - an edit of two tables saved as one unit (the program's journal) against two UPDATEs in one
 //   SQLite transaction;
+// - the transaction log at the size where a commit checkpoints it (just under 4 MiB of units):
+//   the checkpoint that makes its files durable and removes it, and a start-up that finds it
+//   (a crash before the checkpoint) and writes every unit again, against a start-up without one;
 // - the same loads with an answer history of 1,000,000 answers (HistoryGenerator.h) against the
 //   loads without it (its directory moved aside): what the history adds to every start;
 // - afterwards, the peak memory of a fresh process that only loads, for each form (the program's
@@ -30,6 +33,8 @@
 
 #include "BenchRatios.h"
 #include "HistoryGenerator.h"
+#include "base/FileTransaction.h"
+#include "model/DataPaths.h"
 #include "ModelDatabaseGenerator.h"
 #include "ScratchDirectory.h"
 #include "SqliteMirror.h"
@@ -275,6 +280,67 @@ void EditTwoTables_SQLite(benchmark::State& state) {
     sqlite3_close(db);
 }
 
+// The log grown to just below the size at which a commit checkpoints it, by saves that each change
+// words of 100 bound files; returns the log's size.
+std::uintmax_t growLogToCheckpointSize() {
+    constexpr std::uintmax_t CHECKPOINT_BYTES = 4 * 1024 * 1024;
+    constexpr unsigned BOUNDS_PER_SAVE = 100;
+    static unsigned edit = 0;
+    std::uintmax_t size = 0;
+    std::uintmax_t unit = 0;
+    for (unsigned first = 1; size + 2 * unit < CHECKPOINT_BYTES; first += BOUNDS_PER_SAVE * RECORDS_PER_BOUND) {
+        ++edit;
+        for (unsigned bound = 0; bound < BOUNDS_PER_SAVE; ++bound) {
+            if (Word* word = Word::getById(first + bound * RECORDS_PER_BOUND)) {
+                word->set_text((L"grown " + std::to_wstring(edit) + L" " + std::to_wstring(bound)).c_str(), true);
+            }
+        }
+        if (saveDatabaseExternal(1, D_WORD) != 0) {
+            return 0;
+        }
+        const std::uintmax_t now = std::filesystem::file_size(TRANSACTION_JOURNAL);
+        unit = now - size;
+        size = now;
+    }
+    return size;
+}
+
+void Checkpoint4MiBLog_OrnQL(benchmark::State& state) {
+    resetDatabase();
+    loadDatabase(D_ENDTAG);
+    std::uintmax_t logged = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        logged = growLogToCheckpointSize();
+        state.ResumeTiming();
+        if (logged == 0 || !checkpointDatabase()) {
+            state.SkipWithError("the log did not grow or the checkpoint failed");
+            break;
+        }
+    }
+    state.counters["log MiB"] = static_cast<double>(logged) / (1024.0 * 1024.0);
+    resetDatabase();
+}
+
+void LoadDatabaseWithLog4MiB_OrnQL(benchmark::State& state) {
+    std::uintmax_t logged = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        resetDatabase();
+        loadDatabase(D_ENDTAG);
+        logged = growLogToCheckpointSize();
+        FileTransaction::forgetOpenLog();  // the program ends without its checkpoint
+        resetDatabase();
+        state.ResumeTiming();
+        if (logged == 0 || loadDatabase(D_ENDTAG) != LOAD_DONE || std::filesystem::exists(TRANSACTION_JOURNAL)) {
+            state.SkipWithError("the log was not replayed");
+            break;
+        }
+    }
+    state.counters["log MiB"] = static_cast<double>(logged) / (1024.0 * 1024.0);
+    resetDatabase();
+}
+
 BENCHMARK(LoadDatabase_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 BENCHMARK(LoadDatabase_SQLiteObjects)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 BENCHMARK(LoadDatabase_SQLite)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
@@ -286,6 +352,8 @@ BENCHMARK(EditWord_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(EditWord_SQLite)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(EditTwoTables_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(EditTwoTables_SQLite)->Unit(benchmark::kMillisecond)->Iterations(40);
+BENCHMARK(Checkpoint4MiBLog_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+BENCHMARK(LoadDatabaseWithLog4MiB_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 
 // --- peak memory of a process that only loads ---------------------------------------------------
 
@@ -381,7 +449,10 @@ int main(int argc, char** argv) {
     buildBothDatabases();
     const int result = bench::runWithRatios(
         argc, argv,
-        {{"_OrnQL", "_SQLite"}, {"_OrnQL", "_SQLiteObjects"}, {"WithHistory_OrnQL", "_OrnQL"}});
+        {{"_OrnQL", "_SQLite"},
+         {"_OrnQL", "_SQLiteObjects"},
+         {"WithLog4MiB_OrnQL", "_OrnQL"},
+         {"WithHistory_OrnQL", "_OrnQL"}});
     reportPeakMemory();
     return result;
 }

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "FuzzScratch.h"
-#include "base/FileFaults.h"
+#include "base/PosixFileSystem.h"
 #include "model/AnswerBlock.h"
 #include "model/C_M.h"
 #include "model/Category.h"
@@ -109,6 +109,13 @@ bool noDanglingReference() {
            referencesHold<C_M>() && referencesHold<M_W>() && referencesHold<F_W>();
 }
 
+// The real file system with every sync left out (each counts as done).
+class SyncsLeftOut : public PosixFileSystem {
+public:
+    int sync(int) override { return 0; }
+    int syncData(int) override { return 0; }
+};
+
 // The database lives in the scratch directory, which is the working directory while an input
 // runs; the fuzzer's own paths (its corpus) are relative to the directory it started in.
 class InScratchDirectory {
@@ -122,7 +129,9 @@ private:
 
 const std::string& pristine() {
     static const std::string copy = [] {
-        fileFaults::skipSyncs(true);  // thousands of saves; what survives a power loss is not asked
+        // Thousands of saves; what survives a power loss is not asked.
+        static SyncsLeftOut withoutSyncs;
+        useFileSystem(&withoutSyncs);
         buildDatabase();
         fs::copy(DATA_DIR, "Pristine", fs::copy_options::recursive);
         return std::string("Pristine");

@@ -1,36 +1,24 @@
 #include "base/AtomicFile.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <vector>
 
+#include "base/FileDescriptor.h"
+#include "base/FileSystem.h"
 #include "base/FileTransaction.h"
 
 namespace {
 
 // fsync of the file at `path`; a file that is not there counts as synced when `missingIsFine`.
 bool syncFileAt(const std::string& path, bool missingIsFine) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    FileDescriptor file = FileDescriptor::open(path, O_RDONLY);
+    if (!file.isOpen()) {
         return missingIsFine && errno == ENOENT;
     }
-    bool synced = syncDescriptor(fd);
-    return ::close(fd) == 0 && synced;
-}
-
-// Cuts the temporary file to half its length, as a crash during the write could leave it.
-void tearFile(const std::string& path) {
-    std::error_code ignored;
-    auto size = std::filesystem::file_size(path, ignored);
-    if (!ignored) {
-        std::filesystem::resize_file(path, size / 2, ignored);
-    }
+    const bool synced = syncDescriptor(file.get());
+    return file.close() && synced;
 }
 
 // A transaction that could not finish the one before it takes no new files: they would
@@ -44,89 +32,45 @@ constexpr std::string_view TEMPORARY_SUFFIX = ".tmp";
 
 }  // namespace
 
-AtomicFile::AtomicFile(std::string targetPath) : target(std::move(targetPath)), temporary(temporaryNameFor(target)) {
-    if (blockedByTransaction()) {
-        blocked = true;
-    } else if (FileTransaction::active() != nullptr || FileTransaction::logIsOpen()) {
-        staged = std::make_unique<std::ostringstream>(std::ios::binary);
-    } else {
-        out.open(temporary, std::ios::binary | std::ios::trunc);
-    }
-}
-
-AtomicFile::~AtomicFile() {
-    if (!keepTemporary && out.is_open()) {
-        out.close();
-        std::remove(temporary.c_str());
-    }
-}
-
-bool AtomicFile::isOpen() const {
-    if (staged != nullptr) {
-        return staged->good();
-    }
-    return out.is_open() && out.good();
-}
-
-std::ostream& AtomicFile::stream() {
-    if (staged != nullptr) {
-        return *staged;
-    }
-    return out;
-}
+AtomicFile::AtomicFile(std::string targetPath) : target(std::move(targetPath)), blocked(blockedByTransaction()) {}
 
 bool AtomicFile::commit() {
-    if (blocked) {
+    if (!isOpen()) {
         return false;
     }
-    return staged != nullptr ? commitStaged() : commitDirect();
+    std::string bytes = std::move(contents).str();
+    if (FileTransaction::active() != nullptr || FileTransaction::logIsOpen()) {
+        return commitStaged(std::move(bytes));
+    }
+    return commitDirect(bytes);
 }
 
 // Nothing is on the disk yet: the transaction writes the contents once its log holds them.
-bool AtomicFile::commitStaged() {
-    if (!staged->good()) {
-        return false;
-    }
-    if (fileFaults::nextStepFails()) {
-        fileFaults::crashPoint();
-        return false;
-    }
-    std::string contents = std::move(*staged).str();
-    staged.reset();
+bool AtomicFile::commitStaged(std::string bytes) {
     if (FileTransaction* unit = FileTransaction::active()) {
-        unit->stageReplacement(target, std::move(contents));
+        unit->stageReplacement(target, std::move(bytes));
         return true;
     }
     FileTransaction unit(FileTransaction::openLogPath());
     if (unit.isBlocked()) {
         return false;
     }
-    unit.stageReplacement(target, std::move(contents));
-    return unit.commit() == FileTransaction::Outcome::DONE;
+    unit.stageReplacement(target, std::move(bytes));
+    return unit.commit() != FileTransaction::Outcome::NOTHING_CHANGED;
 }
 
-bool AtomicFile::commitDirect() {
-    if (!out.is_open()) {
+bool AtomicFile::commitDirect(const std::string& bytes) {
+    FileSystem& files = fileSystem();
+    const std::string temporary = temporaryNameFor(target);
+    FileDescriptor out = FileDescriptor::open(temporary, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (!out.isOpen()) {
         return false;
     }
-    out.flush();
-    const bool written = out.good();
-    out.close();
-    if (fileFaults::nextStepFails()) {
-        tearFile(temporary);
-        keepTemporary = true;
-        fileFaults::crashPoint();
+    const bool written = writeAll(out.get(), bytes) && syncDescriptor(out.get());
+    if (!out.close() || !written || !renameTemporaryOver(target)) {
+        files.unlink(temporary.c_str());
         return false;
     }
-    if (!written || out.fail() || !syncFileAt(temporary, false)) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    if (!renameTemporaryOver(target)) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    keepTemporary = true;  // renamed: there is no temporary file left to remove
     return syncDirectoryOf(target);
 }
 
@@ -140,12 +84,8 @@ bool replaceFile(const std::string& path, std::string_view contents) {
 }
 
 bool renameTemporaryOver(const std::string& target) {
-    if (fileFaults::nextStepFails()) {
-        fileFaults::crashPoint();
-        return false;
-    }
     const std::string temporary = AtomicFile::temporaryNameFor(target);
-    return std::rename(temporary.c_str(), target.c_str()) == 0;
+    return fileSystem().rename(temporary.c_str(), target.c_str()) == 0;
 }
 
 bool removeFileIfPresent(const std::string& path) {
@@ -156,27 +96,17 @@ bool removeFileIfPresent(const std::string& path) {
     if (FileTransaction::logIsOpen()) {
         FileTransaction unit(FileTransaction::openLogPath());
         unit.stageRemoval(path);
-        return unit.commit() == FileTransaction::Outcome::DONE;
+        return unit.commit() != FileTransaction::Outcome::NOTHING_CHANGED;
     }
-    if (fileFaults::nextStepFails()) {
-        fileFaults::crashPoint();
-        return false;
-    }
-    return std::remove(path.c_str()) == 0 || errno == ENOENT;
+    return fileSystem().unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
 bool syncDescriptor(int fd) {
-    if (fileFaults::nextSyncFails()) {
-        return false;
-    }
-    return fileFaults::syncsSkipped() || ::fsync(fd) == 0;
+    return fileSystem().sync(fd) == 0;
 }
 
 bool syncDataOf(int fd) {
-    if (fileFaults::nextSyncFails()) {
-        return false;
-    }
-    return fileFaults::syncsSkipped() || ::fdatasync(fd) == 0;
+    return fileSystem().syncData(fd) == 0;
 }
 
 bool syncFileIfPresent(const std::string& path) {
@@ -184,12 +114,12 @@ bool syncFileIfPresent(const std::string& path) {
 }
 
 bool syncDirectory(const std::string& directory) {
-    int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
+    FileDescriptor dir = FileDescriptor::open(directory.empty() ? "." : directory, O_RDONLY | O_DIRECTORY);
+    if (!dir.isOpen()) {
         return false;
     }
-    const bool synced = syncDescriptor(fd);
-    return ::close(fd) == 0 && synced;
+    const bool synced = syncDescriptor(dir.get());
+    return dir.close() && synced;
 }
 
 bool syncDirectoryOf(const std::string& path) {
@@ -201,24 +131,22 @@ std::string directoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+bool pathExists(const std::string& path) {
+    struct stat status {};
+    return fileSystem().statusOf(path.c_str(), status) == 0;
+}
+
 unsigned removeStrayTemporaries(const std::string& directory) {
     const std::string prefix = directory.empty() || directory.back() == '/' ? directory : directory + "/";
-    std::vector<std::string> stray;
-    // Closed however the walk ends: collecting the names can fail.
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(prefix.empty() ? "." : prefix.c_str()), closedir);
-    while (dir != nullptr) {
-        const dirent* entry = readdir(dir.get());
-        if (entry == nullptr) {
-            break;
-        }
-        const std::string_view name(entry->d_name);
-        if (name.size() > TEMPORARY_SUFFIX.size() && name.ends_with(TEMPORARY_SUFFIX) && entry->d_type != DT_DIR) {
-            stray.push_back(prefix + std::string(name));
-        }
-    }
+    FileSystem& files = fileSystem();
+    std::vector<FileSystem::Entry> entries;
+    files.list(prefix, entries);
     unsigned removed = 0;
-    for (const std::string& file : stray) {
-        removed += std::remove(file.c_str()) == 0 ? 1 : 0;
+    for (const FileSystem::Entry& entry : entries) {
+        const std::string_view name(entry.name);
+        if (name.size() > TEMPORARY_SUFFIX.size() && name.ends_with(TEMPORARY_SUFFIX) && !entry.isDirectory) {
+            removed += files.unlink((prefix + entry.name).c_str()) == 0 ? 1 : 0;
+        }
     }
     return removed;
 }

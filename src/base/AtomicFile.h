@@ -1,37 +1,35 @@
 #pragma once
 
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
 
-#include "base/FileFaults.h"
-
 // Replaces a file whole or not at all.
 //
-// On its own, the new contents go to a temporary file beside the target (target + ".tmp"); commit
-// flushes and fsyncs it, renames it over the target and fsyncs the directory, so after commit
-// returns true the new contents survive a power loss. Until then the target is untouched, and an
-// interrupted write leaves at most a stray temporary file, which no reader looks at.
+// The new contents are kept in memory until commit. On its own, commit writes them to a temporary
+// file beside the target (target + ".tmp"), fsyncs it, renames it over the target and fsyncs the
+// directory, so after commit returns true the new contents survive a power loss. Until then the
+// target is untouched, and an interrupted write leaves at most a stray temporary file, which no
+// reader looks at.
 //
 // While a FileTransaction is active, or while a transaction log holds changes not yet made
-// durable in place (base/FileTransaction.h), the contents are kept in memory and commit hands
-// them to the transaction (an active one, or a unit of their own): every write then goes through
-// the log, so that replaying it after a crash can never put back an older file over a newer one.
+// durable in place (base/FileTransaction.h), commit hands the contents to the transaction (an
+// active one, or a unit of their own): every write then goes through the log, so that replaying
+// it after a crash can never put back an older file over a newer one.
+//
+// Every file operation goes through the file system in use (base/FileSystem.h).
 class AtomicFile {
 public:
     explicit AtomicFile(std::string target);
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
-    // Removes the temporary file unless commit succeeded or an injected fault tore it (which
-    // stays behind as after a crash).
-    ~AtomicFile();
+    ~AtomicFile() = default;
 
-    // False when the temporary file could not be created, or a transaction that could not finish
-    // the one before it takes no files.
-    bool isOpen() const;
-    std::ostream& stream();
+    // False when a transaction that could not finish the one before it takes no files, or the
+    // contents could not be kept.
+    bool isOpen() const { return !blocked && contents.good(); }
+    std::ostream& stream() { return contents; }
     // True when the target now holds exactly what was written, durably (or, inside a transaction,
     // when the transaction holds it for its commit). False when the write, its fsync or the
     // rename failed (the target is untouched), or when the directory could not be synced after
@@ -41,15 +39,12 @@ public:
     static std::string temporaryNameFor(const std::string& target) { return target + ".tmp"; }
 
 private:
-    bool commitDirect();
-    bool commitStaged();
+    bool commitDirect(const std::string& bytes);
+    bool commitStaged(std::string bytes);
 
     std::string target;
-    std::string temporary;
-    std::ofstream out;                        // on its own
-    std::unique_ptr<std::ostringstream> staged;  // for a transaction
+    std::ostringstream contents{std::ios::binary};
     bool blocked = false;
-    bool keepTemporary = false;
 };
 
 // Writes `contents` as the whole new content of `path` through an AtomicFile; false when the
@@ -67,16 +62,19 @@ bool syncDirectory(const std::string& directory);
 bool syncDirectoryOf(const std::string& path);
 // The directory part of a path, up to and including its last '/' ("" for a bare name).
 std::string directoryOf(const std::string& path);
-// fsync of an open file or directory, through the test hooks of base/FileFaults.h.
+// fsync of an open file or directory.
 bool syncDescriptor(int fd);
-// fdatasync of an open file (its contents and size, not its times), through the same hooks.
+// fdatasync of an open file (its contents and size, not its times).
 bool syncDataOf(int fd);
 // fsync of the file at `path`; true also when it no longer exists (nothing left to make durable).
 bool syncFileIfPresent(const std::string& path);
 
-// Renames target + ".tmp" over target (one counted file step); true when the rename happened.
-// For AtomicFile and FileTransaction, which sync the directory afterwards.
+// Renames target + ".tmp" over target; true when the rename happened. For AtomicFile and
+// FileTransaction, which sync the directory afterwards.
 bool renameTemporaryOver(const std::string& target);
+
+// True when something (a file or a directory) is at `path`.
+bool pathExists(const std::string& path);
 
 // Removes the temporary files (names ending in ".tmp") that a crash left in a directory; a save
 // that was interrupted before its commit point leaves them, and no reader looks at them. Only

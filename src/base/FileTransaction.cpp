@@ -6,12 +6,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <fstream>
 #include <set>
 #include <sstream>
 
 #include "base/AtomicFile.h"
+#include "base/FileDescriptor.h"
+#include "base/FileSystem.h"
 #include "base/TransactionLog.h"
 
 namespace {
@@ -27,99 +27,98 @@ struct OpenLog {
     std::string path;  // empty: none open
     dev_t device = 0;
     ino_t inode = 0;
-    off_t size = 0;               // the bytes of the whole units appended
-    bool needsRecovery = false;   // a unit was logged but not all of it written in place
+    off_t size = 0;  // the bytes of the whole units appended
+    // A unit was logged but not all of it written in place, or a sync of a checkpoint failed:
+    // the files must be written again from the log (recover) before the log may go.
+    bool needsRecovery = false;
+    // The log may hold bytes past `size` that no commit reported (an append whose sync failed
+    // and that could not be cut off again): a replay in this process stops at `size`.
+    bool replayOnlyToSize = false;
+    // The log is removed, but its directory could not be synced: the removal may not survive a
+    // power loss, and until it does no other file may be written around the log.
+    bool removalUnsynced = false;
     std::set<std::string> files;        // written in place
     std::set<std::string> directories;  // where files were created or removed
 };
 
 OpenLog openLog;
 
+OpenLog logAt(const std::string& path, dev_t device = 0, ino_t inode = 0) {
+    OpenLog log;
+    log.path = path;
+    log.device = device;
+    log.inode = inode;
+    return log;
+}
+
+bool sameFile(const std::string& path, const OpenLog& log) {
+    struct stat status {};
+    return fileSystem().statusOf(path.c_str(), status) == 0 && status.st_dev == log.device &&
+           status.st_ino == log.inode;
+}
+
 // The open log is still ours and whole: the file at `path` is the one this process appended to,
 // ending with its last whole unit (another process, a restored copy or a torn append leave
 // something else, which only recovery may use).
 bool isOurs(const std::string& path) {
-    if (openLog.path.empty() || openLog.path != path || openLog.needsRecovery) {
+    if (openLog.path.empty() || openLog.path != path || openLog.needsRecovery || openLog.removalUnsynced) {
         return false;
     }
-    struct stat status;
-    return ::stat(path.c_str(), &status) == 0 && status.st_dev == openLog.device && status.st_ino == openLog.inode &&
-           status.st_size == openLog.size;
-}
-
-bool fileExists(const std::string& path) {
-    struct stat status;
-    return ::stat(path.c_str(), &status) == 0;
+    struct stat status {};
+    return fileSystem().statusOf(path.c_str(), status) == 0 && status.st_dev == openLog.device &&
+           status.st_ino == openLog.inode && status.st_size == openLog.size;
 }
 
 // A directory removed since (with everything in it) has nothing left to make durable.
 bool syncDirectoryIfPresent(const std::string& directory) {
-    return syncDirectory(directory) || (!directory.empty() && !fileExists(directory));
+    return syncDirectory(directory) || (!directory.empty() && !pathExists(directory));
 }
 
-// A removal that is not itself staged, even while a transaction is active.
 bool removeNow(const std::string& path) {
-    if (fileFaults::nextStepFails()) {
-        fileFaults::crashPoint();
-        return false;
-    }
-    return std::remove(path.c_str()) == 0 || errno == ENOENT;
+    return fileSystem().unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// Writes `contents` over the file open as `fd` (opened for `path` here when -1), from its start,
-// and cuts off what the old contents had beyond them. One counted step: a failure leaves the
-// file torn, as a crash would, which the log's replay repairs.
-bool overwrite(int& fd, const std::string& path, const std::string& contents) {
-    if (fd < 0) {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            return false;
-        }
-    }
-    if (fileFaults::nextStepFails()) {
-        (void)writeAll(fd, std::string_view(contents).substr(0, contents.size() / 2));
-        fileFaults::crashPoint();
+// Writes `contents` over the file at `path` from its start (creating it), and cuts off what the
+// old contents had beyond them. A failure leaves the file torn, which the log's replay repairs.
+bool overwrite(const std::string& path, const std::string& contents) {
+    FileSystem& files = fileSystem();
+    FileDescriptor file = FileDescriptor::open(path, O_WRONLY | O_CREAT, 0666);
+    if (!file.isOpen()) {
         return false;
     }
-    struct stat status;
-    if (::fstat(fd, &status) != 0 || ::lseek(fd, 0, SEEK_SET) != 0 || !writeAll(fd, contents)) {
+    struct stat status {};
+    if (files.status(file.get(), status) != 0 || !writeAll(file.get(), contents)) {
         return false;
     }
     const off_t size = static_cast<off_t>(contents.size());
-    return status.st_size <= size || ::ftruncate(fd, size) == 0;
+    return (status.st_size <= size || files.truncate(file.get(), size) == 0) && file.close();
 }
 
 // Fsyncs what the open log wrote in place and removes the log. Nothing is forgotten on failure:
-// the log still repeats every unit.
+// the log still repeats every unit. After a failed sync the files are written again from the log
+// before the log may go (the next checkpoint, transaction or start recovers it).
 bool checkpointOpenLog() {
     if (openLog.path.empty()) {
         return true;
     }
-    for (const std::string& file : openLog.files) {
-        if (!syncFileIfPresent(file)) {
+    if (openLog.removalUnsynced) {
+        if (!syncDirectoryOf(openLog.path)) {
             return false;
         }
+        openLog = OpenLog{};
+        return true;
     }
-    for (const std::string& directory : openLog.directories) {
-        if (!syncDirectoryIfPresent(directory)) {
-            return false;
-        }
+    const bool synced = std::all_of(openLog.files.begin(), openLog.files.end(), syncFileIfPresent) &&
+                        std::all_of(openLog.directories.begin(), openLog.directories.end(), syncDirectoryIfPresent);
+    if (!synced) {
+        openLog.needsRecovery = true;
+        return false;
     }
-    if (!removeNow(openLog.path) || !syncDirectoryOf(openLog.path)) {
+    if (!removeNow(openLog.path)) {
+        return false;
+    }
+    if (!syncDirectoryOf(openLog.path)) {
+        openLog.removalUnsynced = true;
         return false;
     }
     openLog = OpenLog{};
@@ -160,7 +159,7 @@ bool parseLegacyJournal(const std::string& text, LegacySteps& steps) {
 bool applyLegacySteps(const LegacySteps& steps) {
     std::set<std::string> directories;
     for (const std::string& target : steps.replaced) {
-        if (fileExists(AtomicFile::temporaryNameFor(target)) && !renameTemporaryOver(target)) {
+        if (pathExists(AtomicFile::temporaryNameFor(target)) && !renameTemporaryOver(target)) {
             return false;
         }
         directories.insert(directoryOf(target));
@@ -176,24 +175,20 @@ bool applyLegacySteps(const LegacySteps& steps) {
 
 // --- replay -------------------------------------------------------------------------------------
 
-// Writes every unit again, in order, and syncs what it wrote.
-bool replay(const std::vector<LogUnit>& units) {
+// Writes every unit from `first` on again, in order, and syncs what it wrote: each file whole,
+// so that no data a failed sync let go of is left to a later sync.
+bool replay(const std::vector<LogUnit>& units, std::size_t first) {
     std::set<std::string> files;
     std::set<std::string> directories;
-    for (const LogUnit& unit : units) {
-        for (const auto& [path, contents] : unit.written) {
-            int fd = -1;
-            const bool written = overwrite(fd, path, contents);
-            if (fd >= 0) {
-                ::close(fd);
-            }
-            if (!written) {
+    for (std::size_t u = first; u < units.size(); ++u) {
+        for (const auto& [path, contents] : units[u].written) {
+            if (!overwrite(path, contents)) {
                 return false;
             }
             files.insert(path);
             directories.insert(directoryOf(path));
         }
-        for (const std::string& path : unit.removed) {
+        for (const std::string& path : units[u].removed) {
             if (!removeNow(path)) {
                 return false;
             }
@@ -204,15 +199,63 @@ bool replay(const std::vector<LogUnit>& units) {
            std::all_of(directories.begin(), directories.end(), syncDirectoryIfPresent);
 }
 
-bool readWholeFile(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
+// The log itself and every existing file that replaying units[first...] overwrites or removes.
+std::vector<std::string> filesTouchedByReplay(const std::string& journalPath, const LogContents& contents) {
+    std::vector<std::string> paths{journalPath};
+    std::set<std::string> seen;
+    const auto add = [&](const std::string& path) {
+        if (seen.insert(path).second && pathExists(path)) {
+            paths.push_back(path);
+        }
+    };
+    for (std::size_t u = contents.replayFrom; u < contents.units.size(); ++u) {
+        for (const auto& entry : contents.units[u].written) {
+            add(entry.first);
+        }
+        for (const std::string& path : contents.units[u].removed) {
+            add(path);
+        }
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
-    return true;
+    return paths;
+}
+
+FileTransaction::Recovery replayLog(const std::string& journalPath, const std::string& text,
+                                    const FileTransaction::KeepCopies& keep) {
+    using Recovery = FileTransaction::Recovery;
+    if (text.rfind(LEGACY_HEADER, 0) == 0) {
+        LegacySteps steps;
+        // The journal must be durable before any of its renames is: a commit whose directory
+        // sync failed left it in place without that.
+        if (parseLegacyJournal(text, steps) && (!syncDirectoryOf(journalPath) || !applyLegacySteps(steps))) {
+            return Recovery::FAILED;
+        }
+        return Recovery::DONE;
+    }
+    const LogContents contents = transaction_log::read(text);
+    if (contents.damaged && (!keep || !keep(filesTouchedByReplay(journalPath, contents)))) {
+        return Recovery::FAILED;
+    }
+    if (!replay(contents.units, contents.damaged ? contents.replayFrom : 0)) {
+        return Recovery::FAILED;
+    }
+    return contents.damaged ? Recovery::DAMAGE_KEPT : Recovery::DONE;
+}
+
+}  // namespace
+
+namespace {
+
+// Makes the open log durable and removes it: a checkpoint while it is whole and ours, a recovery
+// (its files written again from it) once a step or sync after its commit failed.
+bool closeOpenLog() {
+    if (openLog.path.empty()) {
+        return true;
+    }
+    if (isOurs(openLog.path) || openLog.removalUnsynced) {
+        return checkpointOpenLog();
+    }
+    const std::string path = openLog.path;  // recovery resets openLog
+    return FileTransaction::recover(path);
 }
 
 }  // namespace
@@ -224,7 +267,7 @@ FileTransaction::FileTransaction(std::string journalPath) : journal(std::move(jo
     }
     if (!isOurs(journal)) {
         // One log at a time: another one open is made durable and closed first.
-        blocked = (openLog.path != journal && !checkpointOpenLog()) || !recover(journal);
+        blocked = (openLog.path != journal && !closeOpenLog()) || !recover(journal);
     }
     activeTransaction = this;
 }
@@ -272,7 +315,7 @@ bool FileTransaction::logIsOpen() {
     if (openLog.path.empty()) {
         return false;
     }
-    if (!isOurs(openLog.path) && !fileExists(openLog.path)) {
+    if (!openLog.removalUnsynced && !isOurs(openLog.path) && !pathExists(openLog.path)) {
         openLog = OpenLog{};  // removed under us (a test clearing its directory): nothing to repeat
         return false;
     }
@@ -284,10 +327,11 @@ const std::string& FileTransaction::openLogPath() {
 }
 
 bool FileTransaction::checkpoint() {
-    if (openLog.path.empty()) {
-        return true;
-    }
-    return isOurs(openLog.path) ? checkpointOpenLog() : recover(openLog.path);
+    return closeOpenLog();
+}
+
+void FileTransaction::forgetOpenLog() {
+    openLog = OpenLog{};
 }
 
 FileTransaction::Outcome FileTransaction::commit() {
@@ -297,46 +341,44 @@ FileTransaction::Outcome FileTransaction::commit() {
     if (finished || blocked) {
         return Outcome::NOTHING_CHANGED;
     }
+    Outcome outcome = Outcome::DONE;
     if (!replaced.empty() || !removed.empty()) {
-        if (!checkTargets()) {
+        if (!checkTargets() || appendToLog() == Outcome::NOTHING_CHANGED) {
             return Outcome::NOTHING_CHANGED;
         }
-        const Outcome logged = appendToLog();
-        if (logged == Outcome::NOTHING_CHANGED) {
-            return logged;
-        }
-        finished = true;
         if (!writeFiles()) {
             openLog.needsRecovery = true;  // the next transaction repeats the log first
-            return Outcome::PENDING;
-        }
-        if (logged == Outcome::PENDING) {
-            return logged;
+            outcome = Outcome::PENDING;
         }
     }
     finished = true;
+    runActions();
+    if (outcome == Outcome::DONE && openLog.size > CHECKPOINT_BYTES) {
+        (void)checkpointOpenLog();  // the unit is durable in the log either way
+    }
+    return outcome;
+}
+
+void FileTransaction::runActions() {
     for (const std::function<void()>& action : actions) {
         action();
     }
-    if (openLog.size > CHECKPOINT_BYTES) {
-        (void)checkpointOpenLog();  // the unit is durable in the log either way
-    }
-    return Outcome::DONE;
 }
 
 // Everything that can be checked before the commit point is: a target that could not be written
 // afterwards would leave a logged unit that not even recovery can finish. (The files are opened
 // only to be written: a save of every table replaces tens of thousands.)
 bool FileTransaction::checkTargets() {
+    FileSystem& files = fileSystem();
     targetIsNew.clear();
     for (const auto& [target, contents] : replaced) {
         if (!transaction_log::canHold(target)) {
             return false;
         }
-        const bool present = ::access(target.c_str(), F_OK) == 0;
+        const bool present = files.access(target.c_str(), F_OK) == 0;
         const std::string directory = directoryOf(target);
-        if (present ? ::access(target.c_str(), W_OK) != 0
-                    : (errno != ENOENT || ::access(directory.empty() ? "." : directory.c_str(), W_OK) != 0)) {
+        if (present ? files.access(target.c_str(), W_OK) != 0
+                    : (errno != ENOENT || files.access(directory.empty() ? "." : directory.c_str(), W_OK) != 0)) {
             return false;
         }
         targetIsNew.push_back(!present);
@@ -344,8 +386,37 @@ bool FileTransaction::checkTargets() {
     return std::all_of(removed.begin(), removed.end(), transaction_log::canHold) && transaction_log::canHold(journal);
 }
 
-// Appends the unit and syncs it: DONE at the commit point, PENDING when the unit is in the log but
-// the log's new directory entry could not be synced, NOTHING_CHANGED when the log is as before.
+namespace {
+
+// Opens the log to append to it. A new log's directory entry is made durable before anything is
+// written into it: a unit in a log whose entry could vanish in a power loss is not committed.
+// (A new log never replaces one: recovery has removed any before.)
+FileDescriptor openLogForAppend(const std::string& journal, bool create) {
+    FileDescriptor log = FileDescriptor::open(journal, O_WRONLY | O_APPEND | (create ? O_CREAT | O_EXCL : 0), 0666);
+    if (log.isOpen() && create && !syncDirectoryOf(journal)) {
+        log.close();
+        removeNow(journal);
+        return FileDescriptor();
+    }
+    return log;
+}
+
+// After an append whose write or sync failed and that could not be cut off again: the bytes past
+// the last whole unit were never committed, so no replay of this process may repeat them.
+void distrustLogTail(const std::string& journal) {
+    if (openLog.path.empty()) {
+        struct stat status {};
+        fileSystem().statusOf(journal.c_str(), status);
+        openLog = logAt(journal, status.st_dev, status.st_ino);
+    }
+    openLog.needsRecovery = true;
+    openLog.replayOnlyToSize = true;
+}
+
+}  // namespace
+
+// Appends the unit and syncs it: DONE at the commit point, NOTHING_CHANGED when the unit is not
+// durably in the log (and, as far as this process can see to it, not in it at all).
 FileTransaction::Outcome FileTransaction::appendToLog() {
     LogUnit unit;
     unit.written = std::move(replaced);
@@ -353,41 +424,31 @@ FileTransaction::Outcome FileTransaction::appendToLog() {
     const std::string bytes = transaction_log::encode(unit);
     replaced = std::move(unit.written);
 
+    FileSystem& files = fileSystem();
     const bool created = openLog.path.empty();
-    const int fd = ::open(journal.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0) {
+    FileDescriptor log = openLogForAppend(journal, created);
+    if (!log.isOpen()) {
         return Outcome::NOTHING_CHANGED;
     }
     const off_t before = created ? 0 : openLog.size;
-    if (fileFaults::nextStepFails()) {
-        (void)writeAll(fd, std::string_view(bytes).substr(0, bytes.size() / 2));  // torn, as by a crash
-        ::close(fd);
-        openLog.needsRecovery = !created;
-        fileFaults::crashPoint();
+    struct stat status {};
+    if (!writeAll(log.get(), bytes) || !syncDataOf(log.get()) || files.status(log.get(), status) != 0) {
+        // A unit not durably in the log must not be repeated by a later recovery either.
+        const bool undone = files.truncate(log.get(), before) == 0;
+        log.close();
+        if (!undone && !(created && removeNow(journal))) {
+            distrustLogTail(journal);
+        } else if (created) {
+            removeNow(journal);
+        }
         return Outcome::NOTHING_CHANGED;
     }
-    struct stat status;
-    const bool logged = writeAll(fd, bytes) && syncDataOf(fd) && ::fstat(fd, &status) == 0;
-    if (!logged) {
-        // A unit not durably in the log must not be repeated by a later recovery either.
-        const bool undone = ::ftruncate(fd, before) == 0;
-        ::close(fd);
-        if (created) {
-            std::remove(journal.c_str());
-        }
-        if (undone) {
-            return Outcome::NOTHING_CHANGED;
-        }
-        openLog.needsRecovery = true;
-        return Outcome::PENDING;
-    }
-    ::close(fd);
+    log.close();  // the sync has made the unit durable: what close reports changes nothing
     if (created) {
-        openLog = OpenLog{journal, status.st_dev, status.st_ino, 0, false, {}, {}};
+        openLog = logAt(journal, status.st_dev, status.st_ino);
     }
     openLog.size = status.st_size;
-    // A new log's directory entry is part of the commit point.
-    return !created || syncDirectoryOf(journal) ? Outcome::DONE : Outcome::PENDING;
+    return Outcome::DONE;
 }
 
 bool FileTransaction::writeFiles() {
@@ -397,12 +458,7 @@ bool FileTransaction::writeFiles() {
             openLog.directories.insert(directoryOf(target));
         }
         openLog.files.insert(target);
-        int fd = -1;
-        const bool written = overwrite(fd, target, replaced[i].second);
-        if (fd >= 0) {
-            ::close(fd);
-        }
-        if (!written) {
+        if (!overwrite(target, replaced[i].second)) {
             return false;
         }
     }
@@ -415,28 +471,64 @@ bool FileTransaction::writeFiles() {
     return true;
 }
 
-bool FileTransaction::recover(const std::string& journalPath) {
+FileTransaction::Recovery FileTransaction::recover(const std::string& journalPath, const KeepCopies& keep) {
     if (isOurs(journalPath)) {
-        return checkpointOpenLog();
+        return checkpointOpenLog() ? Recovery::DONE : Recovery::FAILED;
     }
-    if (openLog.path == journalPath) {
-        // Ours once, but not whole any more (a torn append, a unit not all written in place):
-        // replaying it below writes again everything this process wrote through it.
-        openLog = OpenLog{};
+    const bool ours = openLog.path == journalPath;
+    if (ours && openLog.removalUnsynced) {
+        return checkpointOpenLog() ? Recovery::DONE : Recovery::FAILED;
     }
     std::string text;
-    if (!readWholeFile(journalPath, text)) {
-        return true;
-    }
-    if (text.rfind(LEGACY_HEADER, 0) == 0) {
-        LegacySteps steps;
-        // The journal must be durable before any of its renames is: a commit whose directory
-        // sync failed left it in place without that.
-        if (parseLegacyJournal(text, steps) && (!syncDirectoryOf(journalPath) || !applyLegacySteps(steps))) {
-            return false;
+    switch (readWholeFile(journalPath, text)) {
+    case ReadResult::ABSENT:
+        if (ours) {
+            openLog = OpenLog{};
         }
-    } else if (!replay(transaction_log::decode(text))) {
-        return false;
+        return Recovery::DONE;
+    case ReadResult::FAILED:
+        // A log that is there but cannot be read may hold committed units: nothing may read the
+        // files it would write again, nor write around it.
+        if (openLog.path.empty()) {
+            openLog = logAt(journalPath);
+        }
+        if (openLog.path == journalPath) {
+            openLog.needsRecovery = true;
+        }
+        return Recovery::FAILED;
+    case ReadResult::READ:
+        break;
     }
-    return removeNow(journalPath) && syncDirectoryOf(journalPath);
+    if (ours && openLog.replayOnlyToSize && sameFile(journalPath, openLog) &&
+        text.size() > static_cast<std::size_t>(openLog.size)) {
+        text.resize(static_cast<std::size_t>(openLog.size));
+    }
+    const Recovery replayed = replayLog(journalPath, text, keep);
+    // A log left in place (or whose removal may not last) still repeats units: while this
+    // process knows of no other log, every write goes through it (base/AtomicFile.h).
+    const bool track = ours || openLog.path.empty();
+    if (replayed == Recovery::FAILED || !removeNow(journalPath)) {
+        if (track) {
+            if (!ours) {
+                openLog = logAt(journalPath);
+            }
+            openLog.needsRecovery = true;
+        }
+        return Recovery::FAILED;
+    }
+    if (!syncDirectoryOf(journalPath)) {
+        if (track) {
+            openLog = logAt(journalPath);
+            openLog.removalUnsynced = true;
+        }
+        return Recovery::FAILED;
+    }
+    if (ours) {
+        openLog = OpenLog{};
+    }
+    return replayed;
+}
+
+bool FileTransaction::recover(const std::string& journalPath) {
+    return recover(journalPath, KeepCopies()) != Recovery::FAILED;
 }

@@ -6,36 +6,45 @@
 #include <utility>
 #include <vector>
 
-// Makes the replacements and removals of several files one unit: after a crash at any moment the
-// next start sees all of them or none.
+// Makes the replacements and removals of several files one unit: after a crash or a power loss at
+// any moment the next start sees all of them or none.
 //
 // While a transaction is active, every AtomicFile commit hands its contents to it and
 // removeFileIfPresent only notes the removal. commit() then
 //   1. appends the unit, with the whole new contents of its files, to the transaction log
-//      (base/TransactionLog.h) and syncs the log: the commit point, one fdatasync;
+//      (base/TransactionLog.h) and syncs the log: the commit point, one fdatasync (a new log's
+//      directory entry is synced before the unit is written into it);
 //   2. writes the files in place and makes the removals, without syncing them.
 // The log stays open: the files written since it was opened are made durable together, at a
-// checkpoint (their fsyncs, then the log removed), once the log has grown past a limit, when a
-// recovery runs and when the program ends (checkpoint()). A crash or power loss before that
-// leaves the log, and recover() (run before anything reads the files) writes every unit in it
-// again, in order, before its own checkpoint. While the log is open, every AtomicFile and
-// removeFileIfPresent of this process goes through it (as a unit of its own when no transaction
-// is active): a file written around the log could be put back to an older state by a replay.
+// checkpoint (their fsyncs, their directories' fsyncs, then the log removed and its directory
+// synced), once the log has grown past a limit, when a recovery runs and when the program ends
+// (checkpoint()). A crash or power loss before that leaves the log, and recover() (run before
+// anything reads the files) writes every unit in it again, in order, before its own checkpoint.
+// While the log is open, every AtomicFile and removeFileIfPresent of this process goes through it
+// (as a unit of its own when no transaction is active): a file written around the log could be
+// put back to an older state by a replay.
+//
+// A failed fsync loses the data it was to make durable, and a later fsync of the same file may
+// succeed without writing it (the system has already let go of it). So once a checkpoint's sync
+// fails, the files are written again from the log (recover()) and synced before the log may go;
+// until then the log stays and every unit goes through recovery first.
 //
 // A journal of the earlier form (first line "MERNOLEX FILE TRANSACTION 1", renames of
 // temporary files) left by a crash is still finished by recover().
 //
-// Single-threaded, like the rest of the program. A transaction begun while another is active joins
-// it: its files and actions go to the active one, and its own commit reports DONE and leaves the
+// Every file operation goes through the file system in use (base/FileSystem.h). Single-threaded,
+// like the rest of the program's saving. A transaction begun while another is active joins it:
+// its files and actions go to the active one, and its own commit reports DONE and leaves the
 // outcome to the active one.
 class FileTransaction {
 public:
     enum class Outcome {
-        NOTHING_CHANGED,  // the commit point was not reached: every file is as before
+        NOTHING_CHANGED,  // the commit point was not reached: nothing of the unit is in the log,
+                          // every file is as before
         DONE,             // every file is replaced or removed, and the unit is durable
-        PENDING           // the commit point was passed but a later step or sync failed: the
-                          // files may be all new already, but not durably; the log stays, and
-                          // recover() (at the latest at the next start) finishes the unit
+        PENDING           // the unit is durable in the log, but a later step failed: the files
+                          // may not all be new yet. The unit counts as done (a replay brings the
+                          // files up to date: the next transaction, checkpoint or start).
     };
 
     // Begins a transaction whose log is `journalPath`, after finishing whatever a crash left
@@ -49,8 +58,8 @@ public:
 
     Outcome commit();
 
-    // Runs `action` once the files are all in place (DONE): for bookkeeping that must not change
-    // when the commit fails, such as clearing the marks of what still needs saving.
+    // Runs `action` once the unit is committed (DONE or PENDING): for bookkeeping that must not
+    // change when nothing was committed, such as clearing the marks of what still needs saving.
     void afterCommit(std::function<void()> action);
 
     bool isBlocked() const { return blocked; }
@@ -58,9 +67,25 @@ public:
     // The active transaction (the outermost one begun and not yet destroyed), or null.
     static FileTransaction* active();
 
-    // Finishes whatever a crash left in the log at `journalPath` and makes every file written
-    // through it durable; true when no log is left (also when there was none). A log whose first
-    // unit is damaged (no commit of ours wrote it whole) is removed without touching anything else.
+    // How a recovery ended.
+    enum class Recovery {
+        DONE,         // no log is left (also when there was none)
+        DAMAGE_KEPT,  // the log was damaged: it and the files the replay overwrote were kept
+                      // first, only what could not put an older file over a newer one was
+                      // replayed, and no log is left
+        FAILED        // the log (or its replay) could not be read, written or synced: it stays
+    };
+    // Receives the paths of files a recovery is about to overwrite or remove (the log first) and
+    // copies them somewhere durable; false when it could not.
+    using KeepCopies = std::function<bool(const std::vector<std::string>& paths)>;
+
+    // Finishes whatever a crash left in the log at `journalPath` (base/TransactionLog.h: whole
+    // units are written again in order, a unit cut short at the end is ignored) and makes every
+    // file written through it durable. A damaged log is handed to `keep` with the files its
+    // replay would overwrite, then replayed from the first whole unit after the damage; without
+    // `keep` a damaged log fails and stays.
+    static Recovery recover(const std::string& journalPath, const KeepCopies& keep);
+    // The same without a place to keep a damaged log; true when no log is left.
     static bool recover(const std::string& journalPath);
 
     // True while this process has a log open: a file written since the last checkpoint may not
@@ -70,6 +95,9 @@ public:
     // Makes every file written through the open log durable and removes the log (for the end of
     // the program); true when no log is left open.
     static bool checkpoint();
+    // Forgets the open log without a checkpoint, as the end of the process would: for tests that
+    // stop a run (as a crash or a power loss would) and start the next one in the same process.
+    static void forgetOpenLog();
 
     // For AtomicFile and removeFileIfPresent.
     void stageReplacement(const std::string& target, std::string contents);
@@ -79,6 +107,7 @@ private:
     bool checkTargets();
     Outcome appendToLog();
     bool writeFiles();
+    void runActions();
 
     std::string journal;
     bool joined = false;  // begun while another was active: everything goes to that one

@@ -12,13 +12,27 @@
 // unit after a crash.
 //
 // A unit, 8-bit text lines (paths never hold a line break) and raw contents:
-//   "MERNOLEX FILE UNIT 2"
+//   "MERNOLEX FILE UNIT 3 <length> <hsum>"
+//                       length = the bytes of the whole unit, this line and the END line
+//                       included; hsum = FNV-1a 64 of the line's text before " <hsum>", 16
+//                       lowercase hex digits
 //   "W <size> <path>"   followed by exactly <size> bytes: the new contents of <path>
 //   "D <path>"          remove <path>
 //   "END <n> <sum>"     n = the number of W and D entries; sum = FNV-1a 64 of every byte of the
 //                       unit before this line, 16 lowercase hex digits
-// A unit cut short or with a wrong sum ends the log: it was being appended when the process
-// stopped, and everything after it is ignored.
+// Logs written before units carried their length have the first line "MERNOLEX FILE UNIT 2" and
+// are read the same way.
+//
+// What reading finds at each unit:
+// - whole: the sums match;
+// - cut short: the log ends inside it (a header line without its end, or a length past the end
+//   of the log). The process stopped while appending it, before its commit point: the unit and
+//   the end of the log are ignored;
+// - damaged: anything else (a header whose sum does not match, a unit that does not end with a
+//   matching END line where its length says). Bytes changed after the commit point: the reader
+//   goes on at the next unit that reads whole.
+// The length and its own sum are what tell a cut-short unit from a damaged one: a changed byte in
+// a size or a line end cannot make a whole unit look cut short.
 struct LogUnit {
     std::vector<std::pair<std::string, std::string>> written;  // path, new contents
     std::vector<std::string> removed;
@@ -26,13 +40,23 @@ struct LogUnit {
     bool empty() const { return written.empty() && removed.empty(); }
 };
 
+// What a log holds.
+struct LogContents {
+    std::vector<LogUnit> units;  // every whole unit, in log order
+    // True when a unit is damaged. Then units[replayFrom] is the first whole unit after the last
+    // damaged one (replayFrom == units.size() when none follows): a unit before it may have
+    // written a file that the damaged unit wrote again later.
+    bool damaged = false;
+    std::size_t replayFrom = 0;
+};
+
 namespace transaction_log {
 
 // The unit as it is appended.
 std::string encode(const LogUnit& unit);
 
-// The whole units at the start of a log, in order.
-std::vector<LogUnit> decode(std::string_view log);
+// The units of a log, as described above.
+LogContents read(std::string_view log);
 
 // True for paths the log can hold (no line break, not empty).
 bool canHold(const std::string& path);

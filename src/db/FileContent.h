@@ -10,8 +10,9 @@
 // The whole content of one file in memory and a stream over it. Loading a table reads tens of
 // thousands of small files: a file stream for each costs its construction, a buffer and several
 // system calls per file, and every field read through it goes through the file buffer. Here a
-// file costs open, one read() (more only for a file larger than the buffer) and close, and
-// fields are read from memory. One object serves many files in turn.
+// file costs open, a read() for its bytes and one that finds its end, and close (through the file
+// system in use, base/FileSystem.h), and fields are read from memory. One object serves many
+// files in turn.
 class FileContent {
 public:
     FileContent() : in(&buffer) {}

@@ -1,6 +1,3 @@
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <cctype>
 #include <future>
 #include <map>
@@ -8,6 +5,7 @@
 #include <thread>
 #include <unordered_set>
 
+#include "base/FileSystem.h"
 #include "db/OrnQL_Template.h"
 
 namespace table_files {
@@ -28,24 +26,16 @@ TableLocation locate(const char* path) {
     return {given.substr(0, slash + 1), given.substr(slash + 1)};
 }
 
-struct Entry {
-    std::string name;
-    bool isDirectory;
-};
+using Entry = FileSystem::Entry;
 using Listing = std::vector<Entry>;
 
+// The entries of a directory, hidden ones left out; none when it cannot be listed.
 Listing readListing(const std::string& directory) {
     Listing listing;
-    // Closed however the listing ends: growing it can fail.
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(directory.empty() ? "." : directory.c_str()), closedir);
-    if (dir == nullptr) {
-        return listing;
+    if (!fileSystem().list(directory, listing)) {
+        listing.clear();
     }
-    while (const dirent* entry = readdir(dir.get())) {
-        if (entry->d_name[0] != '.') {
-            listing.push_back(Entry{entry->d_name, entry->d_type == DT_DIR});
-        }
-    }
+    std::erase_if(listing, [](const Entry& entry) { return entry.name.front() == '.'; });
     return listing;
 }
 
@@ -305,8 +295,7 @@ void throwDamage(const char* message) {
 }
 
 bool fileExists(const std::string& file) {
-    struct stat status {};
-    return ::stat(file.c_str(), &status) == 0;
+    return pathExists(file);
 }
 
 }  // namespace table_files

@@ -1,10 +1,11 @@
 #include "model/AnswerBlock.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
-#include <system_error>
 
 #include "base/AtomicFile.h"
+#include "base/FileSystem.h"
 #include "db/OrnQL_Stream.h"
 
 namespace {
@@ -402,14 +403,15 @@ void AnswerBlock::saveHistory(const char* path, dependency d) {
         return;
     }
     settleCardDeletions();
-    const std::filesystem::path directory = std::filesystem::path(path).parent_path();
-    std::error_code error;
-    if (!std::filesystem::is_directory(directory, error)) {
+    const std::string directory = std::filesystem::path(path).parent_path().string();
+    if (!pathExists(directory)) {
         if (elementTree().empty() && requestTree().empty()) {
             return;  // no history yet and none to write: the collection stays as it was
         }
-        std::filesystem::create_directories(directory, error);
-        if (error || !syncDirectoryOf(directory.string())) {
+        // Made durable at once (its entry in the data directory synced): the files of the save go
+        // into it, and a log replayed after a crash would find no directory for them.
+        if ((fileSystem().makeDirectory(directory.c_str(), 0777) != 0 && errno != EEXIST) ||
+            !syncDirectoryOf(directory)) {
             throw InvalidFileException(path, D_ANSWER);
         }
     }

@@ -1,5 +1,7 @@
 #include "model/Database.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <exception>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "base/FileSystem.h"
 #include "base/FileTransaction.h"
 #include "db/FileReadAhead.h"
 #include "db/OrnQL_Template.h"
@@ -58,20 +61,41 @@ dependency loadTables(dependency d) {
     return D_ENDTAG;
 }
 
+// Makes a directory and the missing ones above it, noting each made one's parent, whose new
+// entry must be synced.
+bool makeDirectories(const std::filesystem::path& directory, std::set<std::string>& parents) {
+    if (directory.empty() || pathExists(directory.string())) {
+        return true;
+    }
+    const std::filesystem::path parent = directory.parent_path();
+    if (!makeDirectories(parent, parents)) {
+        return false;
+    }
+    if (fileSystem().makeDirectory(directory.c_str(), 0777) != 0 && errno != EEXIST) {
+        return false;
+    }
+    parents.insert(parent.string());
+    return true;
+}
+
+// The tree of a first start; made durable before the first save, whose files go into it.
 bool createDirectoryTree() {
-    std::vector<std::filesystem::path> directories{FRAMEWORK_DIR, FLAG_IMAGE_DIR, KEYBOARD_IMAGE_DIR,
-                                                   MNEMONIC_IMAGE_DIR};
+    // Each named by a path that ends in the directory's last component (a picture directory's
+    // "/" makes the last component empty).
+    std::vector<std::filesystem::path> directories{FRAMEWORK_DIR,
+                                                   std::filesystem::path(FLAG_IMAGE_DIR).parent_path(),
+                                                   std::filesystem::path(KEYBOARD_IMAGE_DIR).parent_path(),
+                                                   std::filesystem::path(MNEMONIC_IMAGE_DIR).parent_path()};
     for (const CatalogueEntry& entry : catalogue()) {
         directories.push_back(std::filesystem::path(entry.path).parent_path());
     }
+    std::set<std::string> parents;
     for (const std::filesystem::path& directory : directories) {
-        std::error_code error;
-        std::filesystem::create_directories(directory, error);
-        if (error) {
+        if (!makeDirectories(directory, parents)) {
             return false;
         }
     }
-    return true;
+    return std::all_of(parents.begin(), parents.end(), syncDirectory);
 }
 
 int saveOrFatal(dependency d, int status) {
@@ -130,9 +154,8 @@ bool backUpPicturesToRemove(DatabaseBackup& backup) {
     return true;
 }
 
-// Keeps every file the recovery of `failed` would remove or rewrite.
-bool backUpForRecovery(std::size_t failed) {
-    DatabaseBackup backup;
+// Moves or copies into the backup every file the recovery of `failed` would remove or rewrite.
+bool keepForRecovery(std::size_t failed, DatabaseBackup& backup) {
     if (!backUpPicturesToRemove(backup)) {
         return false;
     }
@@ -153,6 +176,12 @@ bool backUpForRecovery(std::size_t failed) {
     return failed > cataloguePosition(D_WORD) || backup.moveDirectoryFiles(MNEMONIC_IMAGE_DIR);
 }
 
+// Keeps every file the recovery of `failed` would remove or rewrite, durably.
+bool backUpForRecovery(std::size_t failed) {
+    DatabaseBackup backup;
+    return keepForRecovery(failed, backup) && backup.makeDurable();
+}
+
 int recoverFrom(dependency failedTable, dependency loaded) {
     const std::size_t failed = cataloguePosition(failedTable);
     // Repaired first (in memory only), so that the backup also keeps the pictures it lets go.
@@ -167,8 +196,7 @@ int recoverFrom(dependency failedTable, dependency loaded) {
 }
 
 // Copies the files that the marked bounds will rewrite or remove, with each such table's index.
-bool backUpMarkedFiles() {
-    DatabaseBackup backup;
+bool keepMarkedFiles(DatabaseBackup& backup) {
     if (!backUpPicturesToRemove(backup)) {
         return false;
     }
@@ -187,6 +215,11 @@ bool backUpMarkedFiles() {
         }
     }
     return true;
+}
+
+bool backUpMarkedFiles() {
+    DatabaseBackup backup;
+    return keepMarkedFiles(backup) && backup.makeDurable();
 }
 
 // A clean load leaves nothing marked for saving. Whatever the load repaired (dangling links and
@@ -268,6 +301,35 @@ private:
     std::exception_ptr failure;
 };
 
+// A damaged transaction log, and every file its replay would overwrite, copied into a backup.
+bool keepCopies(const std::vector<std::string>& paths) {
+    DatabaseBackup backup;
+    for (const std::string& path : paths) {
+        if (!backup.copyFileIfPresent(path)) {
+            return false;
+        }
+    }
+    return backup.makeDurable();
+}
+
+// The load once the log is finished: the first start's tree, or the tables with their repairs.
+int loadFinishedFiles(dependency d) {
+    // Only now: the interrupted commit that recovery finished needed its temporary files.
+    StrayTemporaryRemoval strayTemporaries;
+    setupTables();
+    std::error_code error;
+    if (!std::filesystem::exists(DATA_DIR, error) && !error) {
+        strayTemporaries.finish();
+        return createFreshDatabase();
+    }
+    const dependency failed = loadTables(d);
+    strayTemporaries.finish();
+    if (failed != D_ENDTAG) {
+        return recoverFrom(failed, d);
+    }
+    return saveRepairs(d);
+}
+
 }  // namespace
 
 int loadDatabase(dependency d) {
@@ -275,23 +337,13 @@ int loadDatabase(dependency d) {
         // Records of an earlier load still hold links into each other; set-up clears the tables'
         // link bookkeeping, after which those links would look dangling.
         resetDatabase();
-        if (!FileTransaction::recover(TRANSACTION_JOURNAL)) {
+        const FileTransaction::Recovery recovered = FileTransaction::recover(TRANSACTION_JOURNAL, keepCopies);
+        if (recovered == FileTransaction::Recovery::FAILED) {
+            savingRefused = true;
             return LOAD_FATAL;  // the files are half way through a save: read none of them
         }
-        // Only now: the interrupted commit that recovery finished needed its temporary files.
-        StrayTemporaryRemoval strayTemporaries;
-        setupTables();
-        std::error_code error;
-        if (!std::filesystem::exists(DATA_DIR, error) && !error) {
-            strayTemporaries.finish();
-            return createFreshDatabase();
-        }
-        const dependency failed = loadTables(d);
-        strayTemporaries.finish();
-        if (failed != D_ENDTAG) {
-            return recoverFrom(failed, d);
-        }
-        return saveRepairs(d);
+        const int status = loadFinishedFiles(d);
+        return recovered == FileTransaction::Recovery::DAMAGE_KEPT ? std::max(status, int(LOAD_RESET)) : status;
     } catch (...) {
         savingRefused = true;
         return LOAD_FATAL;
@@ -307,12 +359,12 @@ void saveDatabase(dependency d) {
         entry.save(entry.path, d);
     }
     pictureRemovals::stageInActiveTransaction();
-    if (unit.commit() != FileTransaction::Outcome::DONE) {
+    if (unit.commit() == FileTransaction::Outcome::NOTHING_CHANGED) {
         throw InvalidFileException(TRANSACTION_JOURNAL, d);
     }
 }
 
-int saveDatabaseTables(const std::vector<dependency>& tables) {
+SaveResult saveTablesAsUnit(const std::vector<dependency>& tables) {
     FileTransaction unit(TRANSACTION_JOURNAL);
     try {
         for (dependency table : tables) {
@@ -322,9 +374,21 @@ int saveDatabaseTables(const std::vector<dependency>& tables) {
             saveDatabase(D_ENDTAG);
         }
     } catch (const std::exception&) {
-        return 1;
+        return SaveResult::NOTHING_SAVED;
     }
-    return unit.commit() == FileTransaction::Outcome::DONE ? 0 : 1;
+    switch (unit.commit()) {
+    case FileTransaction::Outcome::DONE:
+        return SaveResult::SAVED;
+    case FileTransaction::Outcome::PENDING:
+        return SaveResult::SAVED_FILES_PENDING;
+    case FileTransaction::Outcome::NOTHING_CHANGED:
+        break;
+    }
+    return SaveResult::NOTHING_SAVED;
+}
+
+int saveDatabaseTables(const std::vector<dependency>& tables) {
+    return saveTablesAsUnit(tables) == SaveResult::NOTHING_SAVED ? 1 : 0;
 }
 
 int saveDatabaseExternal(unsigned count, ...) {

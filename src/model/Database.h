@@ -45,6 +45,11 @@ enum LoadStatus {
 // crash interrupted after its commit point, removes the temporary files of one interrupted before
 // it, and loads table d (all for D_ENDTAG): a second load in one process gives exactly what a
 // fresh process gives. A clean load writes nothing. Nothing but the status leaves it:
+// - a transaction log with a damaged unit (base/TransactionLog.h): the log and every file its
+//   replay would overwrite are copied into Data/Backup/<UTC date-time>/ first, only the units
+//   after the damage are replayed (an older one could put back an older file over a newer one),
+//   the load goes on, and the status is at least 1 (2 if the copies cannot be made);
+// - a log that exists but cannot be read or replayed: 2, and nothing is read;
 // - no Data directory (first start): the whole directory tree and a fresh database with the
 //   default level ladder are created; 0 (2 if they cannot be written);
 // - a table that cannot be read, or is damaged (db/OrnQL_TemplateFiles.h lists what counts): the
@@ -67,14 +72,26 @@ int loadDatabase(dependency d);
 
 // Saves table d (all for D_ENDTAG) in catalogue order as one unit (base/FileTransaction.h):
 // after a crash the next start sees all of it or none of it. Only the bounds changed since the
-// last save are rewritten. InvalidFileException and other errors propagate; a failed save
-// leaves every changed bound marked, so the next save repeats it.
+// last save are rewritten. InvalidFileException and other errors propagate when nothing of the
+// save reached the log; such a save leaves every changed bound marked, so the next save repeats
+// it. A save that reached the log is saved, even when files are still to be brought up to date.
 void saveDatabase(dependency d);
 
+// How a save of tables as one unit ended. The rule of every save: it has failed exactly when
+// nothing of it reached the transaction log.
+enum class SaveResult {
+    NOTHING_SAVED,       // nothing reached the log: the files are as before, the changes stay marked
+    SAVED,               // in the log and every file written
+    SAVED_FILES_PENDING  // in the log, so saved for good; some files are brought up to date only by
+                         // the next save, checkpoint or start (a disk too full to write them now)
+};
+
+// The tables saved as one unit in the order given (all for an empty list).
+SaveResult saveTablesAsUnit(const std::vector<dependency>& tables);
+
 // The screens' save: count = 0 saves all tables; otherwise count dependency values follow and
-// each named table is saved in the order given, all of them as one unit. 0 on success; 1 if a
-// save failed (then none of the tables is saved, or, if the failure came after the commit point,
-// all of them are once the next save or start finishes the unit).
+// each named table is saved in the order given, all of them as one unit. 0 when the save is done
+// (SAVED or SAVED_FILES_PENDING); 1 when nothing of it was saved (NOTHING_SAVED).
 int saveDatabaseExternal(unsigned count, ...);
 
 // What a call with tables gets: each must be a dependency (anything else does not compile) and
@@ -85,7 +102,7 @@ int saveDatabaseExternal(unsigned count, Tables... tables);
 template <typename... Tables>
 int saveDatabaseExternal(unsigned count, Tables... tables) = delete;
 
-// The tables saved as one unit in the order given (all for an empty list); 0 or 1 as above.
+// saveTablesAsUnit with 0 or 1 as saveDatabaseExternal gives them.
 int saveDatabaseTables(const std::vector<dependency>& tables);
 
 // The path prefix of a table, or null for a number that names no table.

@@ -1,10 +1,17 @@
 #include "model/DatabaseBackup.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
-#include <system_error>
 #include <vector>
 
+#include "base/AtomicFile.h"
+#include "base/FileDescriptor.h"
+#include "base/FileSystem.h"
 #include "model/DataPaths.h"
 
 namespace fs = std::filesystem;
@@ -26,13 +33,36 @@ fs::path relativeToData(const std::string& file) {
     return relative.empty() || *relative.begin() == ".." ? fs::path(file).filename() : relative;
 }
 
+bool isDirectory(const std::string& path) {
+    struct stat status {};
+    return fileSystem().statusOf(path.c_str(), status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat status {};
+    return fileSystem().statusOf(path.c_str(), status) == 0 && S_ISREG(status.st_mode);
+}
+
+// A copy made durable before it is counted as kept.
+bool copyFile(const std::string& from, const std::string& to) {
+    std::string bytes;
+    if (readWholeFile(from, bytes) != ReadResult::READ) {
+        return false;
+    }
+    FileDescriptor copy = FileDescriptor::open(to, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    return copy.isOpen() && writeAll(copy.get(), bytes) && syncDescriptor(copy.get()) && copy.close();
+}
+
+std::size_t depthOf(const std::string& path) {
+    return static_cast<std::size_t>(std::count(path.begin(), path.end(), '/'));
+}
+
 }  // namespace
 
 DatabaseBackup::DatabaseBackup() {
     const std::string base = std::string(BACKUP_DIR) + "/" + utcStamp();
     root = base;
-    std::error_code ignored;
-    for (int suffix = 2; fs::exists(root, ignored); ++suffix) {
+    for (int suffix = 2; pathExists(root); ++suffix) {
         root = base + "_" + std::to_string(suffix);
     }
 }
@@ -46,36 +76,33 @@ bool DatabaseBackup::keepTableFiles(const char* pathPrefix, Mode mode) {
 }
 
 bool DatabaseBackup::moveDirectoryFiles(const char* dir) {
-    return keepFiles(dir, "", Mode::MOVE);
+    std::string directory(dir);
+    while (directory.size() > 1 && directory.back() == '/') {
+        directory.pop_back();
+    }
+    return keepFiles(directory, "", Mode::MOVE);
 }
 
 bool DatabaseBackup::copyFileIfPresent(const std::string& file) {
-    std::error_code error;
-    return !fs::is_regular_file(file, error) || keep(file, Mode::COPY);
+    return !isRegularFile(file) || keep(file, Mode::COPY);
 }
 
-// The names are collected first: moving files out of a directory while iterating it is not
-// something directory iteration promises to survive.
+// The names are collected first: moving files out of a directory while listing it is not
+// something a listing promises to survive.
 bool DatabaseBackup::keepFiles(const std::string& dir, const std::string& namePrefix, Mode mode) {
-    std::error_code error;
-    if (!fs::is_directory(dir, error)) {
+    if (!isDirectory(dir)) {
         return true;
     }
-    std::vector<std::string> files;
-    for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        std::error_code typeError;
-        if (name.empty() || name.front() == '.' || name.compare(0, namePrefix.size(), namePrefix) != 0 ||
-            it->is_directory(typeError)) {
-            continue;
-        }
-        files.push_back((fs::path(dir) / name).string());
-    }
-    if (error) {
+    std::vector<FileSystem::Entry> entries;
+    if (!fileSystem().list(dir, entries)) {
         return false;
     }
-    for (const std::string& file : files) {
-        if (!keep(file, mode)) {
+    for (const FileSystem::Entry& entry : entries) {
+        if (entry.name.front() == '.' || entry.name.compare(0, namePrefix.size(), namePrefix) != 0 ||
+            entry.isDirectory) {
+            continue;
+        }
+        if (!keep((fs::path(dir) / entry.name).string(), mode)) {
             return false;
         }
     }
@@ -84,15 +111,54 @@ bool DatabaseBackup::keepFiles(const std::string& dir, const std::string& namePr
 
 bool DatabaseBackup::keep(const std::string& file, Mode mode) {
     const fs::path target = fs::path(root) / relativeToData(file);
-    std::error_code error;
-    fs::create_directories(target.parent_path(), error);
-    if (error) {
+    const std::string targetDirectory = target.parent_path().string();
+    if (!makeDirectories(targetDirectory)) {
         return false;
     }
-    if (mode == Mode::MOVE) {
-        fs::rename(file, target, error);
-    } else {
-        fs::copy_file(file, target, fs::copy_options::overwrite_existing, error);
+    backupDirectories.insert(targetDirectory);
+    if (mode == Mode::COPY) {
+        return copyFile(file, target.string());
     }
-    return !error;
+    if (fileSystem().rename(file.c_str(), target.c_str()) != 0) {
+        return false;
+    }
+    const std::string source = fs::path(file).parent_path().string();
+    movedOutOf.insert(source.empty() ? "." : source);
+    return true;
+}
+
+// Makes the missing directories of the path, each noted with its parent for makeDurable().
+bool DatabaseBackup::makeDirectories(const std::string& directory) {
+    if (directory.empty() || isDirectory(directory)) {
+        return true;
+    }
+    const std::string parent = fs::path(directory).parent_path().string();
+    if (!makeDirectories(parent)) {
+        return false;
+    }
+    if (fileSystem().makeDirectory(directory.c_str(), 0777) != 0 && errno != EEXIST) {
+        return false;
+    }
+    backupDirectories.insert(directory);
+    backupDirectories.insert(parent.empty() ? "." : parent);
+    return true;
+}
+
+bool DatabaseBackup::makeDurable() {
+    std::vector<std::string> ordered(backupDirectories.begin(), backupDirectories.end());
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const std::string& a, const std::string& b) { return depthOf(a) > depthOf(b); });
+    for (const std::string& source : movedOutOf) {
+        if (backupDirectories.count(source) == 0) {
+            ordered.push_back(source);
+        }
+    }
+    for (const std::string& directory : ordered) {
+        if (!syncDirectory(directory == "." ? std::string() : directory)) {
+            return false;
+        }
+    }
+    backupDirectories.clear();
+    movedOutOf.clear();
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 
 // A backup of table files and pictures, made before start-up recovery removes or rewrites them:
@@ -7,6 +8,12 @@
 // Data/Word/words3.dat becomes Data/Backup/2026-12-07_08-43-31/Word/words3.dat), so that no
 // recovery ever destroys the only copy of the user's data. The directory is made on the first
 // file, so a recovery with nothing to keep leaves no empty backup behind.
+//
+// A backup protects only once it would survive a power loss: each copy is synced as it is made,
+// and makeDurable() syncs the directories, the backup's own from the deepest up, then those files
+// were moved out of (a file whose move became durable out of its directory before into the backup
+// would be in neither). Nothing the backup protects may change before makeDurable() returned
+// true. Every file operation goes through the file system in use (base/FileSystem.h).
 class DatabaseBackup {
 public:
     // Chooses a fresh directory named after the current UTC time (a suffix _2, _3, ... when a
@@ -23,6 +30,9 @@ public:
     // Moves every file of a picture directory (ending with '/').
     bool moveDirectoryFiles(const char* directory);
 
+    // Syncs the directories the backup made or changed (see above); false when one could not be.
+    bool makeDurable();
+
     // The backup directory (it exists only once a file was kept).
     const std::string& directory() const { return root; }
 
@@ -32,6 +42,9 @@ private:
     bool keepTableFiles(const char* pathPrefix, Mode mode);
     bool keepFiles(const std::string& directory, const std::string& namePrefix, Mode mode);
     bool keep(const std::string& file, Mode mode);
+    bool makeDirectories(const std::string& directory);
 
     std::string root;
+    std::set<std::string> backupDirectories;  // made or given new entries, below and above root
+    std::set<std::string> movedOutOf;         // directories files were moved out of
 };

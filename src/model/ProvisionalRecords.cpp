@@ -83,7 +83,7 @@ bool storeNotes(const std::vector<Note>& notes, bool removalPending) {
         return false;
     }
     unit.afterCommit([notes, removalPending] { *held = Notes{notes, removalPending}; });
-    return unit.commit() == FileTransaction::Outcome::DONE;
+    return unit.commit() != FileTransaction::Outcome::NOTHING_CHANGED;
 }
 
 template <typename T>
@@ -116,7 +116,7 @@ bool finishPendingRemoval(const Notes& notes) {
     if (saveDatabaseTables({}) != 0) {
         return false;
     }
-    return storeNotes({}, false) && unit.commit() == FileTransaction::Outcome::DONE;
+    return storeNotes({}, false) && unit.commit() != FileTransaction::Outcome::NOTHING_CHANGED;
 }
 
 }  // namespace
@@ -186,7 +186,7 @@ bool removeAbandonedRecords() {
     if (removedAny && saveDatabaseTables({}) != 0) {
         return false;
     }
-    return storeNotes({}, false) && unit.commit() == FileTransaction::Outcome::DONE;
+    return storeNotes({}, false) && unit.commit() != FileTransaction::Outcome::NOTHING_CHANGED;
 }
 
 void resetProvisionalRecords() { held.reset(); }

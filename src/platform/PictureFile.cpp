@@ -1,16 +1,16 @@
 #include "platform/PictureFile.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 
 #include <cairo-svg.h>
 #include <cairo.h>
 
 #include "base/AtomicFile.h"
+#include "base/FileDescriptor.h"
+#include "base/FileSystem.h"
 #include "platform/CairoPainter.h"
 
 namespace platform {
@@ -63,22 +63,13 @@ bool encodeSvg(PixelSize size, const std::function<void(Painter&)>& paint, std::
 // database's transaction log.
 bool writeWhole(const std::string& path, const std::string& bytes) {
     const std::string temporary = path + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    FileDescriptor file = FileDescriptor::open(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (!file.isOpen()) {
         return false;
     }
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t now = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (now <= 0) {
-            break;
-        }
-        written += static_cast<std::size_t>(now);
-    }
-    const bool synced = written == bytes.size() && syncDescriptor(fd);
-    const bool closed = ::close(fd) == 0;
-    if (!synced || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    const bool written = writeAll(file.get(), bytes) && syncDescriptor(file.get());
+    if (!file.close() || !written || fileSystem().rename(temporary.c_str(), path.c_str()) != 0) {
+        fileSystem().unlink(temporary.c_str());
         return false;
     }
     syncDirectoryOf(path);  // the picture is there; a failed directory sync only risks a power loss

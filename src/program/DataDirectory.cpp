@@ -64,7 +64,12 @@ fs::path normalised(const fs::path& path) {
     return result;
 }
 
-std::string quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+// Built by appending: GCC 12's -Wrestrict misreads "literal" + std::string at -O2.
+std::string quoted(const fs::path& path) {
+    std::string text("\"");
+    text.append(path.string()).append("\"");
+    return text;
+}
 
 }  // namespace
 
@@ -133,5 +138,17 @@ bool DataDirectory::create(std::string& problem) const {
         problem = "the data directory " + quoted(path_) + " is not a directory";
         return false;
     }
+    if (origin_ == Origin::UserDataDirectory) {
+        narrowToOwner();
+    }
     return true;
+}
+
+// A user data directory made by an earlier version, or by hand, may be open to others; it is
+// narrowed, never widened. A directory of someone else's stays as it is (the change is refused).
+void DataDirectory::narrowToOwner() const {
+    struct stat status {};
+    if (stat(path_.c_str(), &status) == 0 && (status.st_mode & ~PRIVATE_DIRECTORY_MODE & 0777) != 0) {
+        (void)chmod(path_.c_str(), status.st_mode & PRIVATE_DIRECTORY_MODE);
+    }
 }

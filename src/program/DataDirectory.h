@@ -11,7 +11,8 @@
 //      XDG_DATA_HOME is not set (a relative or empty value counts as not set, as the XDG base
 //      directory rules ask).
 // The chosen directory is created when it is missing; the user's data directory is created
-// readable by its owner only, since it holds their collection.
+// readable by its owner only, since it holds their collection, and narrowed to that when it was
+// made open to others before.
 
 #include <filesystem>
 #include <optional>
@@ -48,6 +49,7 @@ public:
 private:
     DataDirectory(std::filesystem::path path, Origin origin);
     bool create(std::string& problem) const;
+    void narrowToOwner() const;
 
     std::filesystem::path path_;
     Origin origin_;

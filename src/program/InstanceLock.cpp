@@ -8,13 +8,42 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/FileSystem.h"
+
 namespace {
 
 constexpr std::size_t PROCESS_ID_DIGITS_MAX = 20;
 
-std::string quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+std::string quoted(const std::filesystem::path& path) {
+    std::string text("\"");
+    text.append(path.string()).append("\"");
+    return text;
+}
 
-std::string systemReason(int error) { return std::strerror(error); }
+std::string cannotLock(const std::filesystem::path& directory, int error) {
+    std::string text("cannot lock the data directory ");
+    text.append(quoted(directory)).append(": ").append(std::strerror(error));
+    return text;
+}
+
+std::string anotherAtWork(const std::filesystem::path& directory, const std::string& holder) {
+    std::string text("another Mernolex");
+    if (!holder.empty()) {
+        text.append(" (process ").append(holder).append(")");
+    }
+    text.append(" is working on the data directory ").append(quoted(directory)).append("; close it first");
+    return text;
+}
+
+// The lock file of a directory on a read-only file system: the one a program that could write
+// there has made, opened for reading (flock needs no more).
+int openOnReadOnlyFileSystem(const std::filesystem::path& file) {
+    const int descriptor = fileSystem().open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (descriptor < 0 && errno == ENOENT) {
+        errno = EROFS;  // nothing to lock, and nothing can be made: the reason is the file system
+    }
+    return descriptor;
+}
 
 // The process id the holder wrote, or "" when the file does not tell one (an older holder still
 // writing it, or a file edited by hand).
@@ -46,32 +75,27 @@ void writeProcessId(int descriptor) {
 
 std::unique_ptr<InstanceLock> InstanceLock::acquire(const std::filesystem::path& directory, std::string& problem) {
     const std::filesystem::path file = directory / FILE_NAME;
-    const int descriptor = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    int descriptor = fileSystem().open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    const bool readOnly = descriptor < 0 && errno == EROFS;
+    if (readOnly) {
+        descriptor = openOnReadOnlyFileSystem(file);
+    }
     if (descriptor < 0) {
-        if (errno == EROFS) {
-            return std::unique_ptr<InstanceLock>(new InstanceLock(-1));
-        }
-        problem = "cannot lock the data directory " + quoted(directory) + ": " + systemReason(errno);
+        problem = cannotLock(directory, errno);
         return nullptr;
     }
     if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
-        if (error == EWOULDBLOCK) {
-            const std::string holder = holderOf(descriptor);
-            problem = "another Mernolex" + (holder.empty() ? std::string() : " (process " + holder + ")") +
-                      " is working on the data directory " + quoted(directory) + "; close it first";
-        } else {
-            problem = "cannot lock the data directory " + quoted(directory) + ": " + systemReason(error);
-        }
-        close(descriptor);
+        problem = error == EWOULDBLOCK ? anotherAtWork(directory, holderOf(descriptor)) : cannotLock(directory, error);
+        fileSystem().close(descriptor);
         return nullptr;
     }
-    writeProcessId(descriptor);
+    if (!readOnly) {
+        writeProcessId(descriptor);
+    }
     return std::unique_ptr<InstanceLock>(new InstanceLock(descriptor));
 }
 
 InstanceLock::~InstanceLock() {
-    if (descriptor_ >= 0) {
-        close(descriptor_);
-    }
+    fileSystem().close(descriptor_);
 }

@@ -8,9 +8,11 @@
 // a crash included, so a lock file left behind never blocks the next start: only a living holder
 // does. The holder writes its process id into the file, so that the refusal can name it.
 //
-// A directory on a read-only file system needs no lock: nothing can be saved there, by this
-// process or another, so nothing can be overwritten. Every other failure to lock refuses the
-// start, since the program could not tell whether another one is at work.
+// On a read-only file system the lock file is opened for reading and locked all the same: the same
+// directory may be writable to a program that reaches it another way (a read-only bind mount) or
+// once the file system is mounted writable again, and that program must see this one at work.
+// Where no lock file can be opened there, and on every other failure to lock, the start is
+// refused, since the program could not tell whether another one is at work.
 
 #include <filesystem>
 #include <memory>
@@ -29,9 +31,6 @@ public:
     InstanceLock& operator=(const InstanceLock&) = delete;
     // Releases the lock; the file stays, for it blocks nobody.
     ~InstanceLock();
-
-    // False when the directory is read-only and so nothing is held.
-    bool holdsLock() const { return descriptor_ >= 0; }
 
 private:
     explicit InstanceLock(int descriptor) : descriptor_(descriptor) {}

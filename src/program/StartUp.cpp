@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "program/ScreenWiring.h"
 #include "shell/framework.h"
+#include "resources/SecondStrings.h"
 #include "resources/frameworkFileManager.h"
 #include "states/ScreenRegistry.h"
 #include "states/WelcomeState.h"
@@ -35,6 +36,7 @@ void writeFrameworkFiles() {
     std::filesystem::create_directories(FRAMEWORK_DIR, error);
     if (!error) {
         saveValues();
+        saveSecondStrings();
     }
 }
 

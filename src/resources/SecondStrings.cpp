@@ -54,19 +54,15 @@ std::optional<StoredTexts> readStoredTexts() {
     return StoredTexts{std::move(*read), *count};
 }
 
-void writeFiles() {
+}  // namespace
+
+bool saveSecondStrings() {
     const std::optional<TextTableImages> images =
         buildTextTable(std::vector<const wchar_t*>(std::begin(curStrings2), std::end(curStrings2)));
-    if (images) {
-        // The positions go last: until they are written, an older positions file still describes
-        // the texts it was written with.
-        if (replaceFile(kTextsPath, images->texts)) {
-            replaceFile(kPositionsPath, images->positions);
-        }
-    }
+    // The positions go last: until they are written, an older positions file still describes the
+    // texts it was written with, since texts are only ever appended.
+    return images && replaceFile(kTextsPath, images->texts) && replaceFile(kPositionsPath, images->positions);
 }
-
-}  // namespace
 
 bool loadSecondStrings() {
     std::optional<StoredTexts> stored = readStoredTexts();
@@ -78,7 +74,7 @@ bool loadSecondStrings() {
     commit(std::move(texts));
     const bool complete = stored && stored->storedCount >= STRING2_ENDTAG;
     if (!complete) {
-        writeFiles();
+        saveSecondStrings();  // fails silently without Data/Framework; the defaults still apply
     }
     return complete;
 }

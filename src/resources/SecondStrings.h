@@ -81,6 +81,10 @@ extern const wchar_t* curStrings2[STRING2_ENDTAG];
 // here). Returns true when the files held every text.
 bool loadSecondStrings();
 
+// Writes both files from the table in memory, each replaced whole (base/AtomicFile.h). False when
+// one could not be written.
+bool saveSecondStrings();
+
 // The built-in English text of an entry; nullptr for an index outside the table.
 const wchar_t* defaultSecondString(int index);
 

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "base/FileTransaction.h"
 #include "db/OrnQL_Extra.h"
 #include "gui/BmpPicture.h"
 #include "gui/GuiBitmap.h"
@@ -123,16 +122,12 @@ void storeFields(Word& word, const std::wstring& text, unsigned languageId) {
 // The word's tables and, for a new word, the removal of its note are saved as one unit: after a
 // crash the next start finds the word kept or, if new, removed, never kept and removed again.
 bool storeWord(unsigned wordId) {
-    FileTransaction unit(TRANSACTION_JOURNAL);
-    if (!saveTablesOrWarn({D_WORD, D_IRREGULARVERB})) {
-        return false;
+    SaveSession session;
+    session.saveTables({D_WORD, D_IRREGULARVERB});
+    if (wordScreen.temporaryWord) {
+        session.include(forgetProvisionalRecord(D_WORD, wordId));
     }
-    if ((wordScreen.temporaryWord && !forgetProvisionalRecord(D_WORD, wordId)) ||
-        unit.commit() != FileTransaction::Outcome::DONE) {
-        refuseSave(String_ERROR_SAVE_DB);
-        return false;
-    }
-    return true;
+    return session.finish() != SaveOutcome::NOTHING_CHANGED;
 }
 
 }  // namespace

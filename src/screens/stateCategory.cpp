@@ -67,9 +67,8 @@ void deleteActiveCategory() {
     fillList();
 }
 
-// When the save fails, the table goes back to what the disk holds (a new category leaves it
-// again) while the page keeps what was typed: a retry stores it once, and a discard leaves
-// nothing behind that a later save of the table could store.
+// A save that fails takes the edit back (states/SaveTables.h): a new category leaves the table
+// again, an edited one gets its description back.
 void saveCategory() {
     const GuiTextfield* field = descriptionField();
     if (field == nullptr) {
@@ -84,12 +83,15 @@ void saveCategory() {
         category = new Category(description.c_str());
         Category::add(category);
     }
-    if (!saveTablesOrWarn({D_CATEGORY})) {
-        if (editCategory == nullptr) {
+    const bool isNew = editCategory == nullptr;
+    const SaveOutcome saved = saveEdit({D_CATEGORY}, [category, isNew, &before] {
+        if (isNew) {
             Category::deleteEntry(category->getId());
         } else {
             category->set_description(before.c_str(), true);
         }
+    });
+    if (saved == SaveOutcome::NOTHING_CHANGED) {
         return;
     }
     editCategory = nullptr;

@@ -51,9 +51,9 @@ Word* createKnownWord(const std::wstring& text) {
         tellUser(String_ERROR_SAVE_DB, platform::MessageIcon::Error);
         return nullptr;
     }
-    if (!saveTablesOrWarn({D_WORD})) {
-        // The note stays: the disk may hold part of the save, and the next start cleans it up.
-        Word::deleteEntry(id);
+    // When the save fails the note stays until the word's removal is saved (the next start
+    // cleans up what is left).
+    if (saveEdit({D_WORD}, [id] { Word::deleteEntry(id); }) == SaveOutcome::NOTHING_CHANGED) {
         return nullptr;
     }
     return Word::getById(id);

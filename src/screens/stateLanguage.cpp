@@ -260,13 +260,14 @@ bool saveNewLanguage(const std::wstring& name) {
     Language& language = *created.release();  // the table owns it now
     setLanguageFields(language, name);
     writeGrammarLists(id);
-    if (storePictures(id) && saveTablesOrWarn({D_LANGUAGE, D_ARTICLE, D_PERSON, D_TENSE})) {
-        return true;
-    }
     // What could not be stored leaves memory too (its grammar and copied pictures with it), so
     // memory matches the disk and the retry makes the language afresh.
-    Language::deleteEntry(id);
-    return false;
+    const auto takeBack = [id] { Language::deleteEntry(id); };
+    if (!storePictures(id)) {
+        takeBack();
+        return false;
+    }
+    return saveEdit({D_LANGUAGE, D_ARTICLE, D_PERSON, D_TENSE}, takeBack) != SaveOutcome::NOTHING_CHANGED;
 }
 
 void saveLanguage() {

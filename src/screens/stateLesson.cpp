@@ -204,10 +204,8 @@ bool readDueDate(std::int32_t& due) {
     return true;
 }
 
-// Both fields go through their setters so that the lesson's bound is marked for saving. When the
-// save fails, the table goes back to what the disk holds (a new lesson leaves it again) while the
-// page keeps what was typed: a retry stores it once, and a discard leaves nothing behind that a
-// later save of the table could store.
+// Both fields go through their setters so that the lesson's bound is marked for saving. A save
+// that fails takes the edit back (states/SaveTables.h): a new lesson leaves the table again.
 void saveLesson() {
     const auto* titleField = onScreen<GuiTextfield>(TAG_TITLE);
     std::int32_t due = Lesson::NO_DUE_DATE;
@@ -225,13 +223,16 @@ void saveLesson() {
         lesson = new Lesson(title.c_str(), due);
         Lesson::add(lesson);
     }
-    if (!saveTablesOrWarn({D_LESSON})) {
-        if (editLesson == nullptr) {
+    const bool isNew = editLesson == nullptr;
+    const SaveOutcome saved = saveEdit({D_LESSON}, [lesson, isNew, &titleBefore, dueBefore] {
+        if (isNew) {
             Lesson::deleteEntry(lesson->getId());
         } else {
             lesson->set_title(titleBefore.c_str(), true);
             lesson->set_due(dueBefore, true);
         }
+    });
+    if (saved == SaveOutcome::NOTHING_CHANGED) {
         return;
     }
     editLesson = nullptr;

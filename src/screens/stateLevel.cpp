@@ -181,10 +181,9 @@ void putBack(Level& level, const LevelValues& values) {
     level.set_hintHandling(values.hints, true);
 }
 
-// A new level joins the ladder at the top before it moves to its number. When the save fails, the
-// ladder goes back to what the disk holds (a new level leaves it again, which moves the levels
-// above it back down) while the page keeps what was typed: a retry stores it once, and a discard
-// leaves nothing behind that a later save of the ladder could store.
+// A new level joins the ladder at the top before it moves to its number. A save that fails takes
+// the edit back (states/SaveTables.h): a new level leaves the ladder again, which moves the levels
+// above it back down.
 void saveLevel() {
     const LevelFields fields = levelFields();
     if (!fields.present()) {
@@ -202,12 +201,14 @@ void saveLevel() {
     }
     putBack(*level, {place->level, place->breakDays, fields.forceAnswer->getCheck(),
                      static_cast<HINTHANDLING>(fields.hints->getActivePosition())});
-    if (!saveTablesOrWarn({D_LEVEL})) {
+    const SaveOutcome saved = saveEdit({D_LEVEL}, [level, &before] {
         if (before) {
             putBack(*level, *before);
         } else {
             Level::deleteEntry(level->getId());
         }
+    });
+    if (saved == SaveOutcome::NOTHING_CHANGED) {
         return;
     }
     editLevel = nullptr;

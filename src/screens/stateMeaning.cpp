@@ -189,9 +189,8 @@ void linkCategories(unsigned meaningId, const CategoryIds& categories) {
     }
 }
 
-// When the save fails, the tables go back to what the disk holds (a new meaning leaves them
-// again with its links) while the page keeps the niveau and categories chosen: a retry stores the
-// meaning once, and a discard leaves nothing behind that a later save could store.
+// A save that fails takes the edit back (states/SaveTables.h): a new meaning leaves the tables
+// again with its links, an edited one gets its niveau and categories back.
 void saveMeaning() {
     const auto* niveauField = onScreen<GuiSelectionfield>(TAG_NIVEAU);
     if (niveauField == nullptr) {
@@ -210,13 +209,17 @@ void saveMeaning() {
         }
     }
     linkCategories(meaning->getId(), categoriesInUse());
-    if (!saveTablesOrWarn({D_MEANING, D_ASSO_C_M, D_ASSO_M_W})) {
-        if (editMeaning == nullptr) {
-            Meaning::deleteEntry(meaning->getId());
-        } else {
-            meaning->set_niveau(niveauBefore);
-            linkCategories(meaning->getId(), categoriesBefore);
-        }
+    const bool isNew = editMeaning == nullptr;
+    const SaveOutcome saved =
+        saveEdit({D_MEANING, D_ASSO_C_M, D_ASSO_M_W}, [meaning, isNew, niveauBefore, &categoriesBefore] {
+            if (isNew) {
+                Meaning::deleteEntry(meaning->getId());
+            } else {
+                meaning->set_niveau(niveauBefore);
+                linkCategories(meaning->getId(), categoriesBefore);
+            }
+        });
+    if (saved == SaveOutcome::NOTHING_CHANGED) {
         return;
     }
     editMeaning = nullptr;
@@ -271,8 +274,7 @@ void connectActiveMeaning() {
         return;
     }
     const unsigned linkId = M_W::add(new M_W(meaning->getId(), word->getId()));
-    if (!saveTablesOrWarn({D_ASSO_M_W})) {
-        M_W::deleteEntry(linkId);
+    if (saveEdit({D_ASSO_M_W}, [linkId] { M_W::deleteEntry(linkId); }) == SaveOutcome::NOTHING_CHANGED) {
         return;
     }
     editMeaning = meaning;

@@ -198,15 +198,14 @@ VerbPattern* storeTable() {
     const unsigned storedTenses = pattern->get_tenses();
     const unsigned storedPersons = pattern->get_persons();
     pattern->addContent(screen.table);
-    if (saveTablesOrWarn({D_VERBPATTERN})) {
-        return pattern;
-    }
-    if (isNew) {
-        VerbPattern::deleteEntry(pattern->getId());
-    } else {
-        pattern->reinitialize(storedTenses, storedPersons, &stored);
-    }
-    return nullptr;
+    const SaveOutcome saved = saveEdit({D_VERBPATTERN}, [pattern, isNew, storedTenses, storedPersons, &stored] {
+        if (isNew) {
+            VerbPattern::deleteEntry(pattern->getId());
+        } else {
+            pattern->reinitialize(storedTenses, storedPersons, &stored);
+        }
+    });
+    return saved == SaveOutcome::NOTHING_CHANGED ? nullptr : pattern;
 }
 
 void offerTest(const Language& language) {

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "base/FileTransaction.h"
 #include "db/OrnQL_Extra.h"
 #include "gui/GuiBitmap.h"
 #include "gui/GuiButton.h"
@@ -224,13 +223,10 @@ void discardTemporaryWord(bool tellUser) {
     wordScreen.temporaryWord = false;
     const unsigned id = wordScreen.editWordId;
     Word::deleteWithIrregularVerb(id);
-    FileTransaction unit(TRANSACTION_JOURNAL);
-    const bool saved = tellUser ? saveTablesOrWarn({}) : saveDatabaseTables({}) == 0;
-    const bool stored =
-        saved && forgetProvisionalRecord(D_WORD, id) && unit.commit() == FileTransaction::Outcome::DONE;
-    if (saved && !stored && tellUser) {
-        refuseSave(String_ERROR_SAVE_DB);  // (a failed table save has said so already)
-    }
+    SaveSession session({}, tellUser ? SaveSession::Report::ERROR_BOX : SaveSession::Report::SILENT);
+    session.saveTables({});
+    session.include(forgetProvisionalRecord(D_WORD, id));
+    session.finish();
 }
 
 void closeWordPage() {

@@ -2,6 +2,7 @@
 
 #include "gui/MessageNesting.h"
 #include "gui/StateMachine.h"
+#include "model/InterfaceText.h"
 #include "shell/framework.h"
 #include "shell/frameworkPainter.h"
 
@@ -15,14 +16,19 @@ constexpr int BackgroundHeight = 505;
 
 void WindowProcedure::handle(const platform::Message& message) {
     framewUpdate(&window_);
-    if (MessageNesting::inside()) {
-        handleNested(message);
-        return;
+    const bool nested = MessageNesting::inside();
+    try {
+        if (nested) {
+            handleNested(message);
+            return;
+        }
+        // Messages kept while the start-up ran the state machine outside any message come first.
+        handleDeferred();
+        handleOutermost(message);
+        handleDeferred();
+    } catch (...) {
+        survive(nested);
     }
-    // Messages kept while the start-up ran the state machine outside any message come first.
-    handleDeferred();
-    handleOutermost(message);
-    handleDeferred();
 }
 
 void WindowProcedure::handleOutermost(const platform::Message& message) {
@@ -30,6 +36,36 @@ void WindowProcedure::handleOutermost(const platform::Message& message) {
     if (dispatch(message)) {
         updateStateStatus();
     }
+    failuresInARow_ = 0;
+}
+
+void WindowProcedure::survive(bool nested) {
+    if (hdc != nullptr) {
+        framewEndPaint();
+    }
+    if (nested) {
+        return;
+    }
+    const bool sound = ++failuresInARow_ < 2 && curState != nullptr;
+    try {
+        MessageNesting showing;  // what arrives while the box is open waits, as under any box
+        platform::current().messageBox(interfaceText(String_ERROR_SAVE_DB), interfaceText(String_INFORMATION),
+                                       platform::MessageIcon::Error, platform::MessageButtons::Ok);
+    } catch (...) {
+        // Not even the box could be shown: nothing more to tell.
+    }
+    if (!sound) {
+        platform::Message close;
+        close.code = platform::MessageCode::Close;
+        try {
+            handleOutermost(close);
+            handleDeferred();
+        } catch (...) {
+            window_.postQuit(1);
+        }
+        return;
+    }
+    framewRepaint();
 }
 
 void WindowProcedure::handleNested(const platform::Message& message) {

@@ -32,6 +32,13 @@
 // So a screen switch, a page switch, queued updates and the alive function never run while an
 // update function waits for a box, and the screen behind the box stays whole; input given while
 // the box was open (a key, a close) reaches the screen afterwards, in the order it was given.
+//
+// Failures. Nothing thrown while a message is handled leaves the procedure (it would end the
+// program in the window system's code, without a word). A paint cut short is closed. An outermost
+// message that fails shows the database error box (every change saved so far is in the data
+// files or their log, and the screen stays as it was); the program goes on, unless the state
+// machine has no screen left or the very next message fails as well, in which case the window
+// closes (as Close does) once the box is answered. A nested message that fails is dropped.
 
 #include <deque>
 
@@ -51,10 +58,12 @@ private:
     // Hands the message to the framework or the state machine; false when it is not handled.
     bool dispatch(const platform::Message& message);
     void handleDeferred();
+    void survive(bool nested);
     void paint();
     void keyDown(const platform::Message& message);
     void mouseMove(const platform::Message& message);
 
     platform::Platform& window_;
     std::deque<platform::Message> deferred_;  // nested messages waiting for the outermost to end
+    unsigned failuresInARow_ = 0;             // outermost messages that failed since one succeeded
 };

@@ -9,11 +9,15 @@
 
 #include "base/AtomicFile.h"
 #include "base/FileTransaction.h"
+#include "support/FileFaults.h"
+#include "support/SimulatedDisk.h"
 #include "support/TempDirTest.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+using mernolex::test::SimulatedDisk;
 
 const std::string JOURNAL = "Data/unit.journal";
 using Files = std::map<std::string, std::string>;
@@ -146,6 +150,29 @@ TEST_F(FileTransactionTest, OnAnOpenLogAUnitCostsOneSyncAndTheCheckpointMakesItA
     EXPECT_EQ(readFile("Data/A/a.dat"), "newer a");
 }
 
+// A failed fsync loses the data it was to write, and a later fsync of the same file may succeed
+// without writing it. So after a checkpoint's sync failed, the next checkpoint (here the
+// program's end) writes the files again from the log and syncs them before the log may go: the
+// unit survives a power loss.
+TEST_F(FileTransactionTest, AfterACheckpointsSyncFailedTheFilesAreWrittenAgainBeforeTheLogGoes) {
+    writeOldState();
+    SimulatedDisk disk("Data");
+    {
+        FileTransaction unit(JOURNAL);
+        ASSERT_TRUE(replaceFile("Data/A/a.dat", "new a") && replaceFile("Data/B/c.dat", "new c"));
+        ASSERT_EQ(unit.commit(), FileTransaction::Outcome::DONE);
+    }
+    const std::size_t failing = disk.arm({SimulatedDisk::SYNC, 1, SimulatedDisk::Effect::FAIL, EIO, "a.dat"});
+    EXPECT_FALSE(FileTransaction::checkpoint());
+    ASSERT_TRUE(disk.fired(failing));
+    EXPECT_TRUE(fs::exists(JOURNAL)) << "the log keeps the unit";
+    EXPECT_TRUE(FileTransaction::checkpoint());
+    EXPECT_FALSE(fs::exists(JOURNAL));
+    disk.powerLoss();
+    EXPECT_EQ(readFile("Data/A/a.dat"), "new a");
+    EXPECT_EQ(readFile("Data/B/c.dat"), "new c");
+}
+
 // While the log is open, a file written without a transaction goes through it too: a replay
 // after a crash must never put back an older version over it.
 TEST_F(FileTransactionTest, WhileTheLogIsOpenEveryWriteGoesThroughIt) {
@@ -176,13 +203,15 @@ TEST_F(FileTransactionTest, AUnitCutShortEndsTheLog) {
         ASSERT_TRUE(replaceFile("Data/A/a.dat", "first a"));
         ASSERT_EQ(unit.commit(), FileTransaction::Outcome::DONE);
     }
-    fileFaults::failStep(2);  // the append of the second unit
     {
+        SimulatedDisk disk;
+        disk.arm({SimulatedDisk::WRITE, 1, SimulatedDisk::Effect::STOP, EIO, "unit.journal"});
         FileTransaction unit(JOURNAL);
         ASSERT_TRUE(replaceFile("Data/B/b.dat", "second b"));
         EXPECT_EQ(unit.commit(), FileTransaction::Outcome::NOTHING_CHANGED);
+        ASSERT_TRUE(disk.stopped());
     }
-    ASSERT_TRUE(fileFaults::fired());
+    FileTransaction::forgetOpenLog();  // the process ended there
     writeFile("Data/A/a.dat", "lost a");  // as a power loss could leave a file not yet synced
     ASSERT_TRUE(FileTransaction::recover(JOURNAL));
     EXPECT_EQ(readFile("Data/A/a.dat"), "first a");
@@ -190,13 +219,16 @@ TEST_F(FileTransactionTest, AUnitCutShortEndsTheLog) {
     EXPECT_FALSE(fs::exists(JOURNAL));
 }
 
-// A unit whose bytes changed after it was written (its sum no longer matches) is not repeated,
-// nor is anything after it.
-TEST_F(FileTransactionTest, AUnitWithAWrongSumEndsTheLog) {
+// A unit whose bytes changed after it was written (its sum no longer matches) is damage, not the
+// end of the log: the log and the files a replay would overwrite are handed over to be kept
+// first, and only the units after the damaged one are repeated (one before it could put back an
+// older file over one the damaged unit wrote). Without a place to keep them the log stays.
+TEST_F(FileTransactionTest, ADamagedUnitIsKeptAndOnlyTheUnitsAfterItAreRepeated) {
     writeOldState();
-    for (const char* contents : {"first a", "second a"}) {
+    for (const auto& [path, contents] : std::vector<std::pair<std::string, std::string>>{
+             {"Data/A/a.dat", "first a"}, {"Data/A/a.dat", "second a"}, {"Data/B/b.dat", "third b"}}) {
         FileTransaction unit(JOURNAL);
-        ASSERT_TRUE(replaceFile("Data/A/a.dat", contents));
+        ASSERT_TRUE(replaceFile(path, contents));
         ASSERT_EQ(unit.commit(), FileTransaction::Outcome::DONE);
     }
     std::string log = readFile(JOURNAL);
@@ -204,9 +236,23 @@ TEST_F(FileTransactionTest, AUnitWithAWrongSumEndsTheLog) {
     ASSERT_NE(second, std::string::npos);
     log[second] = 'S';
     writeFile("Data/kept.journal", log);
-    writeFile("Data/A/a.dat", "lost a");
-    ASSERT_TRUE(FileTransaction::recover("Data/kept.journal"));
-    EXPECT_EQ(readFile("Data/A/a.dat"), "first a");
+    writeFile("Data/B/b.dat", "lost b");  // as a power loss could leave a file not yet synced
+
+    EXPECT_FALSE(FileTransaction::recover("Data/kept.journal"));
+    EXPECT_EQ(readFile("Data/kept.journal"), log) << "nowhere to keep it: the log stays";
+
+    std::vector<std::string> kept;
+    const auto keep = [&](const std::vector<std::string>& paths) {
+        for (const std::string& path : paths) {
+            kept.push_back(path + "=" + readFile(path));
+        }
+        return true;
+    };
+    EXPECT_EQ(FileTransaction::recover("Data/kept.journal", keep), FileTransaction::Recovery::DAMAGE_KEPT);
+    EXPECT_EQ(kept, (std::vector<std::string>{"Data/kept.journal=" + log, "Data/B/b.dat=lost b"}));
+    EXPECT_EQ(readFile("Data/A/a.dat"), "second a") << "the newest contents, left alone";
+    EXPECT_EQ(readFile("Data/B/b.dat"), "third b") << "the unit after the damage is repeated";
+    EXPECT_FALSE(fs::exists("Data/kept.journal"));
 }
 
 // Several tables of one save may note the same removal (a deleted record's picture): it stays one
@@ -236,7 +282,7 @@ TEST_F(FileTransactionTest, StrayTemporaryFilesAreRemovedAndNothingElse) {
 
 TEST_F(FileTransactionTest, ANewTransactionFinishesThePendingOneFirst) {
     writeOldState();
-    fileFaults::failStep(6);  // a, b and c staged (3 steps), the journal written (2): the first rename fails
+    fileFaults::failStep(2);  // the log written, then the first file written in place fails
     ASSERT_EQ(saveNewState(), FileTransaction::Outcome::PENDING);
     fileFaults::failStep(0);
     ASSERT_TRUE(fs::exists(JOURNAL));

@@ -9,6 +9,7 @@
 #include "FileTestSupport.h"
 #include "base/AtomicFile.h"
 #include "db/OrnQL_Extra.h"
+#include "support/FileFaults.h"
 
 namespace dbtest {
 namespace {

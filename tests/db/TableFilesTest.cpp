@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "support/ExceptionMessage.h"
 #include "FileTestSupport.h"
+#include "support/ExceptionMessage.h"
+#include "support/SimulatedDisk.h"
 
 namespace dbtest {
 namespace {
@@ -39,6 +40,15 @@ TEST_F(FileTest, RecordsSurviveASaveAndALoadAtTheEdgesOfBounds) {
     EXPECT_EQ(loaded->getDependency(D_LANGUAGE), 4u);
     EXPECT_TRUE(Item::hasHeldDependency(D_LANGUAGE));
     EXPECT_EQ(readFile("Data/Item/items.dat"), index({0, 1, 2}));
+
+    // A file system that hands out a few bytes per read (network and user-space ones do) gives the
+    // same table.
+    const auto whole = contents();
+    mernolex::test::SimulatedDisk trickling;
+    trickling.limitReads(7);
+    reload();
+    EXPECT_EQ(contents(), whole);
+    EXPECT_EQ(Item::getById(19)->level, -57);
 }
 
 TEST_F(FileTest, TheStoredLayoutIsByteExact) {

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "StorageTestSupport.h"
-#include "base/FileFaults.h"
+#include "support/FileFaults.h"
 #include "model/AnswerBlock.h"
 
 namespace modeltest {

@@ -9,7 +9,9 @@
 
 #include "DatabaseTestSupport.h"
 #include "FailingAllocations.h"
+#include "base/FileTransaction.h"
 #include "db/FileReadAhead.h"
+#include "support/SimulatedDisk.h"
 
 namespace modeltest {
 namespace {
@@ -44,6 +46,28 @@ protected:
 
     const FileReadAhead::Policy defaultPolicy = FileReadAhead::policyForLoading();
 };
+
+// A log that is there but cannot be opened (no permission, an I/O error) may hold saves whose
+// files are torn: the load reads nothing, changes nothing, and saving is refused.
+TEST_F(LoadFailureTest, ALogThatIsThereButCannotBeReadStopsTheLoadAndTheSaves) {
+    const Sample s = buildSample();
+    ASSERT_TRUE(fs::exists(TRANSACTION_JOURNAL));
+    FileTransaction::forgetOpenLog();  // the program ended before its checkpoint
+    const std::string words = std::string(WORD_PATH) + "0.dat";
+    writeFile(words, readFile(words).substr(0, 70));  // a file torn by the crash
+    const auto files = allFiles();
+    {
+        mernolex::test::SimulatedDisk unreadable;
+        unreadable.arm({mernolex::test::SimulatedDisk::OPEN, 1, mernolex::test::SimulatedDisk::Effect::FAIL, EACCES,
+                        "transaction.journal", true});
+        EXPECT_EQ(loadDatabase(D_ENDTAG), LOAD_FATAL);
+        EXPECT_TRUE(Word::elementTree().empty()) << "nothing is read";
+        EXPECT_EQ(saveDatabaseExternal(0), 1);
+        EXPECT_EQ(allFiles(), files);
+    }
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE) << "once the log reads, it is replayed";
+    EXPECT_STREQ(Word::getById(s.chien)->get_text(), L"chien");
+}
 
 TEST_F(LoadFailureTest, AFailedAllocationWhileLoadingLeavesEveryFileAndRefusesToSave) {
     const Sample s = buildSample();

@@ -7,6 +7,7 @@
 #include "base/AtomicFile.h"
 #include "base/FileTransaction.h"
 #include "model/ProvisionalRecords.h"
+#include "support/FileFaults.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 
 #include "StorageTestSupport.h"
 #include "base/AtomicFile.h"
+#include "support/FileFaults.h"
 
 namespace modeltest {
 namespace {

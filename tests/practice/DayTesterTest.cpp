@@ -9,6 +9,7 @@
 #include "model/Language.h"
 #include "model/Word.h"
 #include "practice/dayTester.h"
+#include "support/FileFaults.h"
 #include "support/TempDirTest.h"
 
 namespace {

@@ -103,11 +103,20 @@ TEST_F(DataDirectoryTest, EnteringCreatesWhatIsMissingAndTheUsersOwnOnlyForThem)
     ASSERT_EQ(stat(".", &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0700u);
 
-    // Entering again leaves what is there.
+    // Entering again leaves what is there, but narrows a directory opened to others since.
     writeFile("Data/kept", "words");
+    ASSERT_EQ(chmod(".", 0755), 0);
     fs::current_path(start);
     ASSERT_TRUE(user->enter(problem)) << problem;
     EXPECT_EQ(readFile("Data/kept"), "words");
+    ASSERT_EQ(stat(".", &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    // A directory named on the command line is the user's own choice, and stays as it is.
+    fs::create_directory(start / "shared");
+    ASSERT_EQ(chmod((start / "shared").c_str(), 0755), 0);
+    ASSERT_TRUE(enter((start / "shared").string())) << problem;
+    ASSERT_EQ(stat(".", &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0755u);
 }
 
 TEST_F(DataDirectoryTest, ADirectoryThatCannotBeMadeOrIsAFileIsRefusedAndNothingMoves) {

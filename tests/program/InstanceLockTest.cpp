@@ -7,11 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "program/InstanceLock.h"
+#include "support/SimulatedDisk.h"
 #include "support/TempDirTest.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using mernolex::test::SimulatedDisk;
+constexpr const char* FILE_NAME = InstanceLock::FILE_NAME;
 
 class InstanceLockTest : public mernolex::test::TempDirTest {
 protected:
@@ -29,7 +32,6 @@ TEST_F(InstanceLockTest, ASecondHolderIsRefusedNamingTheFirstUntilTheFirstLetsGo
     fs::create_directory("elsewhere");
     std::unique_ptr<InstanceLock> first = acquire("collection");
     ASSERT_TRUE(first) << problem;
-    EXPECT_TRUE(first->holdsLock());
     EXPECT_EQ(readFile("collection/.mernolex.lock"), std::to_string(getpid()) + "\n");
 
     EXPECT_FALSE(acquire("collection"));
@@ -70,6 +72,31 @@ TEST_F(InstanceLockTest, ALockFileThatIsALinkIsNeitherFollowedNorTrusted) {
 TEST_F(InstanceLockTest, ADirectoryThatIsMissingIsRefusedWithTheSystemsReason) {
     EXPECT_FALSE(acquire("missing"));
     EXPECT_EQ(problem, "cannot lock the data directory \"missing\": No such file or directory");
+}
+
+// A read-only file system cannot take a new lock file, but the one a program that could write
+// there made is locked all the same: the same directory may be writable another way, and two
+// programs at work on it would overwrite each other's saves.
+TEST_F(InstanceLockTest, OnAReadOnlyFileSystemTheLockFileThereIsHeldAndWithoutOneTheStartIsRefused) {
+    fs::create_directory("collection");
+    writeFile("collection/.mernolex.lock", "2147483646\n");
+    SimulatedDisk readOnly;
+    const auto refuseWriting = [&] {
+        readOnly.arm({SimulatedDisk::OPEN, 1, SimulatedDisk::Effect::FAIL, EROFS, FILE_NAME});
+    };
+    refuseWriting();
+    std::unique_ptr<InstanceLock> first = acquire("collection");
+    ASSERT_TRUE(first) << problem;
+    EXPECT_EQ(readFile("collection/.mernolex.lock"), "2147483646\n") << "nothing written";
+    refuseWriting();
+    EXPECT_FALSE(acquire("collection"));
+    EXPECT_EQ(problem.rfind("another Mernolex", 0), 0u) << problem;
+    first.reset();
+
+    fs::remove("collection/.mernolex.lock");
+    refuseWriting();
+    EXPECT_FALSE(acquire("collection"));
+    EXPECT_EQ(problem, "cannot lock the data directory \"collection\": Read-only file system");
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "resources/frameworkFileManager.h"
 #include "states/SaveTables.h"
 #include "states/WindowProcedure.h"
+#include "support/FileFaults.h"
 #include "support/ForwardingPlatform.h"
 #include "support/TempDirTest.h"
 
@@ -93,7 +94,8 @@ TEST_F(StartUpTest, TheFirstStartCreatesTheDataAndOpensTheWelcomeScreenSilently)
     EXPECT_TRUE(shownBeforeData);
     for (const char* file : {"Data/Framework/strings.dat", "Data/Framework/stringpositions.dat",
                              "Data/Framework/colours.dat", "Data/Framework/fonts.dat",
-                             "Data/Framework/fontfaces.dat", "Data/Level/levels.dat", "Data/timestamp.dat"}) {
+                             "Data/Framework/fontfaces.dat", "Data/Framework/strings2.dat",
+                             "Data/Framework/stringpositions2.dat", "Data/Level/levels.dat", "Data/timestamp.dat"}) {
         EXPECT_TRUE(fs::exists(file)) << file;
     }
     ASSERT_NE(curState, nullptr);

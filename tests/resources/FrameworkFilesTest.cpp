@@ -12,6 +12,7 @@
 
 #include "base/AtomicFile.h"
 #include "resources/frameworkDefaults.h"
+#include "support/FileFaults.h"
 #include "support/TempDirTest.h"
 
 namespace {

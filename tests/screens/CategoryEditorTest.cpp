@@ -1,8 +1,10 @@
 #include <gmock/gmock.h>
 
 #include "EditorTest.h"
+#include "base/FileTransaction.h"
 #include "screens/stateCategory.h"
 #include "states/SettingsState.h"
+#include "support/SimulatedDisk.h"
 
 using ::testing::ElementsAre;
 
@@ -10,6 +12,7 @@ namespace {
 
 using modeltest::addLanguage;
 using modeltest::addWord;
+using mernolex::test::SimulatedDisk;
 using screens::test::MessageResult;
 
 class CategoryEditorTest : public screens::test::EditorTest {
@@ -122,6 +125,29 @@ TEST_F(CategoryEditorTest, AFailedSaveKeepsThePageAndTheRetryStoresTheCategoryOn
     EXPECT_EQ(page(), LIST_PAGE);
     reloadDatabase();
     EXPECT_THAT(storedDescriptions(), ElementsAre(L"Animals"));
+}
+
+// A save whose unit reached the log is done, even when its files cannot be written in place yet
+// (a disk the log has just filled): no box, the category stays listed, and the next start finds
+// it.
+TEST_F(CategoryEditorTest, ASaveThatReachedTheLogIsDoneWhenItsFilesCannotBeWrittenYet) {
+    showEditor();
+    {
+        SimulatedDisk nearlyFull;
+        nearlyFull.arm({SimulatedDisk::WRITE, 1, SimulatedDisk::Effect::FAIL, ENOSPC, "Data/Category/"});
+        pressButton(L"New Category");
+        typeInto("TEXTFIELD_DESCRIPTION", L"Animals");
+        pressButton(L"Save");
+        ASSERT_EQ(nearlyFull.count(SimulatedDisk::WRITE), 2u) << "the log, then the file that failed";
+    }
+    EXPECT_EQ(boxCount(), 0u);
+    EXPECT_EQ(page(), LIST_PAGE);
+    EXPECT_THAT(entries(), ElementsAre(L"Animals"));
+    FileTransaction::forgetOpenLog();  // the program ends without another save
+    reloadDatabase();
+    EXPECT_THAT(storedDescriptions(), ElementsAre(L"Animals"));
+    showEditor();
+    EXPECT_THAT(entries(), ElementsAre(L"Animals"));
 }
 
 // What a failed save changed in memory must not reach the disk with a later save once the user

@@ -8,6 +8,7 @@
 
 #include "FlashcardEditorTest.h"
 #include "base/AtomicFile.h"
+#include "support/FileFaults.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -137,7 +138,7 @@ TEST_F(FlashcardFailureTest, AProgramDyingAtAnyStepOfStoringLeavesTheWholeCardOr
         expectWholeCardOrNothing(step);
         if (!fired) {
             EXPECT_NE(cardOf(word(german, L"Haus")), nullptr);
-            EXPECT_GT(step, 10u);  // the card's save has that many steps
+            EXPECT_GE(step, 10u);  // the notes, the tables and the pictures: logged, then written in place
             break;
         }
         stateMachineReset();

@@ -6,6 +6,7 @@
 #include "WordEditorFixture.h"
 #include "base/AtomicFile.h"
 #include "screens/stateMeaning.h"
+#include "support/FileFaults.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "StatesFixture.h"
+#include "base/FileTransaction.h"
 #include "model/DataPaths.h"
 #include "model/Language.h"
 #include "states/SaveTables.h"
+#include "support/SimulatedDisk.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using mernolex::test::SimulatedDisk;
 
 class SaveTablesTest : public states::test::StatesTest {
 protected:
@@ -72,6 +75,37 @@ TEST_F(SaveTablesTest, AFailedSaveStoresNoneOfItsTables) {
     // The language table came first in the list, yet one save is one unit: none of it is stored.
     EXPECT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
     EXPECT_EQ(Language::getByQuery(L"NAME == Swahili", true), nullptr);
+}
+
+// An edit is taken back (and the user told) exactly when nothing of its save reached the log.
+// Once the log holds it the edit stays, even when its files are still to be written from the log.
+TEST_F(SaveTablesTest, AnEditIsTakenBackExactlyWhenNothingOfItsSaveReachedTheLog) {
+    int takenBack = 0;
+    const auto takeBack = [&] { ++takenBack; };
+    {
+        SimulatedDisk full;
+        full.arm({SimulatedDisk::WRITE, 1, SimulatedDisk::Effect::FAIL, ENOSPC, "transaction.journal"});
+        EXPECT_EQ(saveEdit({D_LANGUAGE}, takeBack), SaveOutcome::NOTHING_CHANGED);
+        EXPECT_EQ(takenBack, 1);
+        EXPECT_EQ(boxes(), 1u);
+
+        full.arm({SimulatedDisk::WRITE, 1, SimulatedDisk::Effect::FAIL, ENOSPC, "Data/Language/"});
+        EXPECT_EQ(saveEdit({D_LANGUAGE}, takeBack), SaveOutcome::DONE_FILES_PENDING);
+        EXPECT_EQ(takenBack, 1);
+        EXPECT_EQ(boxes(), 1u);
+    }
+    FileTransaction::forgetOpenLog();  // the program ends without another save
+    reloadDatabase();
+    EXPECT_NE(Language::getByQuery(L"NAME == Swahili", true), nullptr);
+
+    // A session may leave the telling to its caller.
+    blockLanguageDirectory();
+    Language::getById(1)->set_name(L"Kiswahili", true);
+    SaveSession silent(takeBack, SaveSession::Report::SILENT);
+    silent.saveTables({D_LANGUAGE});
+    EXPECT_EQ(silent.finish(), SaveOutcome::NOTHING_CHANGED);
+    EXPECT_EQ(takenBack, 2);
+    EXPECT_EQ(boxes(), 1u);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <memory>
+#include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -9,6 +11,8 @@
 #include "gui/GuiTextfield.h"
 #include "gui/support/ProbeElement.h"
 #include "gui/support/ScreenDriver.h"
+#include "model/InterfaceText.h"
+#include "shell/framework.h"
 #include "states/WindowProcedure.h"
 
 using mernolex::test::Held;
@@ -143,6 +147,38 @@ TEST_F(WindowProcedureTest, ClosingRestoresTheStartLayoutAndEndsTheProgramAfterT
     EXPECT_EQ(0, window->quitCode());
     EXPECT_THAT(take(), ElementsAre("update FORCED_EXIT"));
     EXPECT_EQ(screen, curState);  // screens are not torn down at the end
+}
+
+// Nothing thrown while a message is handled (a failed allocation in an update function) ends the
+// program without a word: the user is told, the screen stays and takes the next input. A second
+// failure in a row closes the window, as Close does.
+TEST_F(WindowProcedureTest, AFailureWhileHandlingAMessageIsToldAndTheProgramGoesOnUnlessItRepeats) {
+    screen->updateFunc = [](const char* tag) {
+        journal.push_back(std::string("update ") + tag);
+        if (std::string_view(tag) == "FAIL") {
+            throw std::bad_alloc();
+        }
+    };
+    addUpdate("FAIL", screen);
+    send(Message::mouse(MessageCode::MouseMove, 5, 5));
+    ASSERT_EQ(window->dialogs().messageBoxes().size(), 1u);
+    EXPECT_EQ(window->dialogs().messageBoxes()[0].text, interfaceText(String_ERROR_SAVE_DB));
+    EXPECT_EQ(window->dialogs().messageBoxes()[0].icon, platform::MessageIcon::Error);
+    EXPECT_FALSE(window->destroyed());
+    EXPECT_EQ(curState, screen);
+    EXPECT_EQ(hdc, nullptr);
+    send(Message::keyDown(13, platform::key::Return));
+    EXPECT_THAT(take(), ElementsAre("update FAIL", "P:char 13"));
+    ASSERT_TRUE(paint());
+
+    addUpdate("FAIL", screen);
+    send(Message::mouse(MessageCode::MouseMove, 6, 6));
+    EXPECT_FALSE(window->destroyed());
+    addUpdate("FAIL", screen);
+    send(Message::mouse(MessageCode::MouseMove, 7, 7));
+    EXPECT_EQ(window->dialogs().messageBoxes().size(), 3u);
+    EXPECT_TRUE(window->destroyed());
+    EXPECT_EQ(0, window->quitCode());
 }
 
 TEST_F(WindowProcedureTest, MovesWithAButtonHeldDragAndALeaveHidesTheRectangleUntilTheNextMove) {
