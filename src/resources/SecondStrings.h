@@ -69,6 +69,7 @@ enum framew_strings2 {
     String2_KIND,
     String2_EDIT_CARD,
     String2_PAGE,
+    String2_REPLACE_PICTURE,
     STRING2_ENDTAG  // the number of texts
 };
 

@@ -63,6 +63,7 @@ constexpr const wchar_t* kSecondStrings[] = {
     /* String2_KIND */ L"Kind",
     /* String2_EDIT_CARD */ L"Edit card",
     /* String2_PAGE */ L"%u / %u",
+    /* String2_REPLACE_PICTURE */ L"%ls already exists.\nReplace it?",
 };
 static_assert(std::size(kSecondStrings) == STRING2_ENDTAG);
 

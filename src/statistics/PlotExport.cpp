@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "base/AtomicFile.h"
 #include "base/Utf8.h"
 #include "model/InterfaceText.h"
 #include "platform/PictureFile.h"
@@ -50,6 +51,13 @@ void savePlotPicture(PlotKind plot, const Statistics& statistics) {
     std::string path = *chosen;
     if (!endsWith(path, ".png") && !endsWith(path, ".svg")) {
         path += ".png";
+        // The dialog asked about the name as it was chosen, not about this one.
+        if (pathExists(path) &&
+            platform::current().messageBox(fillIn(interfaceText2(String2_REPLACE_PICTURE), {utf8::decode(path)}),
+                                           interfaceText(String_INFORMATION), platform::MessageIcon::Question,
+                                           platform::MessageButtons::YesNo) != platform::MessageResult::Yes) {
+            return;
+        }
     }
     if (!writePlotPicture(path, plot, statistics)) {
         platform::current().messageBox(fillIn(interfaceText2(String2_PICTURE_NOT_SAVED), {utf8::decode(path)}),

@@ -1,7 +1,8 @@
 #pragma once
 
 // "Save picture": the plot shown, written as PNG or SVG (by the name's extension; a name with
-// neither gets ".png") to a file the user picks, at twice the size it has on the canvas.
+// neither gets ".png", and replaces a file of that name only when the user agrees) to a file the
+// user picks, at twice the size it has on the canvas.
 
 #include <string>
 

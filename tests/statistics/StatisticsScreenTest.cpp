@@ -300,8 +300,14 @@ TEST_F(StatisticsScreenTest, SavePictureWritesPngAndSvgToTheChosenFileAndSaysWhe
     const std::string svg = readFile(here + "/answers.SVG");
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_TRUE(fs::exists(here + "/without-extension.png"));
+    // That name again: it asks before it replaces the picture, and No keeps it.
+    writeFile(here + "/without-extension.png", "kept");
+    window->dialogs().answerFileDialog(here + "/without-extension");
+    window->dialogs().answerMessageBox(platform::MessageResult::No);
+    pressButton(interfaceText2(String2_SAVE_PICTURE));
+    EXPECT_EQ(readFile(here + "/without-extension.png"), "kept");
     EXPECT_FALSE(fs::exists(here + "/no"));
-    ASSERT_EQ(boxes(), 1u);
+    ASSERT_EQ(boxes(), 2u);
     EXPECT_NE(window->dialogs().messageBoxes()[0].text.find(L"no/such/folder"), std::wstring::npos);
     for (const auto& entry : fs::directory_iterator(here)) {
         EXPECT_NE(entry.path().extension(), ".tmp");
