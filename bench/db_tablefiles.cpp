@@ -66,7 +66,7 @@ struct Fixture {
         for (auto it = Entry::begin(); it != Entry::end(); ++it) {
             Entry* e = *it;
             std::u16string name = utf16::encode(e->name);
-            unsigned deps[D_ENDTAG] = {};
+            unsigned deps[STORED_DEPENDENCIES] = {};
             sqlite3_bind_int64(insert, 1, e->getId());
             sqlite3_bind_blob(insert, 2, deps, sizeof deps, SQLITE_TRANSIENT);
             sqlite3_bind_text16(insert, 3, name.data(), static_cast<int>(name.size() * 2), SQLITE_TRANSIENT);

@@ -11,7 +11,10 @@
 // - the transaction log at the size where a commit checkpoints it (just under 4 MiB of units):
 //   the checkpoint that makes its files durable and removes it, and a start-up that finds it
 //   (a crash before the checkpoint) and writes every unit again, against a start-up without one;
-// - afterwards, the peak memory of a fresh process that only loads, for each form.
+// - the same loads with an answer history of 1,000,000 answers (HistoryGenerator.h) against the
+//   loads without it (its directory moved aside): what the history adds to every start;
+// - afterwards, the peak memory of a fresh process that only loads, for each form (the program's
+//   with and without the history).
 // Loads are timed as the median of five repetitions (three when cold).
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -21,12 +24,15 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "BenchRatios.h"
+#include "HistoryGenerator.h"
 #include "base/FileTransaction.h"
 #include "model/DataPaths.h"
 #include "ModelDatabaseGenerator.h"
@@ -70,7 +76,21 @@ std::vector<SqliteRow> readAllSqliteRows() {
     return rows;
 }
 
-// Builds the database in both forms in the working directory, the scratch directory of the run.
+// The answer history lies here while the loads without it run.
+const char* const HISTORY_DIR = "Data/History";
+const char* const HISTORY_ASIDE = "HistoryAside";
+
+// While one exists, the database has its answer history.
+class WithHistory {
+public:
+    WithHistory() { std::filesystem::rename(HISTORY_ASIDE, HISTORY_DIR); }
+    ~WithHistory() { std::filesystem::rename(HISTORY_DIR, HISTORY_ASIDE); }
+    WithHistory(const WithHistory&) = delete;
+    WithHistory& operator=(const WithHistory&) = delete;
+};
+
+// Builds the database in both forms in the working directory, the scratch directory of the run,
+// and the answer history, kept aside.
 void buildBothDatabases() {
     bench::DatabaseGenerator generator;
     generator.build();
@@ -78,7 +98,9 @@ void buildBothDatabases() {
         bench::SqliteWriter writer(SQLITE_FILE);
         writer.mirrorModel();
     }
+    bench::HistoryGenerator(utcDayOf(std::time(nullptr))).build();
     resetDatabase();
+    std::filesystem::rename(HISTORY_DIR, HISTORY_ASIDE);
 }
 
 void LoadDatabase_OrnQL(benchmark::State& state) {
@@ -114,6 +136,11 @@ void evictFromPageCache(const std::filesystem::path& path) {
     }
 }
 
+void LoadDatabaseWithHistory_OrnQL(benchmark::State& state) {
+    WithHistory history;
+    LoadDatabase_OrnQL(state);
+}
+
 void LoadDatabaseCold_OrnQL(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
@@ -126,6 +153,11 @@ void LoadDatabaseCold_OrnQL(benchmark::State& state) {
         }
     }
     resetDatabase();
+}
+
+void LoadDatabaseColdWithHistory_OrnQL(benchmark::State& state) {
+    WithHistory history;
+    LoadDatabaseCold_OrnQL(state);
 }
 
 std::size_t readSqliteObjects(bench::SqliteObjectReader::Records& records) {
@@ -313,6 +345,8 @@ BENCHMARK(LoadDatabase_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(1)->Rep
 BENCHMARK(LoadDatabase_SQLiteObjects)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 BENCHMARK(LoadDatabase_SQLite)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 BENCHMARK(LoadDatabaseCold_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+BENCHMARK(LoadDatabaseWithHistory_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(LoadDatabaseColdWithHistory_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 BENCHMARK(LoadDatabaseCold_SQLiteObjects)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 BENCHMARK(EditWord_OrnQL)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(EditWord_SQLite)->Unit(benchmark::kMillisecond)->Iterations(40);
@@ -385,8 +419,13 @@ void reportPeakMemory() {
     };
     Form forms[] = {{"OrnQL", "loadDatabase(D_ENDTAG)"},
                     {"SQLiteObjects", "SQLite into the same objects"},
-                    {"SQLite", "all rows from SQLite (values)"}};
+                    {"SQLite", "all rows from SQLite (values)"},
+                    {"OrnQL", "loadDatabase, 1,000,000 answers"}};
     for (Form& form : forms) {
+        std::optional<WithHistory> history;
+        if (&form == &forms[3]) {
+            history.emplace();
+        }
         if (!measureChild(form.name, form.before, form.after)) {
             std::printf("\nPeak memory: could not be measured\n");
             return;
@@ -409,7 +448,11 @@ int main(int argc, char** argv) {
     bench::ScratchDirectory scratch("model");
     buildBothDatabases();
     const int result = bench::runWithRatios(
-        argc, argv, {{"_OrnQL", "_SQLite"}, {"_OrnQL", "_SQLiteObjects"}, {"WithLog4MiB_OrnQL", "_OrnQL"}});
+        argc, argv,
+        {{"_OrnQL", "_SQLite"},
+         {"_OrnQL", "_SQLiteObjects"},
+         {"WithLog4MiB_OrnQL", "_OrnQL"},
+         {"WithHistory_OrnQL", "_OrnQL"}});
     reportPeakMemory();
     return result;
 }

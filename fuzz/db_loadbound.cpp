@@ -38,7 +38,7 @@ public:
         for (auto it = begin(); it != end(); ++it) {
             FuzzRecord* r = *it;
             all.append(reinterpret_cast<const char*>(&r->getId()), 4);
-            for (int d = 0; d < D_ENDTAG; ++d) {
+            for (int d = 0; d < STORED_DEPENDENCIES; ++d) {
                 all.append(reinterpret_cast<const char*>(&r->getDependency(static_cast<dependency>(d))), 4);
             }
             all.append(reinterpret_cast<const char*>(r->name.data()), r->name.size() * sizeof(wchar_t));

@@ -1,5 +1,5 @@
 // Replaces one table file of a small database with arbitrary bytes (the first byte chooses the
-// file: the index or the first bound file of one of the fifteen tables) and loads the database as
+// file: the index or the first bound file of one of the tables) and loads the database as
 // the program starts it. Whatever the bytes, the load must not crash or give up (status 2), no
 // record may refer to a record that does not exist, and the database it leaves must load again
 // with status 0.
@@ -11,6 +11,7 @@
 
 #include "FuzzScratch.h"
 #include "base/PosixFileSystem.h"
+#include "model/AnswerBlock.h"
 #include "model/C_M.h"
 #include "model/Category.h"
 #include "model/DataPaths.h"
@@ -68,6 +69,18 @@ void buildDatabase() {
         card->setDependency(D_LESSON, 1 + i);
         F_W::add(new F_W(Flashcard::add(card), words[i + 1]));
     }
+    // Two answers: one with an article, one with a verb table.
+    Answer answer;
+    answer.card = 1;
+    answer.language = languages[0];
+    answer.time = 1700000000;
+    answer.article = ArticleJudgement::Right;
+    answer.articleId = 1;
+    AnswerBlock::record(answer);
+    answer.article = ArticleJudgement::NotAsked;
+    answer.verbLayout = VerbLayout{{1}, {1}};
+    answer.cellsRight = {false};
+    AnswerBlock::record(answer);
     if (saveDatabaseExternal(0) != 0) {
         abort();
     }

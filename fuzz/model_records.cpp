@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "FuzzScratch.h"
+#include "model/AnswerBlock.h"
 #include "model/Category.h"
 #include "model/Flashcard.h"
 #include "model/Grammar.h"
@@ -80,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
         return 0;
     }
-    switch (data[0] % 11) {
+    switch (data[0] % 12) {
     case 0: roundTrip<Language>(D_LANGUAGE, data + 1, size - 1); break;
     case 1: roundTrip<Article>(D_ARTICLE, data + 1, size - 1); break;
     case 2: roundTrip<Word>(D_WORD, data + 1, size - 1); break;
@@ -91,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case 7: roundTrip<Flashcard>(D_FLASHCARD, data + 1, size - 1); break;
     case 8: roundTrip<Lesson>(D_LESSON, data + 1, size - 1); break;
     case 9: roundTrip<Level>(D_LEVEL, data + 1, size - 1); break;
+    case 11: roundTrip<AnswerBlock>(D_ANSWER, data + 1, size - 1); break;
     default: roundTrip<Tense>(D_TENSE, data + 1, size - 1); break;
     }
     return 0;

@@ -31,8 +31,9 @@ allowed() {  # layer -> space-separated layers it may include
     modelui) echo "modelui model db resources gui shell platform base" ;;
     states) echo "states modelui gui shell platform speech resources model db base" ;;
     practice) echo "practice states modelui gui shell platform speech resources model db base" ;;
-    program) echo "program screens exchange practice states modelui gui shell platform speech resources model db base" ;;
+    program) echo "program statistics screens exchange practice states modelui gui shell platform speech resources model db base" ;;
     screens) echo "screens exchange practice states modelui gui shell platform speech resources model db base" ;;
+    statistics) echo "statistics screens exchange practice states modelui gui shell platform speech resources model db base" ;;
     *) echo "" ;;
   esac
 }

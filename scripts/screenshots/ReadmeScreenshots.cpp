@@ -9,8 +9,11 @@
 //   word-editor        the word editor with "Katze": article, pronunciation, mnemonic, meaning
 //   import-preview     an Anki text export about to be imported: the first rows as they will be
 //                      stored, the counts and a refused row
+//   statistics         the statistics screen on ten weeks of practice of twenty cards: answers
+//                      per day, stacked by verdict
 
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,7 @@
 #include "gui/GuiTable.h"
 #include "model/C_M.h"
 #include "model/F_W.h"
+#include "model/AnswerBlock.h"
 #include "model/M_W.h"
 #include "practice/PracticeRun.h"
 #include "practice/PracticeScreen.h"
@@ -26,7 +30,12 @@
 #include "screens/ImportScreen.h"
 #include "screens/stateFlashcardMenu.h"
 #include "screens/stateImport.h"
+#include "screens/DueDate.h"
 #include "screens/stateWord.h"
+#include "states/ScreenRegistry.h"
+#include "states/WelcomeState.h"
+#include "statistics/Plots.h"
+#include "statistics/StatisticsState.h"
 
 namespace {
 
@@ -47,7 +56,7 @@ protected:
     void buildVocabulary() {
         german = modeltest::addLanguage(L"German");
         Language::getById(german)->set_keyboardLocalID("00000407");
-        const unsigned english = modeltest::addLanguage(L"English");
+        english = modeltest::addLanguage(L"English");
         Language::getById(english)->set_keyboardLocalID("00000409");
         for (const wchar_t* article : {L"der", L"die", L"das"}) {
             Article::add(new Article(article, german));
@@ -145,6 +154,7 @@ protected:
     }
 
     unsigned german = 0;
+    unsigned english = 0;
 };
 
 TEST_F(ReadmeScreenshots, FlashcardEditor) {
@@ -177,6 +187,57 @@ TEST_F(ReadmeScreenshots, PracticeVerbs) {
         EXPECT_TRUE(painted(shown));
     }
     screenshot("practice-verbs");
+}
+
+// Sixteen more nouns with their cards, then ten weeks of practice of all twenty cards: most days
+// some answers (more right as the weeks go on), a few days off, and a run today.
+TEST_F(ReadmeScreenshots, Statistics) {
+    const std::int64_t now = static_cast<std::int64_t>(dayNumberOf(CalendarDate{2026, 3, 15})) * 86400 + 17 * 3600;
+    static std::int64_t clockNow = 0;
+    clockNow = now;
+    Practice_container::setClock([] { return static_cast<std::time_t>(clockNow); });
+    const std::vector<std::pair<const wchar_t*, const wchar_t*>> nouns{
+        {L"Baum", L"tree"},    {L"Tisch", L"table"}, {L"Stuhl", L"chair"},  {L"Buch", L"book"},
+        {L"Fenster", L"window"}, {L"Tür", L"door"},  {L"Straße", L"street"}, {L"Stadt", L"town"},
+        {L"Wasser", L"water"}, {L"Brot", L"bread"},  {L"Milch", L"milk"},   {L"Apfel", L"apple"},
+        {L"Vogel", L"bird"},   {L"Pferd", L"horse"}, {L"Schule", L"school"}, {L"Zeit", L"time"}};
+    for (std::size_t i = 0; i < nouns.size(); ++i) {
+        card(germanWord(nouns[i].first, i % 3 == 0 ? L"der" : i % 3 == 1 ? L"die" : L"das", L"", L""),
+             {modeltest::addWord(english, nouns[i].second)}, static_cast<unsigned>(i % 6), static_cast<int>(i % 9));
+    }
+    saveEverything();
+    std::mt19937 random(11);
+    const std::int32_t today = utcDayOf(now);
+    for (std::int32_t back = 69; back >= 0; --back) {
+        if (random() % 7 == 0 && back != 0) {
+            continue;  // a day off
+        }
+        const unsigned answers = 8 + random() % 25;
+        const double rightShare = 0.55 + 0.35 * (69 - back) / 69.0;
+        for (unsigned i = 0; i < answers; ++i) {
+            Answer answer;
+            answer.card = 1 + random() % Flashcard::elementTree().size();
+            answer.language = german;
+            answer.time = static_cast<std::int64_t>(today - back) * 86400 + 15 * 3600 + i * 40;
+            const double roll = std::uniform_real_distribution<double>(0, 1)(random);
+            answer.verdict = roll < rightShare ? Verdict::Correct : roll < rightShare + 0.12 ? Verdict::Minor : Verdict::Wrong;
+            answer.firstTry = i % 3 != 2;
+            answer.article = random() % 2 == 0 ? ArticleJudgement::Right : ArticleJudgement::Wrong;
+            answer.articleId = 1 + random() % 3;
+            AnswerBlock::record(answer);
+        }
+    }
+    saveEverything();
+
+    linkScreen(LinkedScreen::Statistics, createStatisticsState);
+    show(createWelcomeState());
+    pressAndSettle(interfaceText2(String2_STATISTICS));
+    pressAndSettle(interfaceText2(plotCaption(PlotKind::Answers)));
+    for (const wchar_t* shown : {L"Answers per day, last 90 days", L"Correct", L"Today"}) {
+        EXPECT_TRUE(painted(shown));
+    }
+    screenshot("statistics");
+    Practice_container::setClock(nullptr);
 }
 
 TEST_F(ReadmeScreenshots, WordEditor) {

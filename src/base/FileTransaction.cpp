@@ -326,7 +326,14 @@ FileTransaction* FileTransaction::active() {
 
 // A target staged twice is written twice, in order, by the commit and by a replay alike: the
 // later contents win either way.
+// A file staged twice (a table saved twice in one unit, as the answer history is with the cards)
+// is written once, with the later contents.
 void FileTransaction::stageReplacement(const std::string& target, std::string contents) {
+    const auto [at, isNew] = replacedAt.try_emplace(target, replaced.size());
+    if (!isNew) {
+        replaced[at->second].second = std::move(contents);
+        return;
+    }
     replaced.emplace_back(target, std::move(contents));
 }
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -111,6 +112,7 @@ private:
     std::string journal;
     bool joined = false;  // begun while another was active: everything goes to that one
     std::vector<std::pair<std::string, std::string>> replaced;  // target, new contents
+    std::unordered_map<std::string, std::size_t> replacedAt;   // target -> its place in `replaced`
     std::vector<std::string> removed;
     std::vector<bool> targetIsNew;  // for each replaced target: it did not exist at the commit
     std::vector<std::function<void()>> actions;

@@ -22,7 +22,8 @@ enum dependency {
     D_ASSO_M_W = 13,
     D_ASSO_F_W = 14,
     D_VOICE = 15,
-    D_ENDTAG = 16
+    D_ANSWER = 16,  // the answer history; nothing depends on it
+    D_ENDTAG = 17
 };
 
 // The kind of a queryable attribute and of a parsed query value. What a record's getData hands

@@ -26,6 +26,9 @@ inline constexpr const char* MEANING_PATH = "Data/Meaning/meanings";
 inline constexpr const char* M_W_PATH = "Data/Relations/mw";
 inline constexpr const char* C_M_PATH = "Data/Relations/cm";
 inline constexpr const char* VOICE_PATH = "Data/Voice/voices";
+// The answer history (model/AnswerBlock.h). A collection saved before it existed has no such
+// directory: it loads with an empty history, and the directory is made by the first save.
+inline constexpr const char* ANSWER_PATH = "Data/History/answers";
 
 inline constexpr const char* FLAG_IMAGE_DIR = "Data/LanguageImages/Flag/";
 inline constexpr const char* KEYBOARD_IMAGE_DIR = "Data/LanguageImages/Keyboard/";

@@ -27,6 +27,8 @@
 //  14  meaning-word      D_ASSO_M_W       M_W            yes   Meaning -> Word, enforce from
 //  15  category-meaning  D_ASSO_C_M       C_M            yes   Category -> Meaning
 //  16  language voices   D_VOICE          LanguageVoice  yes   (depends on its language)
+//  17  answer history    D_ANSWER         AnswerBlock    yes   (saved with the flashcards too;
+//                                                              nothing depends on it)
 //
 // Weak: deleting a record clears the references to it instead of deleting the records that refer
 // to it. The cascades themselves are deleteEntryInDatabase and updateEntryInDatabase

@@ -6,6 +6,7 @@
 #include "base/AtomicFile.h"
 #include "base/FileSystem.h"
 #include "db/RecordLookup.h"
+#include "model/AnswerBlock.h"
 #include "model/C_M.h"
 #include "model/Category.h"
 #include "model/DataPaths.h"
@@ -121,11 +122,24 @@ std::vector<unsigned> markedBounds() {
     return bounds;
 }
 
+// The history flags the answers of deleted cards only when asked: a repair that deleted cards
+// must see those blocks marked before it backs up what it will rewrite.
+template <>
+std::vector<unsigned> markedBounds<AnswerBlock>() {
+    AnswerBlock::settleCardDeletions();
+    std::vector<unsigned> bounds;
+    for (auto it = AnswerBlock::requestTree().begin(); it != AnswerBlock::requestTree().end(); ++it) {
+        bounds.push_back(*it);
+    }
+    return bounds;
+}
+
 // The catalogue row of a plain table and of a link table.
 template <typename T>
 constexpr CatalogueEntry plainTable(dependency table, const char* path, bool weak,
-                                    void (*load)(const char*, dependency) = loadTable<T>) {
-    return {table, path, weak, setupTable<T>, load, saveTable<T>, containsRecord<T>, recordsOf<T>,
+                                    void (*load)(const char*, dependency) = loadTable<T>,
+                                    void (*save)(const char*, dependency) = saveTable<T>) {
+    return {table, path, weak, setupTable<T>, load, save, containsRecord<T>, recordsOf<T>,
             collectDangling<T>, markedBounds<T>};
 }
 
@@ -159,6 +173,8 @@ const std::array<CatalogueEntry, D_ENDTAG> entries = {{
     linkTable<M_W>(D_ASSO_M_W, M_W_PATH),
     linkTable<C_M>(D_ASSO_C_M, C_M_PATH),
     addedTable<LanguageVoice>(D_VOICE, VOICE_PATH, true),
+    // Last: a reset of any table before it resets the history too, and nothing depends on it.
+    plainTable<AnswerBlock>(D_ANSWER, ANSWER_PATH, true, AnswerBlock::loadHistory, AnswerBlock::saveHistory),
 }};
 
 }  // namespace

@@ -55,7 +55,9 @@ public:
     // Verb tables on screen (defined with the element toolkit).
     void addContent(GuiTable* table);
     void fillTable(GuiTable* table);
-    bool checkTableSubmission(GuiTable* table, const wchar_t* infinitive);
+    // Judges and colours every cell; `cellsRight`, when given, receives each cell's judgement,
+    // tense by tense (cell of tense x and person y at x * persons + y).
+    bool checkTableSubmission(GuiTable* table, const wchar_t* infinitive, std::vector<bool>* cellsRight = nullptr);
     void setTableEditable(GuiTable* table, bool editable);
     static GuiTable* createEmptyTable(unsigned languageId);
 

@@ -106,14 +106,15 @@ bool checkArticle(const Practice_container& container, GuiSelectionfield& field,
     return false;
 }
 
-bool checkVerb(const Practice_container& container, GuiTable& table, GuiText* rightWord) {
+bool checkVerb(const Practice_container& container, GuiTable& table, GuiText* rightWord,
+               std::vector<bool>* cellsRight) {
     const Word* word = foreignWord(container);
     show(rightWord, textOf(word));
     if (word == nullptr) {
         return false;
     }
     Verb* verb = wordVerb(*word);
-    return verb != nullptr && verb->checkTableSubmission(&table, word->get_text());
+    return verb != nullptr && verb->checkTableSubmission(&table, word->get_text(), cellsRight);
 }
 
 // A pattern's forms are labels made from the infinitive; an irregular verb's stored forms go into

@@ -16,6 +16,8 @@
 //   no known word (or an empty list)             wrong
 // Meanings are not consulted in this direction.
 
+#include <vector>
+
 class GuiItemfield;
 class GuiSelectionfield;
 class GuiTable;
@@ -39,7 +41,9 @@ int judgeInverted(const Practice_container& container, GuiItemfield& field, GuiI
 bool checkArticle(const Practice_container& container, GuiSelectionfield& field, GuiText* correction,
                   GuiText* correctWord);
 // Whether every cell of the table holds the right form of the word's verb (its pattern, else its
-// irregular verb); every cell is coloured, right ones white. `rightWord` shows the word.
-bool checkVerb(const Practice_container& container, GuiTable& table, GuiText* rightWord);
+// irregular verb); every cell is coloured, right ones white. `rightWord` shows the word;
+// `cellsRight` receives each cell's judgement, tense by tense (as Verb::checkTableSubmission).
+bool checkVerb(const Practice_container& container, GuiTable& table, GuiText* rightWord,
+               std::vector<bool>* cellsRight = nullptr);
 // Fills an empty verb table of the word's language with the correct forms, read-only.
 void fillVerbSolution(const Practice_container& container, GuiTable& table);

@@ -15,6 +15,7 @@
 #include "model/Word.h"
 #include "platform/Platform.h"
 #include "practice/AnswerJudging.h"
+#include "practice/AnswerRecording.h"
 #include "practice/CardDisplay.h"
 #include "practice/PracticePages.h"
 #include "practice/PracticeScreen.h"
@@ -159,6 +160,7 @@ bool showCard(Practice_container& card) {
     run.forcedActivated = false;
     run.phase = RunPhase::Question;
     card.statIn();
+    noteCardShown(card);
     showPosition(0);
     focusOn(firstInput(card));
     return true;
@@ -198,9 +200,11 @@ void applyLevelMove(Practice_container& card, int result) {
     }
 }
 
-// A correct answer also fed the level's time statistic.
+// A correct answer also fed the level's time statistic. The answer's history row goes in the same
+// unit as the move.
 bool saveLevelMove(int result) {
-    return result == ANSWER_CORRECT ? saveTablesOrWarn({D_FLASHCARD, D_LEVEL}) : saveTablesOrWarn({D_FLASHCARD});
+    return result == ANSWER_CORRECT ? saveTablesOrWarn({D_FLASHCARD, D_LEVEL, D_ANSWER})
+                                    : saveTablesOrWarn({D_FLASHCARD, D_ANSWER});
 }
 
 bool mustRetype(const Practice_container& card) {
@@ -221,6 +225,7 @@ bool startRun(const RunOptions& options) {
     endRun();
     run.parts = options.parts;
     run.random.seed(injectedSeed ? *injectedSeed : std::random_device{}());
+    startRecordingRun();
     if (!run.dueDirections) {
         run.dueDirections = std::make_unique<DueDirections>();
     }
@@ -367,7 +372,10 @@ void continueRun() {
     }
     completeRunQueue();
     if (!run.moveApplied) {
+        const unsigned levelBefore = card->levelNumber();
         applyLevelMove(*card, run.evaluatedResult);
+        recordAnswer(*card, run.evaluatedResult, levelBefore,
+                     run.evaluatedResult == ANSWER_WRONG && mustRetype(*card));
         run.moveApplied = true;
         run.appliedResult = run.evaluatedResult;
     }

@@ -79,6 +79,8 @@ public:
 
     // The clock of the timing (std::time when null); tests step it by hand.
     static void setClock(ClockFunc clock);
+    // The time on that clock.
+    static std::time_t now();
 
     // --- the queue ---
     // Inserts con before the first container whose due counter is not smaller than con's: the
@@ -98,7 +100,6 @@ private:
     void setLevelNumber(unsigned level);
     void setDue(std::int32_t days);
     void setMinorFlag(bool minor);
-    static std::time_t now();
 
     Flashcard* flashcard;
     const bool inverse;

@@ -31,6 +31,8 @@
 //  68    text                  500,200 800x50         "There are no flashcards yet."  NO_CARDS
 //  69-70 buttons               320,330 / 680,330      Import words, Try a sample collection (when
 //                                                     linked in)                   NO_CARDS
+//  71  button                500,430                Statistics -> statistics screen  all done
+//                                                   (once linked in)
 
 #include "practice/statePractice.h"
 
@@ -225,6 +227,13 @@ void addNoCardsPage() {
     }
 }
 
+// Where the learner stands after the run; stacked on this screen, whose all-done page waits.
+void addStatisticsButton() {
+    if (StateBuilder open = linkedScreen(LinkedScreen::Statistics)) {
+        place(new GuiButton(BUTTON1, 500, 430, interfaceText2(String2_STATISTICS), open), page::ALL_DONE);
+    }
+}
+
 // The screen and its run go together; the pointers into the screen go with it.
 void forgetPracticeScreen() {
     resetPracticeRun();
@@ -251,6 +260,7 @@ State* createPracticeState() {
     addArrows();
     addPracticeSpeech(screen.state);
     addNoCardsPage();
+    addStatisticsButton();
     State* state = screen.state;
     state->traceback = TRACEBACK_FIRST_PAGE;
     state->updateFunc = practiceUpdate;

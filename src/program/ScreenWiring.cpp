@@ -14,6 +14,7 @@
 #include "screens/stateVerbPattern.h"
 #include "screens/stateWord.h"
 #include "states/ScreenRegistry.h"
+#include "statistics/StatisticsState.h"
 
 // Each screen of an upper layer wires itself in here, with one line, once it exists; until then
 // its button is not on the screen. The lines to add, by button:
@@ -31,6 +32,8 @@
 //   linkScreen(LinkedScreen::Import, createImportState);                  settings  "Import", welcome
 //   linkScreen(LinkedScreen::Export, createExportState);                  settings  "Export"
 //   linkScreen(LinkedScreen::SampleCollection, createSampleImportState);  welcome, practice
+//   linkScreen(LinkedScreen::Statistics, createStatisticsState);          welcome   "Statistics" (and
+//                                                                         the end of a practice run)
 void wireScreens() {
     linkDailyCheck(testDay);
     linkScreen(LinkedScreen::Categories, createCategoryState);
@@ -46,4 +49,5 @@ void wireScreens() {
     linkScreen(LinkedScreen::Import, createImportState);
     linkScreen(LinkedScreen::Export, createExportState);
     linkScreen(LinkedScreen::SampleCollection, createSampleImportState);
+    linkScreen(LinkedScreen::Statistics, createStatisticsState);
 }

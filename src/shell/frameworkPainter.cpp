@@ -149,3 +149,24 @@ COLORREF brightness(COLORREF color, int offset) {
     return platform::makeColour(adjust(platform::redOf(color)), adjust(platform::greenOf(color)),
                                 adjust(platform::blueOf(color)));
 }
+
+void framewPaintOffscreen(platform::Painter& painter, double ratio, const std::function<void()>& paint) {
+    struct Restore {
+        platform::Painter* painter = hdc;
+        double x = ratioX;
+        double y = ratioY;
+        double min = ratioMin;
+        RECT area = updateArea;
+        ~Restore() {
+            hdc = painter;
+            ratioX = x;
+            ratioY = y;
+            ratioMin = min;
+            updateArea = area;
+        }
+    } restore;
+    hdc = &painter;
+    ratioX = ratioY = ratioMin = ratio;
+    updateArea = RECT{0, 0, targetWidth, targetHeight};
+    paint();
+}

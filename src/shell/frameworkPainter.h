@@ -10,6 +10,7 @@
 // same proportions at every window size.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "shell/framework.h"
@@ -73,6 +74,11 @@ void framewWatchPaintedText(PaintedTextWatcher watcher);
 // Draws `picture` scaled to the element rectangle (x, y, width, height) by nearest-neighbour
 // sampling, in one transfer. Draws nothing when no picture is loaded.
 void framewPaintBitmapFull(const BitmapPixels& picture, int x, int y, int width, int height);
+
+// Runs `paint` with the primitives drawing on `painter` at `ratio` pixels per virtual unit instead
+// of into the window (the window's paint state is restored afterwards, also when `paint` throws):
+// for pictures of what the screen shows, written to a file.
+void framewPaintOffscreen(platform::Painter& painter, double ratio, const std::function<void()>& paint);
 
 // Fills `ftStruct` for the face and returns it; any face but FONT1 gives zeros and an empty name.
 Font* resolveFont(Font* ftStruct, int fontEnum);

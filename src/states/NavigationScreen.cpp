@@ -34,3 +34,9 @@ void addLinkedScreenButton(State* state, framew_strings caption, int centerX, in
         addScreenButton(state, caption, centerX, centerY, open);
     }
 }
+
+void addLinkedScreenButton(State* state, framew_strings2 caption, int centerX, int centerY, LinkedScreen screen) {
+    if (StateBuilder open = linkedScreen(screen)) {
+        addElementToState(state, new GuiButton(BUTTON1, centerX, centerY, interfaceText2(caption), open));
+    }
+}

@@ -6,6 +6,7 @@
 // order of adding is the Tab order (the first button starts focused).
 
 #include "gui/GuiCallbacks.h"
+#include "resources/SecondStrings.h"
 #include "resources/frameworkFileManager.h"
 #include "states/ScreenRegistry.h"
 
@@ -28,3 +29,5 @@ void addLinkedScreenButton(State* state, framew_strings caption, int centerX, in
 // screen is not linked in.
 GuiButton* addLinkedScreenButton(State* state, const wchar_t* caption, int style, int centerX, int centerY,
                                  LinkedScreen screen);
+// The same with a caption from the second strings file.
+void addLinkedScreenButton(State* state, framew_strings2 caption, int centerX, int centerY, LinkedScreen screen);

@@ -25,6 +25,7 @@ enum class LinkedScreen {
     Import,             // settings screen, "Import"; welcome and practice screens, "Import words"
     Export,             // settings screen, "Export"
     SampleCollection,   // welcome and practice screens, "Try a sample collection"
+    Statistics,         // welcome screen and the end of a practice run, "Statistics"
     LINKED_SCREEN_COUNT
 };
 

@@ -4,6 +4,7 @@
 //   title            (500, 100)   "Welcome back!"
 //   button           (500, 200)   "Practice"              practice screen (once linked in)
 //   button           (500, 300)   "Feed"                  feed screen
+//   button           (500, 400)   "Statistics"            statistics screen (once linked in)
 //   settings button  (920, 430)   "✎"                     settings screen
 //   button           (320, 400)   "Import words"          import screen      } only while the
 //   button           (680, 400)   "Try a sample collection" sample import    } collection has no
@@ -53,6 +54,7 @@ State* createWelcomeState() {
     State* state = createNavigationState(String_WELCOME_STATE, String_WELCOME_BACK);
     addLinkedScreenButton(state, String_PRACTICE, 500, 200, LinkedScreen::Practice);
     addScreenButton(state, String_FEED, 500, 300, createFeedState);
+    addLinkedScreenButton(state, String2_STATISTICS, 500, 400, LinkedScreen::Statistics);
     addElementToState(state, new GuiSettingsButton());
     addFirstWordsButton(state, String2_IMPORT_WORDS, 320, LinkedScreen::Import);
     addFirstWordsButton(state, String2_TRY_SAMPLE, 680, LinkedScreen::SampleCollection);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DatabaseTestSupport.h"
+#include "model/AnswerBlock.h"
 #include "model/DatabaseCatalogue.h"
 #include "model/LanguageVoice.h"
 
@@ -22,7 +23,8 @@ inline std::array<std::size_t, D_ENDTAG> tableSizes() {
             IrregularVerb::elementTree().size(), Meaning::elementTree().size(), Category::elementTree().size(),
             Flashcard::elementTree().size(),   Lesson::elementTree().size(),   Level::elementTree().size(),
             C_M::elementTree().size(),         M_W::elementTree().size(),      F_W::elementTree().size(),
-            LanguageVoice::elementTree().size()};
+            LanguageVoice::elementTree().size(),
+            AnswerBlock::elementTree().size()};
 }
 
 // Every reference in memory that names a record which does not exist, as "table id -> d id".
@@ -84,7 +86,8 @@ protected:
     // past 10), saved and thrown away: 12 languages each with an article, a tense, a person and
     // a verb pattern; 30 words (with articles, patterns and 11 irregular verbs); 12 meanings of
     // two words each, 12 categories, 12 lessons, 12 levels and 12 flashcards, with their links;
-    // a flag and a mnemonic picture; a voice for each language.
+    // a flag and a mnemonic picture; a voice for each language;
+    // and an answer history of 12 blocks, one answer each (an article asked, a verb table asked).
     static void buildRichSample() {
         EXPECT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
         constexpr unsigned N = 12;
@@ -125,6 +128,20 @@ protected:
             card->setDependency(D_LESSON, 1 + i);
             const unsigned cardId = Flashcard::add(card);
             F_W::add(new F_W(cardId, words[i + 2]));
+        }
+        for (unsigned i = 0; i < N; ++i) {
+            Answer answer;
+            answer.card = 1 + i;
+            answer.language = languages[i];
+            answer.time = 1700000000 + 86400 * static_cast<std::int64_t>(i);
+            answer.verdict = static_cast<Verdict>(i % 3);
+            answer.article = ArticleJudgement::Right;
+            answer.articleId = 1 + i;
+            answer.verbLayout = VerbLayout{{1 + i}, {1 + i}};
+            answer.cellsRight = {i % 2 == 0};
+            auto* block = new AnswerBlock();
+            block->append(answer);
+            AnswerBlock::add(block);
         }
         writeFile(std::string(FLAG_IMAGE_DIR) + "1.bmp", "BM flag");
         writeFile(std::string(MNEMONIC_IMAGE_DIR) + "1.bmp", "BM mnemonic");

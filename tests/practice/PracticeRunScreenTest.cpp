@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "PracticeFixture.h"
+#include "model/AnswerBlock.h"
 #include "practice/PracticePages.h"
 #include "practice/RunQueue.h"
 #include "states/ScreenRegistry.h"
@@ -120,6 +121,27 @@ TEST_F(PracticeRunScreenTest, ADaysCardsInBothDirectionsWithArticlesAndVerbsEndA
     // Each correct answer fed the statistic of the level its card stood on.
     EXPECT_EQ(Level::getByLevel(0)->get_statSubmissions(), 3u);
     EXPECT_EQ(Level::getByLevel(3)->get_statSubmissions(), 2u);
+
+    // And each is in the history, with what was judged part by part.
+    std::vector<Answer> history;
+    AnswerBlock::forEveryAnswer([&](const AnswerBlock::View& view) { history.push_back(view.toAnswer()); });
+    ASSERT_EQ(history.size(), 4u);
+    for (const Answer& answer : history) {
+        EXPECT_EQ(answer.verdict, Verdict::Correct);
+        EXPECT_TRUE(answer.firstTry);
+        EXPECT_EQ(answer.language, v.french);
+        EXPECT_EQ(utcDayOf(answer.time), utcDayOf(fakeNow));
+        if (answer.card == chien) {
+            EXPECT_EQ(answer.article, ArticleJudgement::Right);
+            EXPECT_EQ(answer.articleId, v.le);
+            EXPECT_EQ(answer.levelBefore, answer.inverted ? 1u : 3u);
+            EXPECT_EQ(answer.levelAfter, answer.inverted ? 2u : 4u);
+        } else {
+            EXPECT_TRUE(answer.verbAsked()) << answer.card;
+            EXPECT_EQ(answer.verbLayout.cells(), 4u);
+            EXPECT_EQ(answer.cellsRight, std::vector<bool>(4, true));
+        }
+    }
 }
 
 TEST_F(PracticeRunScreenTest, ExitInTheMiddleEndsTheRunAndReturnsToFreshOptions) {
@@ -168,6 +190,8 @@ TEST_F(PracticeRunScreenTest, AFailedSaveKeepsTheResultAndContinueRetriesWithout
     reloadDatabase();
     EXPECT_EQ(Flashcard::getById(id)->get_primaryLevel(), 3u);
     EXPECT_EQ(Flashcard::getById(id)->get_primaryNextDue(), 5);
+    // The answer went with the move, once.
+    EXPECT_EQ(AnswerBlock::totalAnswers(), 1u);
 }
 
 TEST_F(PracticeRunScreenTest, WithNothingDueStartSaysSoAndTheOptionsStay) {

@@ -88,9 +88,12 @@ void Verb::fillTable(GuiTable* table) {
     }
 }
 
-bool Verb::checkTableSubmission(GuiTable* table, const wchar_t* infinitive) {
+bool Verb::checkTableSubmission(GuiTable* table, const wchar_t* infinitive, std::vector<bool>* cellsRight) {
     if (table == nullptr) {
         return false;
+    }
+    if (cellsRight != nullptr) {
+        cellsRight->assign(static_cast<std::size_t>(tenses) * persons, false);
     }
     bool result = true;
     for (unsigned y = 0; y < persons; ++y) {
@@ -99,6 +102,9 @@ bool Verb::checkTableSubmission(GuiTable* table, const wchar_t* infinitive) {
             const int column = modelui::columnOfTense(x);
             const bool ok = checkOn(x, y, modelui::cellText(*table, line, column).c_str(), infinitive);
             table->setColour(line, column, colours[ok ? WHITE_RGB : INCORRECT_RGB]);
+            if (cellsRight != nullptr) {
+                (*cellsRight)[static_cast<std::size_t>(x) * persons + y] = ok;
+            }
             result = result && ok;
         }
     }
