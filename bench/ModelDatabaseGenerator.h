@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "base/FileFaults.h"
+#include "UnsyncedFileSystem.h"
 #include "model/C_M.h"
 #include "model/Category.h"
 #include "model/Database.h"
@@ -54,10 +54,10 @@ public:
     // synced: building is no part of any measurement, and tens of thousands of fsyncs made it
     // take minutes on a busy disk.
     void build() {
-        const bool syncsWereSkipped = fileFaults::syncsSkipped();
-        fileFaults::skipSyncs(true);
+        const bool syncsWereSkipped = bench::syncsSkipped();
+        bench::skipSyncs(true);
         fill();
-        fileFaults::skipSyncs(syncsWereSkipped);
+        bench::skipSyncs(syncsWereSkipped);
     }
 
 private:

@@ -64,10 +64,10 @@ void buildDatabases() {
         it->set_primaryNextDue(overdue, true);
         it->set_invertedNextDue(overdue, true);
     }
-    fileFaults::skipSyncs(true);  // (building is not measured)
+    bench::skipSyncs(true);  // (building is not measured)
     saveDatabase(D_ENDTAG);
     checkpointDatabase();
-    fileFaults::skipSyncs(false);
+    bench::skipSyncs(false);
     {
         bench::SqliteWriter writer(SQLITE_FILE);
         writer.mirrorModel();

@@ -136,10 +136,10 @@ void buildDatabase() {
         it->set_primaryNextDue(overdue, true);
         it->set_invertedNextDue(overdue, true);
     }
-    fileFaults::skipSyncs(true);
+    bench::skipSyncs(true);
     saveDatabase(D_ENDTAG);
     checkpointDatabase();
-    fileFaults::skipSyncs(false);
+    bench::skipSyncs(false);
     resetDatabase();
 }
 

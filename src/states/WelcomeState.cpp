@@ -6,8 +6,8 @@
 //   button           (500, 300)   "Feed"                  feed screen
 //   button           (500, 400)   "Statistics"            statistics screen (once linked in)
 //   settings button  (920, 430)   "✎"                     settings screen
-//   button           (320, 400)   "Import words"          import screen      } only while the
-//   button           (680, 400)   "Try a sample collection" sample import    } collection has no
+//   button           (320, 466)   "Import words"          import screen      } only while the
+//   button           (680, 466)   "Try a sample collection" sample import    } collection has no
 //                                                                              flashcards
 //
 // Its traceback text is "Welcome"; it is the root of every traceback chain.
@@ -26,26 +26,43 @@
 
 namespace {
 
-// Pages: the first words' buttons take part only on FIRST_WORDS, everything else on both.
-constexpr long WITH_CARDS = 1;
-constexpr long FIRST_WORDS = 2;
-constexpr long WITHOUT_CARDS = WITH_CARDS | FIRST_WORDS;
+// The screen keeps its one page (0) whatever the collection holds. While there are no flashcards
+// the first words' buttons take part, by their own conditions, in a row below the others.
+constexpr int FIRST_WORDS_ROW = 466;
 
-long pageForCollection() { return Flashcard::elementTree().size() == 0 ? WITHOUT_CARDS : WITH_CARDS; }
+struct CollectionButtons {
+    GuiButton* import = nullptr;
+    GuiButton* sample = nullptr;
+};
+CollectionButtons collectionButtons;
 
-// Runs after every message: the first cards imported (or the last one deleted) change the page.
-// The switch comes with the next message, which the repaint brings.
+bool collectionEmpty() { return Flashcard::elementTree().size() == 0; }
+
+// True when the button's part changed.
+bool takePartWhen(GuiButton* button, bool shown) {
+    const long wanted = shown ? ALL_CONDITIONS : 0;
+    if (button == nullptr || button->getConditions() == wanted) {
+        return false;
+    }
+    button->setConditions(wanted);
+    return true;
+}
+
+bool followEmptiness() {
+    const bool empty = collectionEmpty();
+    bool changed = takePartWhen(collectionButtons.import, empty);
+    return takePartWhen(collectionButtons.sample, empty) || changed;
+}
+
+// Runs after every message: the first cards imported (or the last one deleted) swap the collectionButtons.
 void followCollection() {
-    if (curState != nullptr && curState->condition != pageForCollection()) {
-        nextCondition = pageForCollection();
+    if (followEmptiness()) {
         framewRepaint();
     }
 }
 
-void addFirstWordsButton(State* state, framew_strings2 caption, int centerX, LinkedScreen screen) {
-    if (GuiButton* button = addLinkedScreenButton(state, interfaceText2(caption), BUTTON1, centerX, 400, screen)) {
-        button->setConditions(FIRST_WORDS);
-    }
+GuiButton* addFirstWordsButton(State* state, framew_strings2 caption, int centerX, LinkedScreen screen) {
+    return addLinkedScreenButton(state, interfaceText2(caption), BUTTON1, centerX, FIRST_WORDS_ROW, screen);
 }
 
 }  // namespace
@@ -56,10 +73,10 @@ State* createWelcomeState() {
     addScreenButton(state, String_FEED, 500, 300, createFeedState);
     addLinkedScreenButton(state, String2_STATISTICS, 500, 400, LinkedScreen::Statistics);
     addElementToState(state, new GuiSettingsButton());
-    addFirstWordsButton(state, String2_IMPORT_WORDS, 320, LinkedScreen::Import);
-    addFirstWordsButton(state, String2_TRY_SAMPLE, 680, LinkedScreen::SampleCollection);
+    collectionButtons.import = addFirstWordsButton(state, String2_IMPORT_WORDS, 320, LinkedScreen::Import);
+    collectionButtons.sample = addFirstWordsButton(state, String2_TRY_SAMPLE, 680, LinkedScreen::SampleCollection);
+    followEmptiness();
     runDailyCheck();
-    state->condition = pageForCollection();
     state->aliveFunc = followCollection;
     return state;
 }

@@ -11,8 +11,11 @@ check_refusal() {  # $1: what the message must say; the program runs with the en
     local status=0
     "${@:2}" "$program" >out.txt 2>err.txt </dev/null || status=$?
     [[ $status != 0 ]] || e2e_fail "exit status 0 without a usable display"
-    [[ $(wc -l <err.txt) == 1 ]] || e2e_fail "expected one line on standard error: $(cat err.txt)"
-    grep -q "^mernolex: .*$1" err.txt || e2e_fail "unclear message: $(cat err.txt)"
+    # The leak checker may add its summary of suppressed reports (fonts warmed up meanwhile) below
+    # the one line of ours.
+    [[ $(wc -l <err.txt) == 1 || $(sed -n 2p err.txt) == -* ]] ||
+        e2e_fail "expected one line on standard error: $(cat err.txt)"
+    head -n 1 err.txt | grep -q "^mernolex: .*$1" || e2e_fail "unclear message: $(cat err.txt)"
     [[ ! -s out.txt ]] || e2e_fail "printed on standard output: $(cat out.txt)"
     [[ ! -e Data ]] || e2e_fail "created Data without a window"
     [[ ! -e $XDG_DATA_HOME ]] || e2e_fail "created the user's data directory without a window"
