@@ -26,7 +26,7 @@ e2e_start_program "$program" --data data
 wid=$(e2e_window '^Mernolex$')
 e2e_focus "$wid"
 painted "Try a sample collection"
-click 680 400
+click 680 466
 painted "Stored: 226 new cards, 0 updated."
 e2e_shot "$wid" "$E2E_DIR/sample-done.png"
 click 320 350
