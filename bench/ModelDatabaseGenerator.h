@@ -8,6 +8,7 @@
 // the default ladder of 7 levels. Random choices come from a fixed seed, so every run builds the
 // same database.
 
+#include <cstdint>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -58,6 +59,21 @@ public:
         bench::skipSyncs(true);
         fill();
         bench::skipSyncs(syncsWereSkipped);
+    }
+
+    // build(), then every direction of every card due (0 to 9 days overdue), saved and
+    // checkpointed, without syncs: the practice benchmarks start from this.
+    void buildAllDue() {
+        build();
+        for (auto it = Flashcard::begin(); it != Flashcard::end(); ++it) {
+            const auto overdue = -static_cast<std::int32_t>(it->getId() % 10);
+            it->set_primaryNextDue(overdue, true);
+            it->set_invertedNextDue(overdue, true);
+        }
+        bench::skipSyncs(true);
+        saveDatabase(D_ENDTAG);
+        checkpointDatabase();
+        bench::skipSyncs(false);
     }
 
 private:

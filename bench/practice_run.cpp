@@ -58,16 +58,7 @@ constexpr Point EXIT_BUTTON{950, 40};
 // The generated database with every direction due, stored, and its SQLite mirror.
 void buildDatabases() {
     bench::DatabaseGenerator generator;
-    generator.build();
-    for (auto it = Flashcard::begin(); it != Flashcard::end(); ++it) {
-        const auto overdue = -static_cast<std::int32_t>(it->getId() % 10);
-        it->set_primaryNextDue(overdue, true);
-        it->set_invertedNextDue(overdue, true);
-    }
-    bench::skipSyncs(true);  // (building is not measured)
-    saveDatabase(D_ENDTAG);
-    checkpointDatabase();
-    bench::skipSyncs(false);
+    generator.buildAllDue();
     {
         bench::SqliteWriter writer(SQLITE_FILE);
         writer.mirrorModel();

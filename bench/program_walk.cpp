@@ -130,16 +130,7 @@ const std::vector<Step>& walk() {
 // The realistic database with every direction due, stored in the working directory.
 void buildDatabase() {
     bench::DatabaseGenerator generator;
-    generator.build();
-    for (auto it = Flashcard::begin(); it != Flashcard::end(); ++it) {
-        const auto overdue = -static_cast<std::int32_t>(it->getId() % 10);
-        it->set_primaryNextDue(overdue, true);
-        it->set_invertedNextDue(overdue, true);
-    }
-    bench::skipSyncs(true);
-    saveDatabase(D_ENDTAG);
-    checkpointDatabase();
-    bench::skipSyncs(false);
+    generator.buildAllDue();
     resetDatabase();
 }
 

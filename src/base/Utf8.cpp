@@ -6,27 +6,6 @@ namespace {
 
 bool isScalarValue(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (!isScalarValue(c)) {
-        c = 0xFFFD;
-    }
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Decodes one well-formed UTF-8 sequence at text[i]; returns its length, or 0 when the bytes
 // there are not one (overlong forms, surrogates and truncated sequences included).
 std::size_t decodeSequence(std::string_view text, std::size_t i, char32_t& out) {
@@ -56,6 +35,27 @@ std::size_t decodeSequence(std::string_view text, std::size_t i, char32_t& out) 
 
 }  // namespace
 
+void appendCodePoint(std::string& out, char32_t c) {
+    if (!isScalarValue(c)) {
+        c = 0xFFFD;
+    }
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 std::string encode(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());
@@ -63,7 +63,7 @@ std::string encode(std::wstring_view text) {
         if (w == L'\0') {
             break;
         }
-        appendUtf8(out, static_cast<char32_t>(w));
+        appendCodePoint(out, static_cast<char32_t>(w));
     }
     return out;
 }

@@ -12,6 +12,9 @@ namespace utf8 {
 // anything above U+10FFFF) become U+FFFD, so the result is always valid UTF-8.
 std::string encode(std::wstring_view text);
 
+// Appends the UTF-8 bytes of one code point; one that is no Unicode scalar value becomes U+FFFD.
+void appendCodePoint(std::string& out, char32_t c);
+
 // Wide text for 8-bit text, up to its first NUL. The bytes are read as UTF-8 (file names, the
 // system's texts); a byte that does not start a well-formed sequence stands for itself
 // (Latin-1), so no byte is ever lost or read past.

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <optional>
 
+#include "base/Utf8.h"
+
 namespace exchange {
 
 namespace {
@@ -14,25 +16,9 @@ std::string lowered(std::string_view text) {
     return out;
 }
 
+// Text of a character reference; a NUL or no scalar value becomes U+FFFD.
 void appendUtf8(std::string& out, unsigned long c) {
-    if (c == 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        c = 0xFFFD;
-    }
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
+    utf8::appendCodePoint(out, c == 0 || c > 0x10FFFF ? 0xFFFD : static_cast<char32_t>(c));
 }
 
 // The character a reference names ("amp", "#228", "#xE4"), or nothing.

@@ -2,30 +2,13 @@
 
 #include <cstdint>
 
+#include "base/Utf8.h"
 
 namespace exchange {
 
 namespace {
 
 constexpr unsigned char INVALID_BYTE = 0xFF;
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
 
 std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     std::string out;
@@ -41,7 +24,7 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
             const char16_t low = unitAt(i + 2);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                appendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00));
+                utf8::appendCodePoint(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00));
                 i += 2;
                 continue;
             }
@@ -49,7 +32,7 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
         if (unit >= 0xD800 && unit <= 0xDFFF) {
             out.push_back(static_cast<char>(INVALID_BYTE));
         } else {
-            appendUtf8(out, unit);
+            utf8::appendCodePoint(out, unit);
         }
     }
     if (i < bytes.size()) {
@@ -125,7 +108,7 @@ std::string toUtf8(std::wstring_view text) {
     out.reserve(text.size());
     for (wchar_t w : text) {
         const auto c = static_cast<char32_t>(w);
-        appendUtf8(out, c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? 0xFFFD : c);
+        utf8::appendCodePoint(out, c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? 0xFFFD : c);
     }
     return out;
 }

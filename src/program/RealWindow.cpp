@@ -107,6 +107,7 @@ int runOnRealWindow(const char* programName, const RealWindowObservers& observer
         observers.started();
     }
     warmFontSizesWhenIdle(window->cairoPainter());
+    warmSpeechWhenIdle();
     loadLanguageLayoutsAhead(window->keyboardLayouts());
     const int exitCode = window->run();
     window->setSink(nullptr);

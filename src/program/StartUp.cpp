@@ -67,8 +67,6 @@ int startUp(const std::function<void()>& showWindow) {
     if (showWindow) {
         showWindow();
     }
-    // The synthesiser lists its voices on its own thread while the database loads.
-    speech::Speaker::instance().warmUp();
     const int status = loadDatabase(D_ENDTAG);
     // Records an editor made for a Save that never came (the program was killed or crashed) go
     // before any screen can list them.

@@ -9,6 +9,7 @@
 #include "model/Language.h"
 #include "platform/CairoPainter.h"
 #include "resources/frameworkFileManager.h"
+#include "speech/Speaker.h"
 
 namespace {
 
@@ -54,4 +55,12 @@ void loadLanguageLayoutsAhead(platform::KeyboardLayouts& layouts) {
         identifiers.emplace_back(it->get_keyboardLocalID());
     }
     layouts.loadAhead(identifiers);
+}
+
+void warmSpeechWhenIdle() {
+    static const int owner = 0;
+    idleWork::post(&owner, [] {
+        speech::Speaker::instance().warmUp();
+        return false;
+    });
 }

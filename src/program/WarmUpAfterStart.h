@@ -23,3 +23,6 @@ class KeyboardLayouts;
 void warmFontSizesWhenIdle(platform::CairoPainter& painter);
 // The layouts of the stored languages, loaded ahead (KeyboardLayouts::loadAhead).
 void loadLanguageLayoutsAhead(platform::KeyboardLayouts& layouts);
+// The synthesiser's thread (which lists its voices) started in idle time after the first frame:
+// started with the database's load it took a core from the start on a two-core machine.
+void warmSpeechWhenIdle();
