@@ -459,12 +459,6 @@ void distrustLogTail(const std::string& journal) {
 // Appends the unit and syncs it: DONE at the commit point, NOTHING_CHANGED when the unit is not
 // durably in the log (and, as far as this process can see to it, not in it at all).
 FileTransaction::Outcome FileTransaction::appendToLog() {
-    LogUnit unit;
-    unit.written = std::move(replaced);
-    unit.removed = removed;
-    const std::string bytes = transaction_log::encode(unit);
-    replaced = std::move(unit.written);
-
     FileSystem& files = fileSystem();
     const bool created = openLog.path.empty();
     FileDescriptor log = openLogForAppend(journal, created);
@@ -473,7 +467,7 @@ FileTransaction::Outcome FileTransaction::appendToLog() {
     }
     const off_t before = created ? 0 : openLog.size;
     struct stat status {};
-    if (!writeAll(log.get(), bytes) || !syncDataOf(log.get()) || files.status(log.get(), status) != 0) {
+    if (!appendUnit(log.get()) || !syncDataOf(log.get()) || files.status(log.get(), status) != 0) {
         // A unit not durably in the log must not be repeated by a later recovery either.
         const bool undone = files.truncate(log.get(), before) == 0;
         log.close();
@@ -490,6 +484,35 @@ FileTransaction::Outcome FileTransaction::appendToLog() {
     }
     openLog.size = status.st_size;
     return Outcome::DONE;
+}
+
+// Writes the unit through a buffer of its own size at most: the staged contents are the only
+// whole copy of what the unit writes.
+bool FileTransaction::appendUnit(int fd) {
+    constexpr std::size_t BUFFER = 1 << 20;
+    LogUnit unit;
+    unit.written = std::move(replaced);
+    unit.removed = removed;
+    std::string buffer;
+    buffer.reserve(BUFFER);
+    bool written = true;
+    const auto flush = [&] {
+        written = written && writeAll(fd, buffer);
+        buffer.clear();
+    };
+    transaction_log::encodeInPieces(unit, [&](std::string_view bytes) {
+        if (buffer.size() + bytes.size() > BUFFER) {
+            flush();
+        }
+        if (bytes.size() >= BUFFER) {
+            written = written && writeAll(fd, bytes);
+        } else {
+            buffer += bytes;
+        }
+    });
+    flush();
+    replaced = std::move(unit.written);
+    return written;
 }
 
 bool FileTransaction::writeFiles() {

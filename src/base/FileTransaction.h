@@ -106,6 +106,7 @@ public:
 private:
     bool checkTargets();
     Outcome appendToLog();
+    bool appendUnit(int fd);
     bool writeFiles();
     void runActions();
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <functional>
 
 namespace transaction_log {
 
@@ -12,8 +13,10 @@ constexpr std::string_view HEADER = "MERNOLEX FILE UNIT 3 ";
 constexpr std::string_view LEGACY_HEADER_LINE = "MERNOLEX FILE UNIT 2";
 constexpr std::size_t SUM_DIGITS = 16;
 
-std::uint64_t fnv1a(std::string_view bytes) {
-    std::uint64_t hash = 0xcbf29ce484222325ull;
+constexpr std::uint64_t FNV_OFFSET = 0xcbf29ce484222325ull;
+
+// FNV-1a, continued from `hash` (a sum over several pieces is the sum over them joined).
+std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = FNV_OFFSET) {
     for (unsigned char byte : bytes) {
         hash = (hash ^ byte) * 0x100000001b3ull;
     }
@@ -145,36 +148,50 @@ std::size_t digitsOf(std::size_t value) {
     return std::to_string(value).size();
 }
 
+std::string writtenLine(const std::string& path, const std::string& contents) {
+    return "W " + std::to_string(contents.size()) + " " + path + "\n";
+}
+
+std::string removedLine(const std::string& path) { return "D " + path + "\n"; }
+
 }  // namespace
 
-std::string encode(const LogUnit& unit) {
-    std::string body;
-    std::size_t size = 64;
+void encodeInPieces(const LogUnit& unit, const std::function<void(std::string_view)>& piece) {
+    std::size_t bodySize = 0;
     for (const auto& [path, contents] : unit.written) {
-        size += path.size() + contents.size() + 24;
-    }
-    body.reserve(size);
-    for (const auto& [path, contents] : unit.written) {
-        body += "W " + std::to_string(contents.size()) + " " + path + "\n";
-        body += contents;
+        bodySize += writtenLine(path, contents).size() + contents.size();
     }
     for (const std::string& path : unit.removed) {
-        body += "D " + path + "\n";
+        bodySize += removedLine(path).size();
     }
     const std::string count = std::to_string(unit.written.size() + unit.removed.size());
     const std::size_t endLine = 4 + count.size() + 1 + SUM_DIGITS + 1;
-    const std::size_t fixed = HEADER.size() + 1 + SUM_DIGITS + 1 + body.size() + endLine;
+    const std::size_t fixed = HEADER.size() + 1 + SUM_DIGITS + 1 + bodySize + endLine;
     std::size_t digits = digitsOf(fixed + 1);
     while (digitsOf(fixed + digits) != digits) {
         ++digits;
     }
     const std::string header = std::string(HEADER) + std::to_string(fixed + digits);
+    std::uint64_t sum = FNV_OFFSET;
+    // The contents are handed out where they lie: a large unit is never copied whole.
+    const auto emit = [&](std::string_view bytes) {
+        sum = fnv1a(bytes, sum);
+        piece(bytes);
+    };
+    emit(header + " " + hex16(fnv1a(header)) + "\n");
+    for (const auto& [path, contents] : unit.written) {
+        emit(writtenLine(path, contents));
+        emit(contents);
+    }
+    for (const std::string& path : unit.removed) {
+        emit(removedLine(path));
+    }
+    piece("END " + count + " " + hex16(sum) + "\n");
+}
+
+std::string encode(const LogUnit& unit) {
     std::string text;
-    text.reserve(fixed + digits);
-    text += header + " " + hex16(fnv1a(header)) + "\n";
-    text += body;
-    const std::uint64_t sum = fnv1a(text);
-    text += "END " + count + " " + hex16(sum) + "\n";
+    encodeInPieces(unit, [&text](std::string_view bytes) { text += bytes; });
     return text;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -54,6 +55,9 @@ namespace transaction_log {
 
 // The unit as it is appended.
 std::string encode(const LogUnit& unit);
+// The same bytes, handed to `piece` in order without joining them (a save of thousands of files
+// would otherwise hold its contents twice more).
+void encodeInPieces(const LogUnit& unit, const std::function<void(std::string_view)>& piece);
 
 // The units of a log, as described above.
 LogContents read(std::string_view log);
