@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "exchange/Libxml2Library.h"
 #include "exchange/TextDecoding.h"
 
 namespace exchange {
@@ -177,22 +178,27 @@ KvtmlReader::Pass::Pass(std::string_view bytes, Mode mode, KvtmlHead& head, Kvtm
     handler_.internalSubset = subset;
     handler_.externalSubset = subset;
     handler_.serror = structuredError;
-    parser_ = xmlCreatePushParserCtxt(&handler_, this, nullptr, 0, nullptr);
+    const Libxml2Library& xml = libxml2Library();
+    if (!xml.loaded) {
+        stop("the XML library could not be loaded: " + xml.failure);
+        return;
+    }
+    parser_ = xml.createPushParser(&handler_, this, nullptr, 0, nullptr);
     if (parser_ == nullptr) {
         stop("the XML parser could not be set up");
         return;
     }
-    xmlCtxtUseOptions(parser_, XML_PARSE_NONET | XML_PARSE_NOCDATA);
+    xml.useOptions(parser_, XML_PARSE_NONET | XML_PARSE_NOCDATA);
 }
 
 KvtmlReader::Pass::~Pass() {
     if (parser_ != nullptr) {
         // The parser makes a document of its own to hold entity declarations it met.
         if (parser_->myDoc != nullptr) {
-            xmlFreeDoc(parser_->myDoc);
+            libxml2Library().freeDoc(parser_->myDoc);
             parser_->myDoc = nullptr;
         }
-        xmlFreeParserCtxt(parser_);
+        libxml2Library().freeParser(parser_);
     }
 }
 
@@ -202,7 +208,7 @@ bool KvtmlReader::Pass::feed() {
     }
     const std::size_t length = std::min(PIECE, bytes_.size() - fed_);
     const bool last = fed_ + length == bytes_.size();
-    xmlParseChunk(parser_, bytes_.data() + fed_, static_cast<int>(length), last ? 1 : 0);
+    libxml2Library().parseChunk(parser_, bytes_.data() + fed_, static_cast<int>(length), last ? 1 : 0);
     fed_ += length;
     if (last) {
         fed_ = bytes_.size() + 1;  // nothing more to feed
@@ -216,13 +222,13 @@ void KvtmlReader::Pass::stop(const std::string& message) {
         if (error_.message.empty()) {
             error_.message = message;
             if (parser_ != nullptr) {
-                error_.line = static_cast<unsigned>(std::max(0, xmlSAX2GetLineNumber(parser_)));
-                error_.column = static_cast<unsigned>(std::max(0, xmlSAX2GetColumnNumber(parser_)));
+                error_.line = static_cast<unsigned>(std::max(0, libxml2Library().lineNumber(parser_)));
+                error_.column = static_cast<unsigned>(std::max(0, libxml2Library().columnNumber(parser_)));
             }
         }
     }
     if (parser_ != nullptr) {
-        xmlStopParser(parser_);
+        libxml2Library().stopParser(parser_);
     }
 }
 
@@ -248,7 +254,9 @@ void KvtmlReader::Pass::entityDeclared(void* context, const xmlChar* name, int, 
                                       "'; entities of a file's own are not read");
 }
 
-xmlEntityPtr KvtmlReader::Pass::entityNamed(void*, const xmlChar* name) { return xmlGetPredefinedEntity(name); }
+xmlEntityPtr KvtmlReader::Pass::entityNamed(void*, const xmlChar* name) {
+    return libxml2Library().predefinedEntity(name);
+}
 
 xmlParserInputPtr KvtmlReader::Pass::noExternalEntity(void* context, const xmlChar*, const xmlChar*) {
     static_cast<Pass*>(context)->stop("the file refers to another file; it is not read");
@@ -374,7 +382,7 @@ void KvtmlReader::Pass::startInEntry(std::string_view name, int attributes, cons
         }
         entry_ = KvtmlEntry();
         entry_.id = attributeNumber(attributes, attributeList, "id").value_or(-1);
-        entry_.line = static_cast<unsigned>(std::max(0, xmlSAX2GetLineNumber(parser_)));
+        entry_.line = static_cast<unsigned>(std::max(0, libxml2Library().lineNumber(parser_)));
         return;
     }
     if (depth == 4 && name == "translation") {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "speech/EspeakLibrary.h"
+
 namespace speech {
 namespace {
 
@@ -45,7 +47,7 @@ std::vector<std::pair<int, std::string>> languagesOf(const char* list) {
 
 std::vector<Voice> listVoices() {
     std::vector<Voice> voices;
-    const espeak_VOICE** listed = espeak_ListVoices(nullptr);
+    const espeak_VOICE** listed = espeakLibrary().listVoices(nullptr);
     for (int i = 0; listed != nullptr && listed[i] != nullptr; ++i) {
         const espeak_VOICE& voice = *listed[i];
         if (voice.identifier == nullptr || voice.name == nullptr) {
@@ -68,18 +70,23 @@ EspeakEngine& EspeakEngine::engine() {
     return *theEngine;
 }
 
+// Without the library (or with one that cannot start) the engine has no voices: unavailable.
 EspeakEngine::EspeakEngine() {
-    espeak_ng_InitializePath(nullptr);
-    espeak_ng_ERROR_CONTEXT context = nullptr;
-    const espeak_ng_STATUS started = espeak_ng_Initialize(&context);
-    espeak_ng_ClearErrorContext(&context);
-    if (started != ENS_OK || espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, PIECE_MS, nullptr) != ENS_OK) {
+    const EspeakLibrary& espeak = espeakLibrary();
+    if (!espeak.loaded) {
         return;
     }
-    espeak_SetSynthCallback(receiveSamples);
+    espeak.initializePath(nullptr);
+    espeak_ng_ERROR_CONTEXT context = nullptr;
+    const espeak_ng_STATUS started = espeak.initialize(&context);
+    espeak.clearErrorContext(&context);
+    if (started != ENS_OK || espeak.initializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, PIECE_MS, nullptr) != ENS_OK) {
+        return;
+    }
+    espeak.setSynthCallback(receiveSamples);
     voices_ = listVoices();
     if (!voices_.empty()) {
-        sampleRate_ = espeak_ng_GetSampleRate();
+        sampleRate_ = espeak.getSampleRate();
     }
 }
 
@@ -102,7 +109,7 @@ Outcome EspeakEngine::select(const std::string& voice, const std::string& text) 
         return Outcome::EmptyText;
     }
     if (voice != selected_) {
-        if (espeak_ng_SetVoiceByName(voice.c_str()) != ENS_OK) {
+        if (espeakLibrary().setVoiceByName(voice.c_str()) != ENS_OK) {
             selected_.clear();
             return Outcome::UnknownVoice;
         }
@@ -118,7 +125,7 @@ Outcome EspeakEngine::synthesize(const std::string& voice, const std::string& te
     }
     runningReceiver = &receiver;
     receiverStopped = false;
-    espeak_ng_Synthesize(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
+    espeakLibrary().synthesize(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
     runningReceiver = nullptr;
     return receiverStopped ? Outcome::Stopped : Outcome::Done;
 }
@@ -132,7 +139,7 @@ Outcome EspeakEngine::pronunciation(const std::string& voice, const std::string&
     const void* rest = text.c_str();
     // Each call translates one clause and moves `rest` past it, to null at the end.
     while (rest != nullptr) {
-        const char* clause = espeak_TextToPhonemes(&rest, espeakCHARS_UTF8, espeakPHONEMES_IPA);
+        const char* clause = espeakLibrary().textToPhonemes(&rest, espeakCHARS_UTF8, espeakPHONEMES_IPA);
         if (clause == nullptr) {
             break;
         }

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "speech/AlsaLibrary.h"
 #include "speech/AudioDevice.h"
+#include "speech/PulseLibrary.h"
 
 namespace speech {
 namespace {
@@ -24,15 +26,18 @@ public:
         const std::uint32_t bytes = static_cast<std::uint32_t>(sampleRate) * 2 * BUFFER_MS / 1000;
         const pa_buffer_attr buffer{static_cast<std::uint32_t>(-1), bytes, static_cast<std::uint32_t>(-1),
                                     static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(-1)};
+        if (!pulseLibrary().loaded) {
+            return false;
+        }
         int error = 0;
-        stream = pa_simple_new(nullptr, "Mernolex", PA_STREAM_PLAYBACK, nullptr, "word", &spec, nullptr, &buffer,
+        stream = pulseLibrary().newStream(nullptr, "Mernolex", PA_STREAM_PLAYBACK, nullptr, "word", &spec, nullptr, &buffer,
                                &error);
         return stream != nullptr;
     }
 
     bool write(const std::int16_t* samples, std::size_t count) override {
         int error = 0;
-        if (stream == nullptr || pa_simple_write(stream, samples, count * sizeof(std::int16_t), &error) < 0) {
+        if (stream == nullptr || pulseLibrary().write(stream, samples, count * sizeof(std::int16_t), &error) < 0) {
             close();
             return false;
         }
@@ -42,20 +47,20 @@ public:
     void discard() override {
         int error = 0;
         if (stream != nullptr) {
-            pa_simple_flush(stream, &error);
+            pulseLibrary().flush(stream, &error);
         }
     }
 
     void drain() override {
         int error = 0;
-        if (stream != nullptr && pa_simple_drain(stream, &error) < 0) {
+        if (stream != nullptr && pulseLibrary().drain(stream, &error) < 0) {
             close();
         }
     }
 
     void close() override {
         if (stream != nullptr) {
-            pa_simple_free(stream);
+            pulseLibrary().free(stream);
             stream = nullptr;
         }
     }
@@ -73,12 +78,16 @@ public:
 
     bool open(int sampleRate) override {
         close();
-        snd_lib_error_set_handler(quietAlsa);
-        if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0) {
+        const AlsaLibrary& alsa = alsaLibrary();
+        if (!alsa.loaded) {
+            return false;
+        }
+        alsa.setErrorHandler(quietAlsa);
+        if (alsa.open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0) {
             pcm = nullptr;
             return false;
         }
-        if (snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 1,
+        if (alsa.setParams(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 1,
                                static_cast<unsigned>(sampleRate), 1, BUFFER_MS * 1000) < 0) {
             close();
             return false;
@@ -88,9 +97,9 @@ public:
 
     bool write(const std::int16_t* samples, std::size_t count) override {
         while (pcm != nullptr && count > 0) {
-            snd_pcm_sframes_t written = snd_pcm_writei(pcm, samples, count);
+            snd_pcm_sframes_t written = alsaLibrary().writei(pcm, samples, count);
             if (written < 0) {
-                written = snd_pcm_recover(pcm, static_cast<int>(written), 1);
+                written = alsaLibrary().recover(pcm, static_cast<int>(written), 1);
                 if (written < 0) {
                     close();
                     return false;
@@ -105,21 +114,21 @@ public:
 
     void discard() override {
         if (pcm != nullptr) {
-            snd_pcm_drop(pcm);
-            snd_pcm_prepare(pcm);
+            alsaLibrary().drop(pcm);
+            alsaLibrary().prepare(pcm);
         }
     }
 
     void drain() override {
         if (pcm != nullptr) {
-            snd_pcm_drain(pcm);
-            snd_pcm_prepare(pcm);
+            alsaLibrary().drain(pcm);
+            alsaLibrary().prepare(pcm);
         }
     }
 
     void close() override {
         if (pcm != nullptr) {
-            snd_pcm_close(pcm);
+            alsaLibrary().close(pcm);
             pcm = nullptr;
         }
     }
