@@ -22,16 +22,17 @@ public:
 
     bool open(int sampleRate) override {
         close();
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(sampleRate), 1};
+        const PulseLibrary& pulse = pulseLibrary();
+        if (!pulse.loaded) {
+            return false;
+        }
+        const pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(sampleRate), 1};
         const std::uint32_t bytes = static_cast<std::uint32_t>(sampleRate) * 2 * BUFFER_MS / 1000;
         const pa_buffer_attr buffer{static_cast<std::uint32_t>(-1), bytes, static_cast<std::uint32_t>(-1),
                                     static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(-1)};
-        if (!pulseLibrary().loaded) {
-            return false;
-        }
         int error = 0;
-        stream = pulseLibrary().newStream(nullptr, "Mernolex", PA_STREAM_PLAYBACK, nullptr, "word", &spec, nullptr, &buffer,
-                               &error);
+        stream = pulse.newStream(nullptr, "Mernolex", PA_STREAM_PLAYBACK, nullptr, "word", &format, nullptr, &buffer,
+                                 &error);
         return stream != nullptr;
     }
 
