@@ -55,3 +55,10 @@ FileSystem& fileSystem();
 FileSystem& posixFileSystem();
 // Puts `replacement` in place of the file system in use (null: the real one again); not owned.
 void useFileSystem(FileSystem* replacement);
+
+// Work that must be finished before anything sees or changes the files again: the in-place
+// writes a large save left for idle time (base/FileTransaction.h). While it is set, every
+// fileSystem() on the thread that set it calls `settle` first, which finishes the work (and may
+// use the file system itself) and clears it. Other threads (a load's readers, a worker reading an
+// outside file) are not held up. Null: nothing to finish.
+void settleBeforeFileAccess(void (*settle)());

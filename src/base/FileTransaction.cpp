@@ -6,13 +6,18 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <set>
 #include <sstream>
 
 #include "base/AtomicFile.h"
+#include "base/BackgroundSync.h"
 #include "base/FileDescriptor.h"
 #include "base/FileSystem.h"
+#include "base/InPlaceFiles.h"
+#include "base/PendingFileWrites.h"
 #include "base/TransactionLog.h"
+#include "base/WindowThreadTasks.h"
 
 namespace {
 
@@ -20,7 +25,7 @@ FileTransaction* activeTransaction = nullptr;
 
 // A log grown past this is checkpointed after the commit that grew it: recovery then has little
 // to write again, and the fsyncs of the files written meanwhile are paid once for many units.
-constexpr off_t CHECKPOINT_BYTES = 4 * 1024 * 1024;
+off_t checkpointPast = FileTransaction::Limits{}.checkpointPastBytes;
 
 // The log this process appends to, and what it has written in place since the log was opened.
 struct OpenLog {
@@ -74,63 +79,48 @@ bool syncDirectoryIfPresent(const std::string& directory) {
     return syncDirectory(directory) || (!directory.empty() && !pathExists(directory));
 }
 
-bool removeNow(const std::string& path) {
-    return fileSystem().unlink(path.c_str()) == 0 || errno == ENOENT;
-}
-
-// Writes `contents` over the file at `path` from its start (creating it), and cuts off what the
-// old contents had beyond them. A failure leaves the file torn, which the log's replay repairs.
-bool overwrite(const std::string& path, const std::string& contents) {
-    FileSystem& files = fileSystem();
-    FileDescriptor file = FileDescriptor::open(path, O_WRONLY | O_CREAT, 0666);
-    if (!file.isOpen()) {
-        return false;
-    }
-    struct stat status {};
-    if (files.status(file.get(), status) != 0 || !writeAll(file.get(), contents)) {
-        return false;
-    }
-    const off_t size = static_cast<off_t>(contents.size());
-    return (status.st_size <= size || files.truncate(file.get(), size) == 0) && file.close();
-}
-
 // From this many files on, a checkpoint makes them durable with one syncfs per file system: an
 // fsync each costs a journal commit each, and a large save (an import of ten thousand rows writes
 // ten thousand files) then waited tens of seconds for them.
-constexpr std::size_t WHOLE_FILE_SYSTEM_FROM = 64;
+std::size_t wholeFileSystemFrom = FileTransaction::Limits{}.syncWholeFileSystemFrom;
 
-// One syncfs for every file system holding a directory of the files written or of the
-// directories changed (a directory that is gone holds nothing to make durable).
-bool syncFileSystemsOfOpenLog() {
+// Opens one directory on every file system holding a directory of the files written or of the
+// directories changed (a directory that is gone holds nothing to make durable): a syncfs of each
+// makes all of them durable.
+bool holdFileSystemsOfOpenLog(std::vector<FileDescriptor>& held) {
     std::set<std::string> directories = openLog.directories;
     for (const std::string& file : openLog.files) {
         directories.insert(directoryOf(file));
     }
-    std::set<dev_t> synced;
+    std::set<dev_t> devices;
     for (const std::string& directory : directories) {
-        FileDescriptor held = FileDescriptor::open(directory.empty() ? "." : directory, O_RDONLY | O_DIRECTORY);
-        if (!held.isOpen()) {
+        FileDescriptor opened = FileDescriptor::open(directory.empty() ? "." : directory, O_RDONLY | O_DIRECTORY);
+        if (!opened.isOpen()) {
             if (errno == ENOENT) {
                 continue;
             }
             return false;
         }
         struct stat status {};
-        if (fileSystem().status(held.get(), status) != 0) {
+        if (fileSystem().status(opened.get(), status) != 0) {
             return false;
         }
-        if (!synced.contains(status.st_dev)) {
-            if (fileSystem().syncFileSystem(held.get()) != 0) {
-                return false;
-            }
-            synced.insert(status.st_dev);
+        if (devices.insert(status.st_dev).second) {
+            held.push_back(std::move(opened));
         }
     }
     return true;
 }
 
+bool syncFileSystemsOfOpenLog() {
+    std::vector<FileDescriptor> held;
+    return holdFileSystemsOfOpenLog(held) && std::all_of(held.begin(), held.end(), [](const FileDescriptor& fd) {
+               return fileSystem().syncFileSystem(fd.get()) == 0;
+           });
+}
+
 bool syncFilesOfOpenLog() {
-    if (openLog.files.size() >= WHOLE_FILE_SYSTEM_FROM) {
+    if (openLog.files.size() >= wholeFileSystemFrom) {
         return syncFileSystemsOfOpenLog();
     }
     return std::all_of(openLog.files.begin(), openLog.files.end(), syncFileIfPresent) &&
@@ -155,7 +145,7 @@ bool checkpointOpenLog() {
         openLog.needsRecovery = true;
         return false;
     }
-    if (!removeNow(openLog.path)) {
+    if (!removeFileNow(openLog.path)) {
         return false;
     }
     if (!syncDirectoryOf(openLog.path)) {
@@ -206,7 +196,7 @@ bool applyLegacySteps(const LegacySteps& steps) {
         directories.insert(directoryOf(target));
     }
     for (const std::string& path : steps.removed) {
-        if (!removeNow(path)) {
+        if (!removeFileNow(path)) {
             return false;
         }
         directories.insert(directoryOf(path));
@@ -223,14 +213,14 @@ bool replay(const std::vector<LogUnit>& units, std::size_t first) {
     std::set<std::string> directories;
     for (std::size_t u = first; u < units.size(); ++u) {
         for (const auto& [path, contents] : units[u].written) {
-            if (!overwrite(path, contents)) {
+            if (!overwriteFile(path, contents)) {
                 return false;
             }
             files.insert(path);
             directories.insert(directoryOf(path));
         }
         for (const std::string& path : units[u].removed) {
-            if (!removeNow(path)) {
+            if (!removeFileNow(path)) {
                 return false;
             }
             directories.insert(directoryOf(path));
@@ -301,11 +291,192 @@ bool closeOpenLog() {
 
 }  // namespace
 
+namespace {
+
+// --- in-place writes and checkpoints left for idle time ------------------------------------------
+
+// From this many files and removals on, a unit's in-place writes wait for idle time (when the
+// program gives it): an import's ten thousand files took over a second to create, and the window
+// stood still for all of it although the save was done at its commit point.
+std::size_t deferredFrom = FileTransaction::Limits{}.deferredFromSteps;
+
+using Clock = std::chrono::steady_clock;
+
+// The window's thread only (the sync's thread touches none of it).
+struct IdleWork {
+    std::function<void()> askForIdleTime;  // empty: every unit is written in place at once
+    PendingFileWrites queue;
+    bool checkpointDue = false;  // the log is past its limit: a checkpoint once the queue is empty
+    BackgroundSync sync;
+    std::vector<FileDescriptor> held;  // what the sync syncs the file systems of
+    off_t logSizeAtSync = 0;
+    bool busy = false;  // inside a slice or a settling: the file system lets its own calls through
+};
+
+IdleWork idle;
+
+void settlePendingWork();
+
+// While files may be behind the log, or a sync runs that could still decide its removal, every
+// use of the file system finishes that first.
+void updateFileAccessGate() {
+    const bool inFlight = !idle.queue.empty() || idle.sync.started();
+    settleBeforeFileAccess(inFlight ? settlePendingWork : nullptr);
+}
+
+void dropPendingWrites() {
+    idle.queue.clear();
+    idle.checkpointDue = false;
+    openLog.needsRecovery = true;  // the next transaction, checkpoint or start writes them again
+}
+
+// The sync of a background checkpoint has returned (or is waited for here). The log goes only if
+// it made every file durable and no unit was appended since it began (whose files it may have
+// missed); otherwise the log stays for the next checkpoint, or for a recovery after a failure.
+void finishBackgroundCheckpoint() {
+    if (!idle.sync.started()) {
+        return;
+    }
+    const bool synced = idle.sync.join();
+    idle.held.clear();
+    if (!synced) {
+        openLog.needsRecovery = true;
+        return;
+    }
+    if (openLog.size != idle.logSizeAtSync || !isOurs(openLog.path)) {
+        return;
+    }
+    if (!removeFileNow(openLog.path)) {
+        return;
+    }
+    if (!syncDirectoryOf(openLog.path)) {
+        openLog.removalUnsynced = true;
+        return;
+    }
+    openLog = OpenLog{};
+}
+
+void askForIdleTimeIfSyncWaits() {
+    if (idle.sync.started() && idle.askForIdleTime) {
+        idle.askForIdleTime();
+    }
+}
+
+// A checkpoint of the open log whose syncfs runs on a thread of its own; one with few files to
+// fsync (or only a removal to make durable) is done at once.
+void startCheckpoint() {
+    if (!isOurs(openLog.path) && !openLog.removalUnsynced) {
+        return;  // a failed step or a changed log: the next transaction or start recovers it
+    }
+    if (openLog.removalUnsynced || openLog.files.size() < wholeFileSystemFrom) {
+        (void)checkpointOpenLog();
+        return;
+    }
+    if (!holdFileSystemsOfOpenLog(idle.held)) {
+        idle.held.clear();
+        openLog.needsRecovery = true;
+        return;
+    }
+    std::vector<int> descriptors;
+    for (const FileDescriptor& held : idle.held) {
+        descriptors.push_back(held.get());
+    }
+    idle.logSizeAtSync = openLog.size;
+    idle.sync.start(fileSystem(), std::move(descriptors),
+                    [] { window_thread::post(askForIdleTimeIfSyncWaits); });
+}
+
+// One slice of idle work; true when the next slice has something to do at once.
+bool runIdleSlice(Clock::time_point deadline) {
+    if (!idle.queue.empty()) {
+        switch (idle.queue.writeUntil(deadline)) {
+        case PendingFileWrites::Progress::MORE_LEFT:
+            return true;
+        case PendingFileWrites::Progress::FAILED:
+            dropPendingWrites();
+            return false;
+        case PendingFileWrites::Progress::ALL_DONE:
+            break;
+        }
+        if (Clock::now() >= deadline) {
+            return idle.checkpointDue;
+        }
+    }
+    if (idle.sync.started()) {
+        if (!idle.sync.finished()) {
+            return false;  // its thread asks for idle time again once it has returned
+        }
+        finishBackgroundCheckpoint();
+        return false;
+    }
+    if (idle.checkpointDue) {
+        idle.checkpointDue = false;
+        startCheckpoint();
+        return idle.sync.started() && idle.sync.finished();  // ran inline: finished next slice
+    }
+    return false;
+}
+
+// Finishes at once what idle time has not done yet: every pending in-place write, and a
+// background checkpoint's sync (waited for) with the log's removal. A checkpoint that is due but
+// not begun stays due.
+void settlePendingWork() {
+    if (idle.busy) {
+        return;
+    }
+    idle.busy = true;
+    if (!idle.queue.empty() && idle.queue.writeUntil(Clock::time_point::max()) == PendingFileWrites::Progress::FAILED) {
+        dropPendingWrites();
+    }
+    finishBackgroundCheckpoint();
+    idle.busy = false;
+    updateFileAccessGate();
+}
+
+}  // namespace
+
+bool FileTransaction::writePendingFiles(std::chrono::steady_clock::time_point deadline) {
+    if (idle.busy) {
+        return false;
+    }
+    idle.busy = true;
+    const bool more = runIdleSlice(deadline);
+    idle.busy = false;
+    updateFileAccessGate();
+    return more;
+}
+
+void FileTransaction::setLimits(const Limits& limits) {
+    deferredFrom = limits.deferredFromSteps;
+    checkpointPast = limits.checkpointPastBytes;
+    wholeFileSystemFrom = limits.syncWholeFileSystemFrom;
+}
+
+std::size_t FileTransaction::pendingFileSteps() {
+    return idle.queue.size();
+}
+
+bool FileTransaction::hasPendingWork() {
+    return !idle.queue.empty() || idle.checkpointDue || idle.sync.started();
+}
+
+// The file system's gate does it, on the thread that has work pending only (a reader on another
+// thread reads no file of the log's).
+void FileTransaction::finishPendingWork() {
+    (void)fileSystem();
+}
+
+void FileTransaction::setIdleWork(std::function<void()> askForIdleTime) {
+    settlePendingWork();
+    idle.askForIdleTime = std::move(askForIdleTime);
+}
+
 FileTransaction::FileTransaction(std::string journalPath) : journal(std::move(journalPath)) {
     if (activeTransaction != nullptr) {
         joined = true;
         return;
     }
+    settlePendingWork();
     if (!isOurs(journal)) {
         // One log at a time: another one open is made durable and closed first.
         blocked = (openLog.path != journal && !closeOpenLog()) || !recover(journal);
@@ -353,6 +524,7 @@ void FileTransaction::afterCommit(std::function<void()> action) {
 }
 
 bool FileTransaction::logIsOpen() {
+    settlePendingWork();
     if (openLog.path.empty()) {
         return false;
     }
@@ -368,10 +540,19 @@ const std::string& FileTransaction::openLogPath() {
 }
 
 bool FileTransaction::checkpoint() {
+    settlePendingWork();
+    idle.checkpointDue = false;
     return closeOpenLog();
 }
 
 void FileTransaction::forgetOpenLog() {
+    idle.queue.clear();
+    idle.checkpointDue = false;
+    if (idle.sync.started()) {
+        idle.sync.join();
+        idle.held.clear();
+    }
+    updateFileAccessGate();
     openLog = OpenLog{};
 }
 
@@ -387,15 +568,26 @@ FileTransaction::Outcome FileTransaction::commit() {
         if (!checkTargets() || appendToLog() == Outcome::NOTHING_CHANGED) {
             return Outcome::NOTHING_CHANGED;
         }
-        if (!writeFiles()) {
+        if (idle.askForIdleTime && replaced.size() + removed.size() >= deferredFrom) {
+            deferWrites();
+        } else if (!writeFiles()) {
             openLog.needsRecovery = true;  // the next transaction repeats the log first
             outcome = Outcome::PENDING;
         }
     }
     finished = true;
     runActions();
-    if (outcome == Outcome::DONE && openLog.size > CHECKPOINT_BYTES) {
-        (void)checkpointOpenLog();  // the unit is durable in the log either way
+    if (outcome == Outcome::DONE && openLog.size > checkpointPast) {
+        // The unit is durable in the log either way; the program leaves the sync to idle time.
+        if (idle.askForIdleTime) {
+            idle.checkpointDue = true;
+        } else {
+            (void)checkpointOpenLog();
+        }
+    }
+    updateFileAccessGate();
+    if (idle.askForIdleTime && hasPendingWork()) {
+        idle.askForIdleTime();
     }
     return outcome;
 }
@@ -408,19 +600,30 @@ void FileTransaction::runActions() {
 
 // Everything that can be checked before the commit point is: a target that could not be written
 // afterwards would leave a logged unit that not even recovery can finish. (The files are opened
-// only to be written: a save of every table replaces tens of thousands.)
+// only to be written: a save of every table replaces tens of thousands.) One call per target: a
+// writable file answers at once, a missing one is checked through its directory, once per
+// directory (an import creates ten thousand files in a few).
 bool FileTransaction::checkTargets() {
     FileSystem& files = fileSystem();
     targetIsNew.clear();
+    std::unordered_map<std::string, bool> directoryWritable;
     for (const auto& [target, contents] : replaced) {
         if (!transaction_log::canHold(target)) {
             return false;
         }
-        const bool present = files.access(target.c_str(), F_OK) == 0;
-        const std::string directory = directoryOf(target);
-        if (present ? files.access(target.c_str(), W_OK) != 0
-                    : (errno != ENOENT || files.access(directory.empty() ? "." : directory.c_str(), W_OK) != 0)) {
-            return false;
+        const bool present = files.access(target.c_str(), W_OK) == 0;
+        if (!present) {
+            if (errno != ENOENT) {
+                return false;  // there but not writable, or its path is not a directory's
+            }
+            const std::string directory = directoryOf(target);
+            const auto [known, isNew] = directoryWritable.try_emplace(directory, false);
+            if (isNew) {
+                known->second = files.access(directory.empty() ? "." : directory.c_str(), W_OK) == 0;
+            }
+            if (!known->second) {
+                return false;
+            }
         }
         targetIsNew.push_back(!present);
     }
@@ -436,7 +639,7 @@ FileDescriptor openLogForAppend(const std::string& journal, bool create) {
     FileDescriptor log = FileDescriptor::open(journal, O_WRONLY | O_APPEND | (create ? O_CREAT | O_EXCL : 0), 0666);
     if (log.isOpen() && create && !syncDirectoryOf(journal)) {
         log.close();
-        removeNow(journal);
+        removeFileNow(journal);
         return FileDescriptor();
     }
     return log;
@@ -471,10 +674,10 @@ FileTransaction::Outcome FileTransaction::appendToLog() {
         // A unit not durably in the log must not be repeated by a later recovery either.
         const bool undone = files.truncate(log.get(), before) == 0;
         log.close();
-        if (!undone && !(created && removeNow(journal))) {
+        if (!undone && !(created && removeFileNow(journal))) {
             distrustLogTail(journal);
         } else if (created) {
-            removeNow(journal);
+            removeFileNow(journal);
         }
         return Outcome::NOTHING_CHANGED;
     }
@@ -515,6 +718,22 @@ bool FileTransaction::appendUnit(int fd) {
     return written;
 }
 
+// The unit's files are written in idle time (writePendingFiles), or before anything uses the
+// file system again: what they replace can be seen by nobody meanwhile.
+void FileTransaction::deferWrites() {
+    for (std::size_t i = 0; i < replaced.size(); ++i) {
+        if (targetIsNew[i]) {
+            openLog.directories.insert(directoryOf(replaced[i].first));
+        }
+        openLog.files.insert(replaced[i].first);
+    }
+    for (const std::string& path : removed) {
+        openLog.directories.insert(directoryOf(path));
+    }
+    idle.queue.add(std::move(replaced), removed);
+    replaced.clear();
+}
+
 bool FileTransaction::writeFiles() {
     for (std::size_t i = 0; i < replaced.size(); ++i) {
         const std::string& target = replaced[i].first;
@@ -522,13 +741,13 @@ bool FileTransaction::writeFiles() {
             openLog.directories.insert(directoryOf(target));
         }
         openLog.files.insert(target);
-        if (!overwrite(target, replaced[i].second)) {
+        if (!overwriteFile(target, replaced[i].second)) {
             return false;
         }
     }
     for (const std::string& path : removed) {
         openLog.directories.insert(directoryOf(path));
-        if (!removeNow(path)) {
+        if (!removeFileNow(path)) {
             return false;
         }
     }
@@ -536,6 +755,7 @@ bool FileTransaction::writeFiles() {
 }
 
 FileTransaction::Recovery FileTransaction::recover(const std::string& journalPath, const KeepCopies& keep) {
+    settlePendingWork();
     if (isOurs(journalPath)) {
         return checkpointOpenLog() ? Recovery::DONE : Recovery::FAILED;
     }
@@ -571,7 +791,7 @@ FileTransaction::Recovery FileTransaction::recover(const std::string& journalPat
     // A log left in place (or whose removal may not last) still repeats units: while this
     // process knows of no other log, every write goes through it (base/AtomicFile.h).
     const bool track = ours || openLog.path.empty();
-    if (replayed == Recovery::FAILED || !removeNow(journalPath)) {
+    if (replayed == Recovery::FAILED || !removeFileNow(journalPath)) {
         if (track) {
             if (!ours) {
                 openLog = logAt(journalPath);

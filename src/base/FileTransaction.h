@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -41,7 +42,8 @@ public:
     enum class Outcome {
         NOTHING_CHANGED,  // the commit point was not reached: nothing of the unit is in the log,
                           // every file is as before
-        DONE,             // every file is replaced or removed, and the unit is durable
+        DONE,             // every file is replaced or removed (or, for a unit left to idle time,
+                          // will be before anything can see it), and the unit is durable
         PENDING           // the unit is durable in the log, but a later step failed: the files
                           // may not all be new yet. The unit counts as done (a replay brings the
                           // files up to date: the next transaction, checkpoint or start).
@@ -99,6 +101,32 @@ public:
     // stop a run (as a crash or a power loss would) and start the next one in the same process.
     static void forgetOpenLog();
 
+    // Idle time. With `askForIdleTime` set (by the program, on the window's thread), a unit of
+    // many files is written in place after its commit point in idle slices (writePendingFiles)
+    // instead of at once, and a checkpoint the log's size calls for runs there too, its sync on a
+    // thread of its own. Anything that uses the file system on the window's thread meanwhile (a
+    // load, a save, a reader of any file, a checkpoint) first finishes the writes and waits for
+    // the sync (base/FileSystem.h, settleBeforeFileAccess). `askForIdleTime` is called whenever
+    // such work appears. Empty (the default; the command line): every unit is written at once.
+    static void setIdleWork(std::function<void()> askForIdleTime);
+    // One slice: writes pending files until `deadline` (at least one) and then, once none is
+    // left, a due checkpoint; true when the next slice has work to do at once (false also while
+    // a sync runs: its thread asks for idle time again when it has returned).
+    static bool writePendingFiles(std::chrono::steady_clock::time_point deadline);
+    // The sizes that decide the above (tests make small saves take the paths of large ones).
+    struct Limits {
+        std::size_t deferredFromSteps = 256;         // files and removals of a unit left to idle time
+        long long checkpointPastBytes = 4 << 20;     // a log past this is checkpointed
+        std::size_t syncWholeFileSystemFrom = 64;    // files a checkpoint syncs with one syncfs
+    };
+    static void setLimits(const Limits& limits);
+    // Files not yet written in place, a checkpoint due, or a sync running.
+    static bool hasPendingWork();
+    // The writes and removals not yet made in place.
+    static std::size_t pendingFileSteps();
+    // Writes every pending file and waits for a running sync (and finishes its checkpoint) now.
+    static void finishPendingWork();
+
     // For AtomicFile and removeFileIfPresent.
     void stageReplacement(const std::string& target, std::string contents);
     void stageRemoval(const std::string& path);
@@ -108,6 +136,7 @@ private:
     Outcome appendToLog();
     bool appendUnit(int fd);
     bool writeFiles();
+    void deferWrites();
     void runActions();
 
     std::string journal;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -34,10 +35,25 @@ bool isDirectoryEntry(const std::string& directory, const dirent& entry) {
 PosixFileSystem realFileSystem;
 std::atomic<FileSystem*> inUse{&realFileSystem};
 
+// Set and read on the thread that settles; other threads only see that it is not theirs.
+std::atomic<void (*)()> settleFirst{nullptr};
+std::atomic<std::thread::id> settlingThread{};
+
 }  // namespace
 
 FileSystem& fileSystem() {
+    if (settleFirst.load(std::memory_order_acquire) != nullptr &&
+        settlingThread.load(std::memory_order_relaxed) == std::this_thread::get_id()) {
+        if (void (*settle)() = settleFirst.load(std::memory_order_relaxed)) {
+            settle();
+        }
+    }
     return *inUse.load(std::memory_order_acquire);
+}
+
+void settleBeforeFileAccess(void (*settle)()) {
+    settlingThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    settleFirst.store(settle, std::memory_order_release);
 }
 
 FileSystem& posixFileSystem() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "base/FileTransaction.h"
 #include "db/PictureRemovals.h"
 
 namespace {
@@ -31,6 +32,7 @@ const char* createPathById(unsigned id, const char* directory) {
 // Written through a temporary file, so a failed copy never destroys the picture already in
 // place, and copying a picture onto itself does not truncate it before it is read.
 int copyBitmap(const char* original, const char* destinationPath, unsigned idOfParent) {
+    FileTransaction::finishPendingWork();
     std::ifstream in(original == nullptr ? "" : original, std::ios::binary);
     if (!in) {
         return COPY_NO_ORIGINAL;

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "base/FileTransaction.h"
+
 namespace {
 
 constexpr std::size_t WidthOffset = 18;
@@ -63,6 +65,7 @@ std::optional<BmpPicture> decodeBmp(const unsigned char* data, std::size_t size)
 }
 
 std::optional<BmpPicture> readBmpFile(const std::string& path) {
+    FileTransaction::finishPendingWork();
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         return std::nullopt;

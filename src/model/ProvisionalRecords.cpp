@@ -35,6 +35,7 @@ std::optional<Notes> held;
 
 std::vector<Note> readNotesFile() {
     std::vector<Note> notes;
+    FileTransaction::finishPendingWork();
     std::ifstream in(PROVISIONAL_RECORDS_FILE, std::ios::binary);
     std::uint32_t table = 0;
     std::uint32_t id = 0;

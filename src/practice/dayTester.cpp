@@ -20,6 +20,7 @@ std::int32_t dayNumber(std::int32_t timestamp) {
 
 // The stored stamp; false when there is none (missing or cut short).
 bool readTimestamp(std::int32_t& timestamp) {
+    FileTransaction::finishPendingWork();
     std::ifstream in(TIMESTAMP_FILE, std::ios::binary);
     unsigned char bytes[4];
     if (!in || !in.read(reinterpret_cast<char*>(bytes), sizeof bytes)) {

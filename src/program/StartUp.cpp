@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/WindowThreadTasks.h"
+#include "gui/IdleFileWrites.h"
 #include "gui/StateMachine.h"
 #include "model/DataPaths.h"
 #include "model/Database.h"
@@ -68,6 +69,7 @@ int startUp(const std::function<void()>& showWindow) {
         showWindow();
     }
     const int status = loadDatabase(D_ENDTAG);
+    writeSavedFilesInIdleTime();
     // Records an editor made for a Save that never came (the program was killed or crashed) go
     // before any screen can list them.
     const bool abandonedRemoved = removeAbandonedRecords();
@@ -85,5 +87,6 @@ void shutDown() {
     resetLinkedScreens();
     speech::Speaker::instance().shutdown();
     window_thread::discardPosted();
+    stopWritingSavedFilesInIdleTime();
     (void)checkpointDatabase();  // a failure leaves the log, which the next start repeats
 }

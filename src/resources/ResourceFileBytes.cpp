@@ -4,6 +4,7 @@
 #include <iterator>
 #include <limits>
 
+#include "base/FileTransaction.h"
 #include "base/Utf16.h"
 
 namespace resource_bytes {
@@ -37,6 +38,7 @@ std::size_t appendUtf16(std::string& out, std::wstring_view text) {
 }  // namespace
 
 std::optional<std::string> readFile(const char* path) {
+    FileTransaction::finishPendingWork();
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;

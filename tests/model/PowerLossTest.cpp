@@ -11,12 +11,14 @@
 // through), and every file that was there before the run either in Data/ or in a backup.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 
 #include "StorageTestSupport.h"
+#include "base/BackgroundSync.h"
 #include "base/FileTransaction.h"
 #include "db/FileReadAhead.h"
 #include "support/SimulatedDisk.h"
@@ -217,7 +219,10 @@ protected:
             states.push_back(dataState());
             SimulatedDisk disk(DATA_DIR);
             disk.skipSyncs(true);
-            runProgram(disk, steps, [&] { states.push_back(dataState()); });
+            runProgram(disk, steps, [&] {
+                FileTransaction::finishPendingWork();  // the state a save leaves once its files are written
+                states.push_back(dataState());
+            });
             FileTransaction::forgetOpenLog();
             resetDatabase();
         }
@@ -396,6 +401,79 @@ TEST_F(PowerLossTest, ARecoveryOfADamagedLog) {
         }
     }
     tally.print("a recovery of a damaged log (in flight: recovered again by the next start)");
+}
+
+}  // namespace
+}  // namespace modeltest
+
+namespace modeltest {
+namespace {
+
+// Every save's files written in idle slices after its commit point and every checkpoint's sync
+// left to idle time (on the caller's thread, so that the disk sees one order of calls each run).
+class IdleTimeWrites {
+public:
+    IdleTimeWrites() {
+        FileTransaction::setLimits({.deferredFromSteps = 1, .checkpointPastBytes = 1, .syncWholeFileSystemFrom = 1});
+        BackgroundSync::runInline(true);
+        FileTransaction::setIdleWork([] {});
+    }
+    ~IdleTimeWrites() {
+        FileTransaction::setIdleWork(nullptr);
+        BackgroundSync::runInline(false);
+        FileTransaction::setLimits({});
+    }
+    IdleTimeWrites(const IdleTimeWrites&) = delete;
+    IdleTimeWrites& operator=(const IdleTimeWrites&) = delete;
+
+    // Idle time until nothing is left, a file per slice.
+    static bool idle() {
+        while (FileTransaction::writePendingFiles(std::chrono::steady_clock::now()) ||
+               FileTransaction::hasPendingWork()) {
+        }
+        return true;
+    }
+};
+
+TEST_F(PowerLossTest, ASaveWrittenInIdleTimeThenItsCheckpointThenASave) {
+    buildRichSample();
+    fs::copy(DATA_DIR, "Start", fs::copy_options::recursive);
+    IdleTimeWrites deferred;
+    cutSavesEverywhere("a save written in idle time", {{changeManyTables},
+                                                       {IdleTimeWrites::idle, false},
+                                                       {[] { return changeAgain(1); }},
+                                                       {IdleTimeWrites::idle, false}});
+}
+
+// The second save comes before idle time did anything: it writes the first one's files first.
+TEST_F(PowerLossTest, ASaveRightAfterOneWhoseFilesWait) {
+    buildRichSample();
+    fs::copy(DATA_DIR, "Start", fs::copy_options::recursive);
+    IdleTimeWrites deferred;
+    cutSavesEverywhere("a save right after a deferred one", {{changeManyTables}, {[] { return changeAgain(1); }}});
+}
+
+// A load in the same process right after a save whose files wait reads the new files.
+TEST_F(PowerLossTest, ALoadRightAfterASaveWhoseFilesWaitReadsTheSave) {
+    buildRichSample();
+    fs::copy(DATA_DIR, "Start", fs::copy_options::recursive);
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    ASSERT_TRUE(changeManyTables());
+    ASSERT_TRUE(checkpointDatabase());
+    const Files saved = dataState();
+    resetDatabase();
+
+    restoreData("Start");
+    IdleTimeWrites deferred;
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    ASSERT_TRUE(changeManyTables());
+    ASSERT_TRUE(FileTransaction::hasPendingWork());
+    resetDatabase();
+    ASSERT_EQ(loadDatabase(D_ENDTAG), LOAD_DONE);
+    EXPECT_STREQ(Language::getById(2)->get_name(), L"Renamed");
+    EXPECT_EQ(danglingReferences(), std::vector<std::string>{});
+    ASSERT_TRUE(checkpointDatabase());
+    EXPECT_EQ(dataState(), saved);
 }
 
 }  // namespace

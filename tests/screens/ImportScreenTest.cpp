@@ -1,11 +1,15 @@
 // The import and export screens as a user works them: Import on the settings screen, a file
 // chosen, the preview read, Import pressed, the progress bar run to its end (or cancelled), and
 // what reached the disk read back.
+#include <chrono>
 #include <filesystem>
 
 #include "EditorTest.h"
+#include "base/FileTransaction.h"
+#include "base/WindowThreadTasks.h"
 #include "exchange/ImportChoices.h"
 #include "gui/GuiItemfield.h"
+#include "gui/IdleFileWrites.h"
 #include "gui/GuiProgressBar.h"
 #include "gui/GuiSelectionfield.h"
 #include "gui/GuiText.h"
@@ -169,6 +173,48 @@ TEST_F(ImportScreenTest, AFailedSaveSaysSoStoresNothingAndImportCanBePressedAgai
     EXPECT_EQ(page(), page::DONE_PAGE);
     reloadDatabase();
     EXPECT_EQ(Flashcard::elementTree().size(), 1u);
+}
+
+// The save of a large import is done at its commit point: the done page comes at once, its files
+// are written in the window's idle time, and a reload before or after that reads every row.
+TEST_F(ImportScreenTest, ALargeImportIsDoneAtItsCommitPointAndItsFilesAreWrittenInIdleTime) {
+    struct AsTheProgram {
+        AsTheProgram() {
+            FileTransaction::setLimits({.deferredFromSteps = 40, .checkpointPastBytes = 1, .syncWholeFileSystemFrom = 40});
+            writeSavedFilesInIdleTime();
+        }
+        ~AsTheProgram() {
+            stopWritingSavedFilesInIdleTime();
+            FileTransaction::setLimits({});
+        }
+    } program;
+    for (bool giveIdleTime : {true, false}) {
+        writeFile("words.txt", bigList(60));
+        openImport("words.txt");
+        click(page::screen.foreignField->getX() + 5, page::screen.foreignField->getY() + 5);
+        type(L"\x01\bGerman" + std::wstring(giveIdleTime ? L"" : L"2"));
+        click(page::screen.knownField->getX() + 5, page::screen.knownField->getY() + 5);
+        type(L"\x01\bEnglish");
+        pressButton(L"Preview");
+        work();
+        pressButton(L"Import words");
+        work();
+        ASSERT_EQ(page(), page::DONE_PAGE);
+        EXPECT_GT(FileTransaction::pendingFileSteps(), 40u) << "written after the done page";
+        const std::size_t cards = Flashcard::elementTree().size();
+        if (giveIdleTime) {
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+            while (FileTransaction::hasPendingWork() && std::chrono::steady_clock::now() < giveUp) {
+                window_thread::runPosted();  // the sync's thread wakes the window when it has returned
+                window->deliverIdle();
+            }
+            EXPECT_FALSE(FileTransaction::hasPendingWork());
+            EXPECT_FALSE(FileTransaction::logIsOpen()) << "checkpointed in idle time";
+        }
+        reloadDatabase();
+        EXPECT_EQ(Flashcard::elementTree().size(), cards);
+        EXPECT_EQ(cards, giveIdleTime ? 60u : 120u);
+    }
 }
 
 TEST_F(ImportScreenTest, AFileThatIsNoWordListIsRefusedWithItsLineAndColumn) {
