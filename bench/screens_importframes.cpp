@@ -90,6 +90,7 @@ void ImportFrames(benchmark::State& state) {
                                     .c_str());
             break;
         }
+        const double deferredFiles = static_cast<double>(FileTransaction::pendingFileSteps());
         // The window idle after the done page: idle messages (the sync's thread wakes the window
         // with a posted task when it has returned) and the paints they ask for.
         double idleGap = 0;
@@ -110,6 +111,7 @@ void ImportFrames(benchmark::State& state) {
         state.counters["store_gap_ms"] = storeGap;
         state.counters["save_gap_ms"] = saveGap;
         state.counters["idle_gap_ms"] = idleGap;
+        state.counters["files_left_to_idle"] = deferredFiles;
         state.counters["idle_ms"] = milliseconds(Clock::now() - idleStart);
     }
     stateMachineReset();
