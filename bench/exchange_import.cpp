@@ -1,12 +1,11 @@
 // Importing word lists into the realistic database (ModelDatabaseGenerator.h), measured in one run:
 // - 10,000 rows of delimited text (a foreign word and two known words each, every one new):
 //   the whole import (read, preview, store, the one save to its commit point: the user waits for
-//   no more) against SQLite inserting the same rows
-//   (three words, a meaning, three meaning links, a card, two card links per row) in one
-//   transaction with its default, fully synchronous journal. The files written in place and the
-//   checkpoint afterwards, in the window's idle time, are reported as counters of their own.
-//   Each repetition imports words of its
-//   own into the collection as it grew;
+//   no more) against SQLite inserting the same rows (three words, a meaning, three meaning
+//   links, a card, two card links per row) in one transaction with its default, fully
+//   synchronous journal. The files written in place and the checkpoint afterwards, paid in the
+//   window's idle time, are counters of their own. Each repetition imports words of its own into
+//   the collection as it grew;
 // - the preview alone of a 100,000-row file (it must stay under a second);
 // - afterwards, 100,000 rows imported in a fresh process: the time of each step and the peak
 //   memory, against a process that only loads the collection before and one that loads it after

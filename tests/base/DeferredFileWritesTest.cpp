@@ -30,7 +30,8 @@ class DeferredFileWritesTest : public mernolex::test::TempDirTest {
 protected:
     void SetUp() override {
         TempDirTest::SetUp();
-        FileTransaction::setLimits({.deferredFromSteps = 4, .checkpointPastBytes = 4 << 20, .syncWholeFileSystemFrom = 4});
+        FileTransaction::setLimits(
+            {.deferredFromSteps = 4, .checkpointPastBytes = 4 << 20, .syncWholeFileSystemFrom = 4});
         FileTransaction::setIdleWork([this] { ++asked; });
     }
     void TearDown() override {
@@ -42,7 +43,9 @@ protected:
         TempDirTest::TearDown();
     }
 
-    static std::string path(unsigned i) { return "Data/" + std::string(i % 2 == 0 ? "A/" : "B/") + std::to_string(i) + ".dat"; }
+    static std::string path(unsigned i) {
+        return "Data/" + std::string(i % 2 == 0 ? "A/" : "B/") + std::to_string(i) + ".dat";
+    }
 
     // What the file system shows, read around it (std::filesystem): files behind the log stay old.
     static Files onDisk() {

@@ -180,7 +180,8 @@ TEST_F(ImportScreenTest, AFailedSaveSaysSoStoresNothingAndImportCanBePressedAgai
 TEST_F(ImportScreenTest, ALargeImportIsDoneAtItsCommitPointAndItsFilesAreWrittenInIdleTime) {
     struct AsTheProgram {
         AsTheProgram() {
-            FileTransaction::setLimits({.deferredFromSteps = 40, .checkpointPastBytes = 1, .syncWholeFileSystemFrom = 40});
+            FileTransaction::setLimits(
+                {.deferredFromSteps = 40, .checkpointPastBytes = 1, .syncWholeFileSystemFrom = 40});
             writeSavedFilesInIdleTime();
         }
         ~AsTheProgram() {
