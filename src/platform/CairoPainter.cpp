@@ -9,6 +9,7 @@
 #include <pango/pangocairo.h>
 
 #include "base/Utf8.h"
+#include "platform/FaceCellHeight.h"
 #include "platform/FontWarmUp.h"
 
 namespace platform {
@@ -213,10 +214,7 @@ double CairoPainter::emPerCellHeight(const std::string& face, int weight) {
         }
     }
     FontDescriptionPtr reference = createDescription(face, weight, ReferenceEmPixels);
-    PangoFontMetrics* metrics =
-        pango_context_get_metrics(contextFor(false), reference.get(), pango_language_from_string("en"));
-    const int cell = pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics);
-    pango_font_metrics_unref(metrics);
+    const int cell = faceCellHeight(contextFor(false), reference.get());
     const double ratio = cell > 0 ? ReferenceEmPixels * PANGO_SCALE / cell : 1.0;
     if (caching_) {
         emPerCell_[key] = ratio;

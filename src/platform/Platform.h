@@ -164,6 +164,10 @@ public:
     // Loads these layouts ahead, where it keeps the window free (on a thread of its own), so that
     // activating one later is quick; what cannot be loaded is left alone. Nothing by default.
     virtual void loadAhead(const std::vector<std::string>& identifiers) { (void)identifiers; }
+    // Starts readying, where it keeps the window free, what the first key needs; until then it is
+    // readied at the first key. The window calls it once its first frame is out. Nothing by
+    // default.
+    virtual void prepareAhead() {}
 };
 
 // The window and everything the program asks of the system.

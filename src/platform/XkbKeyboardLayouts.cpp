@@ -1,6 +1,7 @@
 #include "platform/XkbKeyboardLayouts.h"
 
 #include <system_error>
+#include <utility>
 
 #include <algorithm>
 #include <cctype>
@@ -58,11 +59,37 @@ XkbKeyboardLayouts::XkbKeyboardLayouts(const std::string& startupIdentifier)
         // Unknown layouts are an expected answer here, not something to print.
         xkb_context_set_log_level(context_, XKB_LOG_LEVEL_CRITICAL);
     }
+}
+
+void XkbKeyboardLayouts::compileAhead(std::function<void()> work) {
     try {
-        preparation_ = std::thread([this] { prepare(); });
+        preparation_ = std::thread(std::move(work));
     } catch (const std::system_error&) {
-        prepare();  // no thread to be had: here and now
+        work();  // no thread to be had: here and now
     }
+}
+
+void XkbKeyboardLayouts::prepareAhead() {
+    if (aheadStarted_) {
+        return;
+    }
+    aheadStarted_ = true;
+    const bool preparing = !prepared_;
+    prepared_ = true;
+    std::vector<std::string> wanted;
+    wanted.swap(wantedAhead_);
+    if (!preparing && wanted.empty()) {
+        return;
+    }
+    ready();
+    compileAhead([this, preparing, wanted] {
+        if (preparing) {
+            prepare();
+        }
+        for (const std::string& identifier : wanted) {
+            keymapFor(identifier);
+        }
+    });
 }
 
 // Touches only what no member reads before ready(): the context (used by nothing else meanwhile),
@@ -80,28 +107,31 @@ void XkbKeyboardLayouts::prepare() {
 }
 
 void XkbKeyboardLayouts::loadAhead(const std::vector<std::string>& identifiers) {
-    ready();
     std::vector<std::string> wanted;
     for (const std::string& identifier : identifiers) {
         if (!identifier.empty()) {
             wanted.push_back(upperCase(identifier));
         }
     }
-    auto compile = [this, wanted] {
+    if (!aheadStarted_) {
+        wantedAhead_.insert(wantedAhead_.end(), wanted.begin(), wanted.end());
+        return;
+    }
+    ready();
+    compileAhead([this, wanted] {
         for (const std::string& identifier : wanted) {
             keymapFor(identifier);
         }
-    };
-    try {
-        preparation_ = std::thread(compile);
-    } catch (const std::system_error&) {
-        compile();
-    }
+    });
 }
 
 void XkbKeyboardLayouts::ready() {
     if (preparation_.joinable()) {
         preparation_.join();
+    }
+    if (!prepared_) {
+        prepared_ = true;
+        prepare();
     }
 }
 
@@ -111,7 +141,9 @@ int XkbKeyboardLayouts::compiledKeymapCount() {
 }
 
 XkbKeyboardLayouts::~XkbKeyboardLayouts() {
-    ready();
+    if (preparation_.joinable()) {
+        preparation_.join();  // nothing is compiled just to be thrown away
+    }
     state_.reset();
     keymaps_.clear();
     xkb_compose_state_unref(composeState_);
@@ -128,7 +160,7 @@ bool XkbKeyboardLayouts::activate(const std::string& identifier) {
         return false;
     }
     std::string wanted = upperCase(identifier);
-    if (wanted == active_ && wanted == startup_ && preparation_.joinable()) {
+    if (wanted == active_ && wanted == startup_ && (preparation_.joinable() || !prepared_)) {
         return true;  // the start-up layout stays active, its keymap ready when a key needs it
     }
     ready();

@@ -9,6 +9,7 @@
 // belongs to the keymap of `active_` (null when that layout has no keymap); the compose state is
 // reset whenever the active layout changes, so a dead key never leaks into another layout.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -44,8 +45,14 @@ public:
     char32_t translate(unsigned keycode, KeyModifiers modifiers) override;
     bool startupLayoutActive() const override;
     // Compiles the keymaps on the thread the start-up's preparation used (compiling one took
-    // milliseconds at the first switch to it); every member that reads them waits for it.
+    // milliseconds at the first switch to it); every member that reads them waits for it. Asked
+    // before prepareAhead, they are compiled after the preparation, on its thread.
     void loadAhead(const std::vector<std::string>& identifiers) override;
+    // Starts compiling the compose table and the start-up layout's keymap on a thread of their
+    // own (once). Until then nothing is compiled: on a two-core machine that thread took a core
+    // from the start-up, so the window starts it once its first frame is out. A member that needs
+    // them before compiles them itself.
+    void prepareAhead() override;
 
     // The user switched the system's layout while the program runs (with the desktop's layout
     // switcher): `identifier` is the system's own layout from now on. While the program types in
@@ -65,11 +72,15 @@ private:
     using KeymapPtr = std::unique_ptr<xkb_keymap, KeymapDeleter>;
     using StatePtr = std::unique_ptr<xkb_state, StateDeleter>;
 
-    // The compose table and the start-up layout's keymap, compiled on a thread of their own while
-    // the program starts (they took a good part of its start-up); ready() waits for them, and
-    // every member that reads what they fill calls it first.
+    // The compose table and the start-up layout's keymap, compiled on a thread of their own once
+    // the program has started (they took a good part of its start-up); ready() waits for them (or
+    // compiles them when nobody started them), and every member that reads what they fill calls
+    // it first.
     void prepare();
     void ready();
+    // Runs `work` on the preparation's thread (here and now when no thread can be had). Nothing
+    // may run there already.
+    void compileAhead(std::function<void()> work);
 
     // The compiled keymap of a mapped identifier (compiled now if needed); null when the
     // identifier has no mapping or does not compile.
@@ -87,6 +98,9 @@ private:
     StatePtr state_;
     int compiledCount_ = 0;
     std::thread preparation_;  // joinable while the preparation may still run
+    bool prepared_ = false;    // prepare() ran or runs on preparation_
+    bool aheadStarted_ = false;            // prepareAhead was called
+    std::vector<std::string> wantedAhead_;  // asked for by loadAhead before prepareAhead
 };
 
 }  // namespace platform

@@ -182,3 +182,27 @@ TEST(XkbKeyboardLayouts, SwitchingLayoutsDropsAPendingDeadKey) {
     ASSERT_TRUE(layouts.activate("00000409"));
     EXPECT_EQ(U'e', layouts.translate(KeyE, {}));
 }
+
+// The window readies the keymaps only after its first frame: a key before that still types in the
+// start-up layout with its dead keys, and the layouts asked for ahead are compiled once it does.
+TEST(XkbKeyboardLayouts, KeysBeforeThePreparationTypeAndLayoutsAskedAheadWaitForIt) {
+    XkbKeyboardLayouts early("00000407");
+    EXPECT_TRUE(early.activate("00000407"));
+    EXPECT_EQ(U'z', early.translate(KeyY, {}));
+    EXPECT_EQ(0U, early.translate(KeyEqual, {}));
+    EXPECT_EQ(U'é', early.translate(KeyE, {}));
+    early.prepareAhead();  // nothing left to prepare
+    EXPECT_EQ(1, early.compiledKeymapCount());
+
+    XkbKeyboardLayouts layouts;
+    layouts.loadAhead({"00000407", "", "00000419"});
+    layouts.loadAhead({"0000ffff"});
+    layouts.prepareAhead();
+    layouts.prepareAhead();
+    EXPECT_EQ(3, layouts.compiledKeymapCount());
+    layouts.loadAhead({"0000040c"});
+    EXPECT_EQ(4, layouts.compiledKeymapCount());
+    ASSERT_TRUE(layouts.activate("00000419"));
+    EXPECT_EQ(4, layouts.compiledKeymapCount());
+    EXPECT_EQ(U'я', layouts.translate(KeyZ, {}));
+}

@@ -25,6 +25,7 @@ GtkKeyInput::GtkKeyInput(KeyboardLayouts& layouts, Emit emit)
 }
 
 void GtkKeyInput::prepareWhenIdle() {
+    layouts_.prepareAhead();
     if (inputMethodReady_ || preparation_ != 0) {
         return;
     }

@@ -33,7 +33,8 @@ public:
 
     // The window the input method works for (its candidate windows are placed by it).
     void setClientWindow(GdkWindow* window);
-    // Readies the input method the next time the window is idle (after the first frame).
+    // Readies the input method the next time the window is idle (after the first frame), and
+    // has the keyboard layouts ready the keymap and compose table now, off the window's thread.
     void prepareWhenIdle();
     void focusIn();
     void focusOut();

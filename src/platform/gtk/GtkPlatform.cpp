@@ -53,6 +53,8 @@ GtkPlatform::GtkPlatform(const std::string& startupLayout)
     : layouts_(startupLayout),
       keys_(layouts_, [this](const Message& message) { deliver(message); }),
       doubleClicks_(desktopDoubleClicks()) {
+    // The layout was read just now: the start-up, before the first message, goes by that reading.
+    layoutReadFor_ = messageCount_;
     buildWindow();
     connectSignals();
 }
