@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <pango/pangocairo.h>
+
+#include "platform/HeldFontsets.h"
+
+using platform::HeldFontsets;
+
+namespace {
+
+// pango keeps 256 recent font sets; loading more sizes than that pushes the oldest out.
+constexpr int SizesBeyondPangosList = 300;
+
+class HeldFontsetsTest : public ::testing::Test {
+protected:
+    PangoFontMap* fontMap = pango_cairo_font_map_new();
+    PangoContext* context = pango_font_map_create_context(fontMap);
+    PangoFontDescription* description = sized(37);
+
+    ~HeldFontsetsTest() override {
+        pango_font_description_free(description);
+        g_object_unref(context);
+        g_object_unref(fontMap);
+    }
+
+    static PangoFontDescription* sized(int pixels) {
+        PangoFontDescription* sized = pango_font_description_from_string("Arial Unicode MS,DejaVu Sans");
+        pango_font_description_set_absolute_size(sized, pixels * PANGO_SCALE);
+        return sized;
+    }
+
+    // A layout of `text` itemized, as a painter measures it.
+    PangoLayout* laidOut(const char* text) {
+        PangoLayout* layout = pango_layout_new(context);
+        pango_layout_set_font_description(layout, description);
+        pango_layout_set_text(layout, text, -1);
+        pango_layout_get_unknown_glyphs_count(layout);
+        return layout;
+    }
+
+    // Watches whether the font the description loads now is still alive later.
+    void watchFont(bool& alive) {
+        PangoFont* font = pango_context_load_font(context, description);
+        ASSERT_NE(font, nullptr);
+        alive = true;
+        g_object_weak_ref(G_OBJECT(font), [](gpointer flag, GObject*) { *static_cast<bool*>(flag) = false; }, &alive);
+        g_object_unref(font);
+    }
+
+    void loadOtherSizes() {
+        for (int pixels = 100; pixels < 100 + SizesBeyondPangosList; ++pixels) {
+            PangoFontDescription* other = sized(pixels);
+            PangoFontset* fontset = pango_context_load_fontset(context, other, pango_context_get_language(context));
+            g_object_unref(pango_fontset_get_font(fontset, 'A'));
+            g_object_unref(fontset);
+            pango_font_description_free(other);
+        }
+    }
+};
+
+}  // namespace
+
+// A size drawn before stays loaded, with its sorted fallback fonts, however many other sizes are
+// drawn after it, for as long as it is held; pango alone lets it go (making it again sorts every
+// installed font).
+TEST_F(HeldFontsetsTest, HeldSizeOutlivesPangosListOfRecentSetsUntilCleared) {
+    bool unheldAlive = false;
+    {
+        PangoLayout* layout = laidOut("Gl\u00FCck");
+        g_object_unref(layout);
+        watchFont(unheldAlive);
+    }
+    loadOtherSizes();
+    EXPECT_FALSE(unheldAlive) << "pango kept the size: the test no longer shows what a hold adds";
+
+    HeldFontsets held;
+    bool heldAlive = false;
+    PangoLayout* layout = laidOut("Gl\u00FCck \u270E");
+    held.holdFor(context, layout, description);
+    g_object_unref(layout);
+    watchFont(heldAlive);
+    loadOtherSizes();
+    EXPECT_TRUE(heldAlive);
+
+    held.clear();
+    loadOtherSizes();
+    EXPECT_FALSE(heldAlive);
+}
+
+// Each language the text's items were laid out in is held once, whatever the number of texts.
+TEST_F(HeldFontsetsTest, HoldsOneSetPerLanguageOfTheItems) {
+    HeldFontsets held;
+    for (const char* text : {"first", "second", "", "\u05E9\u05DC\u05D5\u05DD"}) {
+        PangoLayout* layout = laidOut(text);
+        held.holdFor(context, layout, description);
+        g_object_unref(layout);
+    }
+    std::size_t latinAndContext = 0;
+    {
+        HeldFontsets latinOnly;
+        PangoLayout* layout = laidOut("first");
+        latinOnly.holdFor(context, layout, description);
+        g_object_unref(layout);
+        latinAndContext = latinOnly.size();
+    }
+    EXPECT_GE(latinAndContext, 1u);
+    EXPECT_LE(latinAndContext, 2u);
+    EXPECT_EQ(held.size(), latinAndContext + 1);  // Hebrew items are laid out in a language of their own
+}
