@@ -10,6 +10,9 @@
 # and the processor time of each wait, which other programs on a busy machine do not lengthen.
 #
 #   ./bench/program_walk_window.sh
+#
+# MERNOLEX_WALK_PROGRAM=<path> walks another build of the program (an earlier one, to compare in
+# the same conditions); MERNOLEX_WALK_LOG=<file> keeps everything the program printed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -29,7 +32,7 @@ echo "building the large database ..."
 (cd data && "$build/bench/startupprobe" --generate)
 
 export MERNOLEX_TRACE=1
-e2e_start_program "$build/src/mernolex" --data data
+e2e_start_program "${MERNOLEX_WALK_PROGRAM:-$build/src/mernolex}" --data data
 wid=$(e2e_window '^Mernolex$')
 e2e_focus "$wid"
 
@@ -164,6 +167,10 @@ look
 "$tools/x_request_close" "$wid"
 e2e_window_gone '^Mernolex$'
 e2e_wait_exit
+
+if [[ -n ${MERNOLEX_WALK_LOG:-} ]]; then
+    cp "$E2E_OUTPUT" "$MERNOLEX_WALK_LOG"
+fi
 
 awk 'function screenOf(   s, i) { s = $7; for (i = 8; i <= NF; i++) s = s " " $i; return s }
      $1 == "frame" && $6 == "kept" {

@@ -96,6 +96,7 @@ CairoPainter::~CairoPainter() {
     for (LayoutPtr& layout : layouts_) {
         layout.reset();
     }
+    fontsets_.clear();
     descriptions_.clear();
     for (PangoContext* context : contexts_) {
         if (context != nullptr) {
@@ -235,6 +236,7 @@ const PangoFontDescription* CairoPainter::descriptionFor(const FontSpec& font,
     if (found == descriptions_.end()) {
         if (descriptions_.size() >= MaxCachedDescriptions) {
             // Layouts keep their own copies of the descriptions they were given.
+            fontsets_.clear();
             descriptions_.clear();
         }
         found = descriptions_.emplace(key, createDescription(font.face, font.weight, em)).first;
@@ -292,6 +294,9 @@ void CairoPainter::prepare(PreparedText& prepared, const FontSpec& font, std::ws
     }
     fill(prepared.layout, description, text, singleLine);
     lastUnknownGlyphs_ = pango_layout_get_unknown_glyphs_count(prepared.layout);
+    if (caching_) {
+        fontsets_.holdFor(contextFor(rightToLeft), prepared.layout, description);
+    }
 }
 
 const std::string& CairoPainter::keyOf(const FontSpec& font, std::wstring_view text, bool rightToLeft,
@@ -410,7 +415,11 @@ void CairoPainter::warmUp(const FontSpec& font, std::wstring_view sample) {
     LayoutPtr layout(newLayout(false));
     pango_layout_set_width(layout.get(), Width * PANGO_SCALE);
     pango_layout_set_wrap(layout.get(), PANGO_WRAP_CHAR);
-    fill(layout.get(), descriptionFor(font, unused), sample, false);
+    const PangoFontDescription* description = descriptionFor(font, unused);
+    fill(layout.get(), description, sample, false);
+    if (caching_) {
+        fontsets_.holdFor(contextFor(false), layout.get(), description);
+    }
     cairo_move_to(cr, 0, 0);
     pango_cairo_show_layout(cr, layout.get());
     layout.reset();

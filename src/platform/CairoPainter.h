@@ -7,7 +7,8 @@
 // what does not change between calls: one pango context and layout, the font descriptions by
 // face, weight and cell height, each face's ratio of em size to cell height, and the texts it
 // measured or drew, laid out (TextLayoutCache): a label painted again is neither itemized nor
-// shaped again. Nothing cached changes what is drawn; setCaching(false) creates everything per
+// shaped again; and the font sets those texts were laid out with (HeldFontsets), so that a size
+// drawn before never waits for fontconfig again. Nothing cached changes what is drawn; setCaching(false) creates everything per
 // call to measure that.
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include <string>
 #include <tuple>
 
+#include "platform/HeldFontsets.h"
 #include "platform/Platform.h"
 #include "platform/TextLayoutCache.h"
 
@@ -128,6 +130,7 @@ private:
     bool caching_ = true;
     int lastUnknownGlyphs_ = 0;
     std::map<FontKey, FontDescriptionPtr> descriptions_;
+    HeldFontsets fontsets_;  // of the texts laid out in the descriptions above
     std::map<std::pair<std::string, int>, double> emPerCell_;
     TextLayoutCache texts_;
     std::string textKey_;  // reused for every lookup

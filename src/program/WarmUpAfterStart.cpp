@@ -16,7 +16,7 @@ namespace {
 // The heights of the canvas's boxes that hold text, most common first (buttons, fields, rows,
 // titles); then every other height up to the face's own size, at which every text is measured.
 constexpr int COMMON_HEIGHTS[] = {62, 50, 30, 25, 24, 100, 80, 70, 40, 35, 20};
-constexpr int LOWEST_HEIGHT = 8;
+constexpr int LOWEST_HEIGHT = 1;
 
 // The glyphs of the interface's texts: letters (with the accents of its languages), digits,
 // punctuation and the symbols of its buttons and fields.

@@ -57,14 +57,25 @@ GtkPlatform::GtkPlatform(const std::string& startupLayout)
     layoutReadFor_ = messageCount_;
     buildWindow();
     connectSignals();
+    watchLayoutChanges();
 }
 
-// Reading the system's layout takes three round trips to the X server; a screen asks about
-// layouts several times while it handles one message (each focus move, each switch), and no
-// layout can be switched in between. So it is read once per message.
+// Reading the system's layout takes round trips to the X server, and on a busy machine each one
+// waits for the server to be given a core: several milliseconds that the answer to a click waited
+// when every message read it. The X server reports every switch of the layout (a new group, a
+// new keymap) as an XKB event, which GDK has asked for to keep its own keymap; so the layout is
+// read again only after such an event has come (or the window got the focus back), at the first
+// question about layouts (watchLayoutChanges, GtkPlatformEvents.cpp). Events are handled between
+// messages, so none changes the layout while a message is handled. Without XKB events to watch
+// it is read once per message.
 KeyboardLayouts& GtkPlatform::keyboardLayouts() {
     GdkDisplay* display = gdk_display_get_default();
-    if (display != nullptr && GDK_IS_X11_DISPLAY(display) && layoutReadFor_ != messageCount_) {
+    if (display == nullptr || !GDK_IS_X11_DISPLAY(display)) {
+        return layouts_;
+    }
+    const bool watched = xkbEventBase_ >= 0;
+    if (watched ? layoutMayHaveChanged_ : layoutReadFor_ != messageCount_) {
+        layoutMayHaveChanged_ = false;
         layoutReadFor_ = messageCount_;
         layouts_.systemLayoutChanged(readStartupLayout(gdk_x11_display_get_xdisplay(display)));
     }
@@ -73,6 +84,7 @@ KeyboardLayouts& GtkPlatform::keyboardLayouts() {
 
 GtkPlatform::~GtkPlatform() {
     sink_ = nullptr;
+    stopWatchingLayouts();
     stopQuietTimer();
     {
         std::lock_guard<std::mutex> guard(wakeMutex_);

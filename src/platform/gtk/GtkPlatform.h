@@ -86,10 +86,11 @@ public:
                                               const std::string& suggestedName) override;
     void setClipboardText(const std::wstring& text) override { clipboard_.set(text); }
     std::wstring clipboardText() override { return clipboard_.get(); }
-    // The system's layout is read again at the first call of every message (the program asks when
-    // a field takes the focus or a screen wants the active layout), so that a switch the user
-    // made with the desktop's layout switcher while the program runs counts as the system's
-    // layout; further calls while the same message is handled use what was read.
+    // The system's layout is read again at the first call after the X server reported a change of
+    // the keyboard (an XKB event) or the window got the focus back (the program asks when a field
+    // takes the focus or a screen wants the active layout), so that a switch the user made with
+    // the desktop's layout switcher while the program runs counts as the system's layout; calls
+    // while one message is handled all see the same layout.
     KeyboardLayouts& keyboardLayouts() override;
     // An Idle message at GLib's idle priority: after pending input and after GTK's redraw, so a
     // frame that answers an input is shown before any idle work runs.
@@ -100,6 +101,8 @@ private:
 
     void buildWindow();
     void connectSignals();
+    void watchLayoutChanges();
+    void stopWatchingLayouts();
     void paintFromBackingStore(cairo_t* cr, const PixelRect& area);
     // Paints what is invalid into the backing image now and asks GTK to show it.
     void paintPendingNow();
@@ -140,6 +143,8 @@ private:
     int depth_ = 0;                  // messages the sink is handling right now
     unsigned long messageCount_ = 0;  // outermost messages delivered so far
     unsigned long layoutReadFor_ = -1UL;  // the message the system's layout was last read in
+    int xkbEventBase_ = -1;               // the X server's XKB event code, -1 when not watched
+    bool layoutMayHaveChanged_ = true;    // an XKB event or a focus came since the last read
     std::deque<Message> deferred_;   // messages waiting for the sink to finish
     bool leaveArmed_ = true;
     bool outerSizeFitted_ = false;

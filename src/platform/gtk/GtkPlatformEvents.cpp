@@ -8,6 +8,7 @@
 
 #include "platform/gtk/GtkPlatform.h"
 #include "platform/gtk/KeyTranslation.h"
+#include "platform/gtk/XkbEvents.h"
 
 namespace platform::gtk {
 
@@ -126,8 +127,19 @@ struct GtkPlatform::Signals {
     }
 
     static gboolean focusIn(GtkWidget*, GdkEvent*, gpointer self) {
-        platform(self).keys_.focusIn();
+        GtkPlatform& p = platform(self);
+        p.layoutMayHaveChanged_ = true;  // the layout may have been switched in another window
+        p.keys_.focusIn();
         return FALSE;
+    }
+
+    // Every X event, before GDK handles it: an XKB event may be a switch of the layout.
+    static GdkFilterReturn xEvent(GdkXEvent* xevent, GdkEvent*, gpointer self) {
+        GtkPlatform& p = platform(self);
+        if (isXkbEvent(xevent, p.xkbEventBase_)) {
+            p.layoutMayHaveChanged_ = true;
+        }
+        return GDK_FILTER_CONTINUE;
     }
 
     static gboolean focusOut(GtkWidget*, GdkEvent*, gpointer self) {
@@ -172,6 +184,20 @@ void GtkPlatform::connectSignals() {
     g_signal_connect(window_, "realize", G_CALLBACK(Signals::realize), this);
     g_signal_connect(window_, "delete-event", G_CALLBACK(Signals::deleteEvent), this);
     g_signal_connect(window_, "destroy", G_CALLBACK(Signals::destroy), this);
+}
+
+void GtkPlatform::watchLayoutChanges() {
+    xkbEventBase_ = xkbEventCode();
+    if (xkbEventBase_ >= 0) {
+        gdk_window_add_filter(nullptr, &Signals::xEvent, this);
+    }
+}
+
+void GtkPlatform::stopWatchingLayouts() {
+    if (xkbEventBase_ >= 0) {
+        gdk_window_remove_filter(nullptr, &Signals::xEvent, this);
+        xkbEventBase_ = -1;
+    }
 }
 
 }  // namespace platform::gtk
