@@ -9,21 +9,27 @@ bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 }  // namespace
 
+std::size_t encodeOne(wchar_t wide, char16_t units[2]) {
+    char32_t code = static_cast<char32_t>(wide);
+    if (code > 0x10FFFF || isHighSurrogate(code) || isLowSurrogate(code)) {
+        code = REPLACEMENT;
+    }
+    if (code < 0x10000) {
+        units[0] = static_cast<char16_t>(code);
+        return 1;
+    }
+    code -= 0x10000;
+    units[0] = static_cast<char16_t>(0xD800 + (code >> 10));
+    units[1] = static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+    return 2;
+}
+
 std::u16string encode(std::wstring_view text) {
     std::u16string units;
     units.reserve(text.size());
     for (wchar_t wide : text) {
-        char32_t code = static_cast<char32_t>(wide);
-        if (code > 0x10FFFF || isHighSurrogate(code) || isLowSurrogate(code)) {
-            code = REPLACEMENT;
-        }
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            units.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-            units.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-        } else {
-            units.push_back(static_cast<char16_t>(code));
-        }
+        char16_t pair[2];
+        units.append(pair, encodeOne(wide, pair));
     }
     return units;
 }

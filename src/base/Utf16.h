@@ -13,6 +13,13 @@ inline constexpr char32_t REPLACEMENT = 0xFFFD;
 
 // Code points beyond the basic plane become surrogate pairs.
 std::u16string encode(std::wstring_view text);
+// One character's units (one, or a surrogate pair); returns how many.
+std::size_t encodeOne(wchar_t wide, char16_t units[2]);
+// How many units encodeOne gives for the character.
+inline std::size_t unitsOf(wchar_t wide) {
+    const auto code = static_cast<char32_t>(wide);
+    return code >= 0x10000 && code <= 0x10FFFF ? 2 : 1;
+}
 // Decodes `count` units; pairs become one character, lone surrogates U+FFFD.
 std::wstring decode(const char16_t* units, std::size_t count);
 

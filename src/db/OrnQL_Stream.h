@@ -34,10 +34,28 @@ bool loadValue(std::istream& in, Value& value) {
     return true;
 }
 
+// Writes straight to the stream's buffer, with the states ostream::write would set (a write to
+// a failed stream sets failbit; a short one, or a buffer that throws, such as one out of memory,
+// badbit), but without its sentry: saving an import writes millions of fields.
+inline void saveBytes(std::ostream& out, const char* bytes, std::size_t size) {
+    if (!out.good()) {
+        out.setstate(std::ios::failbit);
+        return;
+    }
+    bool whole = false;
+    try {
+        whole = out.rdbuf()->sputn(bytes, static_cast<std::streamsize>(size)) == static_cast<std::streamsize>(size);
+    } catch (...) {
+    }
+    if (!whole) {
+        out.setstate(std::ios::badbit);
+    }
+}
+
 template <typename Value>
 void saveValue(std::ostream& out, const Value& value) {
     static_assert(std::is_trivially_copyable_v<Value> && !std::is_same_v<Value, bool>);
-    out.write(reinterpret_cast<const char*>(&value), sizeof value);
+    saveBytes(out, reinterpret_cast<const char*>(&value), sizeof value);
 }
 
 // Any non-zero byte reads as true (a damaged byte never makes an invalid bool).
@@ -51,7 +69,8 @@ inline bool loadBool(std::istream& in, bool& value) {
 }
 
 inline void saveBool(std::ostream& out, bool value) {
-    out.put(value ? 1 : 0);
+    const char byte = value ? 1 : 0;
+    saveBytes(out, &byte, 1);
 }
 
 // A fixed 8-bit character array copied whole. The last byte is forced to zero after a read (even
@@ -66,5 +85,5 @@ inline bool loadChars(std::istream& in, char* chars, std::size_t size) {
 }
 
 inline void saveChars(std::ostream& out, const char* chars, std::size_t size) {
-    out.write(chars, static_cast<std::streamsize>(size));
+    saveBytes(out, chars, size);
 }

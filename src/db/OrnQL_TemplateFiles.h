@@ -313,10 +313,13 @@ unsigned OrnQL_Template<T>::saveBound(const char* path, unsigned bound) {
     unsigned count = 0;
     for (typename ELEMENTTREE::treeIterator it = from; it != tree.end() && (*it)->getId() <= last; ++it) {
         OrnQL_Base* r = *it;
-        saveValue(file.stream(), static_cast<std::uint32_t>(r->getId()));
+        // The id and the dependencies go out as one write: most records have few fields of their own.
+        std::uint32_t head[1 + STORED_DEPENDENCIES];
+        head[0] = r->getId();
         for (int d = 0; d < STORED_DEPENDENCIES; ++d) {
-            saveValue(file.stream(), static_cast<std::uint32_t>(r->getDependency(static_cast<dependency>(d))));
+            head[1 + d] = r->getDependency(static_cast<dependency>(d));
         }
+        saveBytes(file.stream(), reinterpret_cast<const char*>(head), sizeof head);
         static_cast<T*>(r)->save(file.stream());
         ++count;
     }

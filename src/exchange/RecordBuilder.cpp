@@ -54,14 +54,31 @@ RecordBuilder::RecordBuilder(const ImportOptions& options, LanguageTarget& forei
                              ImportUndo& undo)
     : options_(options), foreign_(foreign), known_(known), undo_(undo) {}
 
+// The cards are collected only when a row names a word that exists: a list of new words (the
+// usual import) never walks the whole card table, which a large collection makes the costliest
+// part of a preview.
 void RecordBuilder::collectCards() {
-    if (collected_) {
+    if (cardsCollected_) {
         return;
     }
-    collected_ = true;
+    cardsCollected_ = true;
+    cardOfWord_.reserve(Flashcard::elementTree().size());
     for (auto it = Flashcard::begin(); it != Flashcard::end(); ++it) {
-        cardOfWord_.emplace(it->getDependency(D_WORD), it->getId());
+        cardOfWord_.emplace(it->getDependency(D_WORD), it->getId());  // a word's first card, as before
     }
+}
+
+const unsigned* RecordBuilder::cardOf(const Word& word) {
+    collectCards();
+    const auto found = cardOfWord_.find(word.getId());
+    return found == cardOfWord_.end() ? nullptr : &found->second;
+}
+
+void RecordBuilder::collectNames() {
+    if (namesCollected_) {
+        return;
+    }
+    namesCollected_ = true;
     for (auto it = Lesson::begin(); it != Lesson::end(); ++it) {
         lessons_.emplace(it->get_title(), it->getId());
     }
@@ -71,13 +88,12 @@ void RecordBuilder::collectCards() {
 }
 
 RowFate RecordBuilder::foresee(const PreparedRow& row) {
-    collectCards();
     const auto [seen, first] = foreseenWords_.emplace(row.foreign, RowFate::New);
     if (!first) {
         return seen->second == RowFate::Skipped ? RowFate::Skipped : RowFate::Merged;
     }
     const Word* found = foreign_.isNew() ? nullptr : Word::getWord(foreign_.id(), row.foreign.c_str());
-    if (found != nullptr && cardOfWord_.contains(found->getId())) {
+    if (found != nullptr && cardOf(*found) != nullptr) {
         seen->second = options_.duplicates == DuplicateRule::Update ? RowFate::Updated : RowFate::Skipped;
     }
     return seen->second;
@@ -89,20 +105,19 @@ unsigned RecordBuilder::add(dependency table, unsigned id) {
 }
 
 RowFate RecordBuilder::store(const PreparedRow& row) {
-    collectCards();
     foreign_.make(undo_);
     known_.make(undo_);
     Word* found = Word::getWord(foreign_.id(), row.foreign.c_str());
-    const auto card = found == nullptr ? cardOfWord_.end() : cardOfWord_.find(found->getId());
+    const unsigned* card = found == nullptr ? nullptr : cardOf(*found);
     const bool repeated = found != nullptr && storedWords_.contains(found->getId());
     RowFate fate = RowFate::New;
     Flashcard* target = nullptr;
-    if (card != cardOfWord_.end()) {
+    if (card != nullptr) {
         if (!repeated && options_.duplicates == DuplicateRule::Skip) {
             return RowFate::Skipped;
         }
         fate = repeated ? RowFate::Merged : RowFate::Updated;
-        target = Flashcard::getById(card->second);
+        target = Flashcard::getById(*card);
     }
     Word& word = foreignWordFor(row, found);
     writeWordFields(word, row);
@@ -196,7 +211,9 @@ Flashcard& RecordBuilder::newCard(Word& word, const PreparedRow& row) {
     card->set_useInverted(options_.useInverted, true);
     card->setDependency(D_LESSON, row.lesson.empty() ? 0 : lessonId(row.lesson));
     const unsigned id = add(D_FLASHCARD, Flashcard::add(card));
-    cardOfWord_[word.getId()] = id;
+    if (cardsCollected_) {
+        cardOfWord_[word.getId()] = id;  // uncollected, the collection finds it in the table
+    }
     return *card;
 }
 
@@ -245,6 +262,7 @@ void RecordBuilder::link(Meaning& meaning, Word& word) {
 }
 
 unsigned RecordBuilder::lessonId(const std::wstring& title) {
+    collectNames();
     if (const auto found = lessons_.find(title); found != lessons_.end()) {
         return found->second;
     }
@@ -254,6 +272,7 @@ unsigned RecordBuilder::lessonId(const std::wstring& title) {
 }
 
 unsigned RecordBuilder::categoryId(const std::wstring& description) {
+    collectNames();
     if (const auto found = categories_.find(description); found != categories_.end()) {
         return found->second;
     }

@@ -43,6 +43,9 @@ public:
 
 private:
     void collectCards();
+    // The id of the word's card (its first), or null when it has none.
+    const unsigned* cardOf(const Word& word);
+    void collectNames();
     unsigned lessonId(const std::wstring& title);
     unsigned categoryId(const std::wstring& description);
     Word& foreignWordFor(const PreparedRow& row, Word* found);
@@ -59,8 +62,9 @@ private:
     LanguageTarget& foreign_;
     LanguageTarget& known_;
     ImportUndo& undo_;
-    bool collected_ = false;
-    std::unordered_map<unsigned, unsigned> cardOfWord_;
+    bool cardsCollected_ = false;
+    bool namesCollected_ = false;
+    std::unordered_map<unsigned, unsigned> cardOfWord_;  // collected when first needed, then kept up to date
     std::unordered_map<std::wstring, unsigned> lessons_;
     std::unordered_map<std::wstring, unsigned> categories_;
     std::unordered_set<unsigned> storedWords_;       // foreign words rows of this import stored

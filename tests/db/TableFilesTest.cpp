@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <new>
+#include <sstream>
+
 #include "FileTestSupport.h"
 #include "support/ExceptionMessage.h"
 #include "support/SimulatedDisk.h"
@@ -344,6 +347,71 @@ TEST_F(FileTest, TextsOnDiskAreDecodedSafely) {
     Item::loadAll(ITEMS, D_ENDTAG);
     EXPECT_EQ(Item::getById(1)->name, L"a\uFFFDb\uFFFD");
     EXPECT_EQ(Item::getById(2)->name, L"ab");
+}
+
+TEST_F(FileTest, TextsAreStoredAsTheirUtf16UnitsWhateverTheirLengthAndCharacters) {
+    std::wstring outOfRange = L"a";
+    outOfRange += static_cast<wchar_t>(0xD800);  // a lone surrogate held in memory
+    outOfRange += static_cast<wchar_t>(0x110000);
+    outOfRange += static_cast<wchar_t>(-1);
+    std::wstring astral;
+    std::u16string astralUnits;
+    for (int i = 0; i < 400; ++i) {
+        astral += L"x\U0001F600";
+        astralUnits += u"x\xD83D\xDE00";
+    }
+    // Texts are written in slices of 256 units: a pair split across two, a text filling one
+    // exactly (its terminator starts the next), one of many slices.
+    const std::vector<std::pair<std::wstring, std::u16string>> cases = {
+        {L"", u""},
+        {L"Stra\u00DFe \u05D0", u"Stra\u00DFe \u05D0"},
+        {std::wstring(255, L'a') + L"\U0001F600", std::u16string(255, u'a') + u"\xD83D\xDE00"},
+        {std::wstring(256, L'b'), std::u16string(256, u'b')},
+        {astral, astralUnits},
+        {outOfRange, u"a\xFFFD\xFFFD\xFFFD"},
+        {std::wstring(L"ab\0hidden", 9), u"ab"},  // a reader sees the text up to its first zero
+    };
+    std::string expected;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        addItem(cases[i].first);
+        expected += recordHeader(static_cast<std::uint32_t>(i + 1)) + itemFields(cases[i].second);
+    }
+    Item::saveAll(ITEMS, D_ENDTAG);
+    EXPECT_EQ(readFile("Data/Item/items0.dat"), expected);
+
+    std::ostringstream out;
+    OrnQL_Base::saveText(static_cast<const wchar_t*>(nullptr), out);
+    OrnQL_Base::saveText(L"z\U0001F600", out);
+    EXPECT_EQ(out.str(), u32(1) + std::string(2, '\0') + u32(4) + units(u"z\xD83D\xDE00") + std::string(2, '\0'));
+}
+
+// Fields go straight to the stream's buffer; a stream that failed, a buffer that takes no more
+// or one that throws must still leave the stream failed, as the file's commit relies on it.
+TEST(TableFields, WritesToAFailedFullOrThrowingStreamLeaveItFailed) {
+    std::ostringstream failed;
+    failed.setstate(std::ios::badbit);
+    saveValue(failed, std::uint32_t{7});
+    saveBool(failed, true);
+    EXPECT_TRUE(failed.fail());
+    EXPECT_TRUE(failed.str().empty());
+
+    char room[6];
+    struct FixedBuffer : std::streambuf {
+        FixedBuffer(char* bytes, std::size_t size) { setp(bytes, bytes + size); }
+    } buffer(room, sizeof room);
+    std::ostream full(&buffer);
+    saveValue(full, std::uint32_t{0x04030201});
+    EXPECT_TRUE(full.good());
+    saveValue(full, std::uint32_t{5});
+    EXPECT_TRUE(full.bad());
+    EXPECT_EQ(std::string(room, 4), u32(0x04030201));
+
+    struct ExhaustedBuffer : std::streambuf {
+        int_type overflow(int_type) override { throw std::bad_alloc(); }
+    } exhausted;
+    std::ostream outOfMemory(&exhausted);
+    EXPECT_NO_THROW(OrnQL_Base::saveText(L"text", outOfMemory));
+    EXPECT_TRUE(outOfMemory.bad());
 }
 
 TEST_F(FileTest, SavingIntoAMissingDirectoryReportsTheTable) {

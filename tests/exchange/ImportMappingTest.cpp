@@ -98,6 +98,62 @@ TEST_F(ImportMappingTest, RowsRepeatingAWordMakeOneWordAndOneCard) {
     EXPECT_STREQ(Word::getWord(languageNamed(L"German"), L"Haus")->get_mnemonic(), L"mnemonic");
 }
 
+// New words before and after stored ones: the cards of words the file names are looked up
+// only once a row names a stored word, after this import has made cards of its own.
+class MixedImportTest : public ImportMappingTest {
+protected:
+    void importMixed(DuplicateRule rule) {
+        importText("Haus\thouse\n");
+        Word* building = new Word(L"Gebäude", L"", L"");
+        building->setDependency(D_LANGUAGE, languageNamed(L"German"));
+        Word::add(building);  // stored without a card
+        ASSERT_EQ(saveDatabaseTables({}), 0);
+
+        std::unique_ptr<ImportFile> file =
+            open("Baum\ttree\nHaus\thome\nBaum\tbranch\nGebäude\tbuilding\nHaus\tdwelling\nGebäude\tedifice\n");
+        ImportChoices choices = defaultChoices(*file);
+        choices.foreignLanguage = L"German";
+        choices.knownLanguage = L"English";
+        choices.options.duplicates = rule;
+        std::unique_ptr<Import> import = importInMemory(*file, choices);
+        ASSERT_NE(import, nullptr);
+        const ImportCounts& foreseen = import->preview().counts;
+        stored = import->storedCounts();
+        EXPECT_EQ(foreseen.added, stored.added);
+        EXPECT_EQ(foreseen.updated, stored.updated);
+        EXPECT_EQ(foreseen.skipped, stored.skipped);
+        EXPECT_EQ(foreseen.merged, stored.merged);
+        ASSERT_EQ(saveDatabaseTables({}), 0);
+        import->kept();
+        reload();
+        text = collectionText();
+        EXPECT_EQ(Flashcard::elementTree().size(), 3u) << text;
+        EXPECT_NE(text.find("card Baum levels 0/0 due 0/0 both -> branch tree\n"), std::string::npos) << text;
+        EXPECT_NE(text.find("card Gebäude levels 0/0 due 0/0 both -> building edifice\n"), std::string::npos) << text;
+    }
+
+    ImportCounts stored;
+    std::string text;
+};
+
+TEST_F(MixedImportTest, UpdatingStoredWordsBetweenNewOnesGivesTheFatesThePreviewForesaw) {
+    importMixed(DuplicateRule::Update);
+    EXPECT_EQ(stored.added, 2u);
+    EXPECT_EQ(stored.updated, 1u);
+    EXPECT_EQ(stored.skipped, 0u);
+    EXPECT_EQ(stored.merged, 3u);
+    EXPECT_NE(text.find("card Haus levels 0/0 due 0/0 both -> dwelling home house\n"), std::string::npos) << text;
+}
+
+TEST_F(MixedImportTest, SkippingStoredWordsBetweenNewOnesGivesTheFatesThePreviewForesaw) {
+    importMixed(DuplicateRule::Skip);
+    EXPECT_EQ(stored.added, 2u);
+    EXPECT_EQ(stored.updated, 0u);
+    EXPECT_EQ(stored.skipped, 2u);
+    EXPECT_EQ(stored.merged, 2u);
+    EXPECT_NE(text.find("card Haus levels 0/0 due 0/0 both -> house\n"), std::string::npos) << text;
+}
+
 TEST_F(ImportMappingTest, ALeadingArticleIsSplitOffOnlyWhenAsked) {
     importText("#columns:Front\tBack\tArticle\nTisch\ttable\tder\nLampe\tlamp\tdie\n");
     const unsigned german = languageNamed(L"German");
