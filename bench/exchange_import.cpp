@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -31,6 +32,7 @@
 #include "base/Utf8.h"
 #include "base/WindowThreadTasks.h"
 #include "exchange/ImportChoices.h"
+#include "model/DatabaseSaveInSteps.h"
 
 namespace {
 
@@ -83,6 +85,19 @@ void runIdleTime() {
     steps.idleCheckpoint = seconds(start);
 }
 
+// The save as the import screen makes it: the tables walked into the unit in slices of 8 ms,
+// then the unit appended to the log and synced on a thread of its own while the window waits.
+bool saveAsTheImportScreen() {
+    DatabaseSaveInSteps save;
+    std::optional<SaveResult> result;
+    while (!(result = save.step(std::chrono::steady_clock::now() + std::chrono::milliseconds(8)))) {
+        if (save.staged()) {
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    }
+    return *result != SaveResult::NOTHING_SAVED;
+}
+
 // Reads, previews and stores the list; with `save`, saves it as one unit.
 bool importList(const std::string& path, bool save, bool previewOnly = false) {
     auto start = std::chrono::steady_clock::now();
@@ -108,7 +123,7 @@ bool importList(const std::string& path, bool save, bool previewOnly = false) {
     import->storeSome(noDeadline());
     steps.store = seconds(start);
     start = std::chrono::steady_clock::now();
-    if (save && saveDatabaseTables({}) != 0) {
+    if (save && !saveAsTheImportScreen()) {
         return false;
     }
     steps.save = seconds(start);

@@ -7,21 +7,29 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <optional>
 #include <set>
 #include <sstream>
 
 #include "base/AtomicFile.h"
+#include "base/BackgroundAppend.h"
 #include "base/BackgroundSync.h"
 #include "base/FileDescriptor.h"
 #include "base/FileSystem.h"
 #include "base/InPlaceFiles.h"
 #include "base/PendingFileWrites.h"
 #include "base/TransactionLog.h"
+#include "base/UnitSpool.h"
 #include "base/WindowThreadTasks.h"
 
 namespace {
 
 FileTransaction* activeTransaction = nullptr;
+
+// The streamed unit between its begin and its outcome (FileTransaction::beginStreamed), and how
+// a settling finishes it.
+FileTransaction* streamedInFlight = nullptr;
+void (*settleStreamedUnit)() = nullptr;
 
 // A log grown past this is checkpointed after the commit that grew it: recovery then has little
 // to write again, and the fsyncs of the files written meanwhile are paid once for many units.
@@ -320,7 +328,7 @@ void settlePendingWork();
 // While files may be behind the log, or a sync runs that could still decide its removal, every
 // use of the file system finishes that first.
 void updateFileAccessGate() {
-    const bool inFlight = !idle.queue.empty() || idle.sync.started();
+    const bool inFlight = !idle.queue.empty() || idle.sync.started() || streamedInFlight != nullptr;
     settleBeforeFileAccess(inFlight ? settlePendingWork : nullptr);
 }
 
@@ -425,6 +433,9 @@ void settlePendingWork() {
         return;
     }
     idle.busy = true;
+    if (streamedInFlight != nullptr) {
+        settleStreamedUnit();
+    }
     if (!idle.queue.empty() && idle.queue.writeUntil(Clock::time_point::max()) == PendingFileWrites::Progress::FAILED) {
         dropPendingWrites();
     }
@@ -433,7 +444,38 @@ void settlePendingWork() {
     updateFileAccessGate();
 }
 
+// The file system's own calls of a step of this file's work pass the gate (which would otherwise
+// settle the very work that makes them).
+class BusyWhile {
+public:
+    BusyWhile() : was(idle.busy) { idle.busy = true; }
+    ~BusyWhile() {
+        idle.busy = was;
+        updateFileAccessGate();
+    }
+    BusyWhile(const BusyWhile&) = delete;
+    BusyWhile& operator=(const BusyWhile&) = delete;
+
+private:
+    bool was;
+};
+
 }  // namespace
+
+struct FileTransaction::Streaming {
+    UnitSpool spool;
+    BackgroundAppend append;
+    std::optional<FileDescriptor> log;  // open while the append runs
+    bool created = false;               // the append made the log
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t before = 0;  // the log's size before the unit
+    std::size_t headerSize = 0;
+    std::function<void()> finishStaging;
+    bool staged = false;  // commitInBackground was called
+    bool failed = false;  // a target could not be checked or spooled: nothing will be committed
+    std::optional<Outcome> outcome;
+};
 
 bool FileTransaction::writePendingFiles(std::chrono::steady_clock::time_point deadline) {
     if (idle.busy) {
@@ -476,15 +518,28 @@ FileTransaction::FileTransaction(std::string journalPath) : journal(std::move(jo
         joined = true;
         return;
     }
+    beginTransaction();
+    activeTransaction = this;
+}
+
+void FileTransaction::beginTransaction() {
     settlePendingWork();
     if (!isOurs(journal)) {
         // One log at a time: another one open is made durable and closed first.
         blocked = (openLog.path != journal && !closeOpenLog()) || !recover(journal);
     }
-    activeTransaction = this;
 }
 
 FileTransaction::~FileTransaction() {
+    if (streaming) {
+        if (!streaming->outcome) {
+            cancelStreamed();
+        }
+        if (!streaming->outcome) {
+            completeStreamed();  // the append had begun: it may have passed its commit point
+        }
+        return;
+    }
     if (joined) {
         return;
     }
@@ -500,6 +555,10 @@ FileTransaction* FileTransaction::active() {
 // A file staged twice (a table saved twice in one unit, as the answer history is with the cards)
 // is written once, with the later contents.
 void FileTransaction::stageReplacement(const std::string& target, std::string contents) {
+    if (streaming) {
+        stageStreamed(target, contents);
+        return;
+    }
     const auto [at, isNew] = replacedAt.try_emplace(target, replaced.size());
     if (!isNew) {
         replaced[at->second].second = std::move(contents);
@@ -546,7 +605,10 @@ bool FileTransaction::checkpoint() {
 }
 
 void FileTransaction::forgetOpenLog() {
+    idle.busy = true;
+    abandonStreamed();
     idle.queue.clear();
+    idle.busy = false;
     idle.checkpointDue = false;
     if (idle.sync.started()) {
         idle.sync.join();
@@ -557,6 +619,13 @@ void FileTransaction::forgetOpenLog() {
 }
 
 FileTransaction::Outcome FileTransaction::commit() {
+    if (streaming) {
+        commitInBackground();
+        if (!streaming->outcome) {
+            completeStreamed();
+        }
+        return *streaming->outcome;
+    }
     if (joined) {
         return Outcome::DONE;
     }
@@ -575,6 +644,12 @@ FileTransaction::Outcome FileTransaction::commit() {
             outcome = Outcome::PENDING;
         }
     }
+    finishCommit(outcome);
+    return outcome;
+}
+
+// What follows the commit point (or a unit with nothing to commit).
+void FileTransaction::finishCommit(Outcome& outcome) {
     finished = true;
     runActions();
     if (outcome == Outcome::DONE && openLog.size > checkpointPast) {
@@ -589,7 +664,6 @@ FileTransaction::Outcome FileTransaction::commit() {
     if (idle.askForIdleTime && hasPendingWork()) {
         idle.askForIdleTime();
     }
-    return outcome;
 }
 
 void FileTransaction::runActions() {
@@ -604,30 +678,35 @@ void FileTransaction::runActions() {
 // writable file answers at once, a missing one is checked through its directory, once per
 // directory (an import creates ten thousand files in a few).
 bool FileTransaction::checkTargets() {
-    FileSystem& files = fileSystem();
     targetIsNew.clear();
-    std::unordered_map<std::string, bool> directoryWritable;
     for (const auto& [target, contents] : replaced) {
-        if (!transaction_log::canHold(target)) {
+        bool isNew = false;
+        if (!checkTarget(target, isNew)) {
             return false;
         }
-        const bool present = files.access(target.c_str(), W_OK) == 0;
-        if (!present) {
-            if (errno != ENOENT) {
-                return false;  // there but not writable, or its path is not a directory's
-            }
-            const std::string directory = directoryOf(target);
-            const auto [known, isNew] = directoryWritable.try_emplace(directory, false);
-            if (isNew) {
-                known->second = files.access(directory.empty() ? "." : directory.c_str(), W_OK) == 0;
-            }
-            if (!known->second) {
-                return false;
-            }
-        }
-        targetIsNew.push_back(!present);
+        targetIsNew.push_back(isNew);
     }
     return std::all_of(removed.begin(), removed.end(), transaction_log::canHold) && transaction_log::canHold(journal);
+}
+
+bool FileTransaction::checkTarget(const std::string& target, bool& isNew) {
+    FileSystem& files = fileSystem();
+    if (!transaction_log::canHold(target)) {
+        return false;
+    }
+    isNew = files.access(target.c_str(), W_OK) != 0;
+    if (!isNew) {
+        return true;
+    }
+    if (errno != ENOENT) {
+        return false;  // there but not writable, or its path is not a directory's
+    }
+    const std::string directory = directoryOf(target);
+    const auto [known, unseen] = directoryWritable.try_emplace(directory, false);
+    if (unseen) {
+        known->second = files.access(directory.empty() ? "." : directory.c_str(), W_OK) == 0;
+    }
+    return known->second;
 }
 
 namespace {
@@ -815,4 +894,215 @@ FileTransaction::Recovery FileTransaction::recover(const std::string& journalPat
 
 bool FileTransaction::recover(const std::string& journalPath) {
     return recover(journalPath, KeepCopies()) != Recovery::FAILED;
+}
+
+// --- a large unit streamed into the log, committed on a thread of its own ----------------------
+
+
+FileTransaction::FileTransaction(std::string journalPath, std::function<void()> finishStaging)
+    : journal(std::move(journalPath)), streaming(std::make_unique<Streaming>()) {
+    streaming->finishStaging = std::move(finishStaging);
+    beginTransaction();
+    BusyWhile busy;
+    streaming->failed = blocked || !streaming->spool.open(AtomicFile::temporaryNameFor(journal));
+    streamedInFlight = this;
+    settleStreamedUnit = [] { settleStreamed(); };
+}
+
+std::unique_ptr<FileTransaction> FileTransaction::beginStreamed(std::string journalPath,
+                                                                std::function<void()> finishStaging) {
+    if (activeTransaction != nullptr || streamedInFlight != nullptr) {
+        return nullptr;
+    }
+    return std::unique_ptr<FileTransaction>(new FileTransaction(std::move(journalPath), std::move(finishStaging)));
+}
+
+FileTransaction::StagingScope::StagingScope(FileTransaction& unit) : previous(activeTransaction), wasBusy(idle.busy) {
+    activeTransaction = &unit;
+    idle.busy = true;
+}
+
+FileTransaction::StagingScope::~StagingScope() {
+    activeTransaction = previous;
+    idle.busy = wasBusy;
+    updateFileAccessGate();
+}
+
+// Checked as each file is staged: a target that could not be written after the commit point
+// would leave a unit that not even recovery can finish.
+void FileTransaction::stageStreamed(const std::string& target, const std::string& contents) {
+    bool isNew = false;
+    streaming->failed = streaming->failed || !checkTarget(target, isNew) || !streaming->spool.add(target, contents, isNew);
+}
+
+void FileTransaction::commitInBackground() {
+    if (!streaming || streaming->staged) {
+        return;
+    }
+    BusyWhile busy;
+    streaming->staged = true;
+    const bool checked = !blocked && !streaming->failed && transaction_log::canHold(journal) &&
+                         std::all_of(removed.begin(), removed.end(), transaction_log::canHold);
+    if (checked && streaming->spool.entries().empty() && removed.empty()) {
+        endStreamed(Outcome::DONE);
+        return;
+    }
+    if (!checked || !startBackgroundAppend()) {
+        endStreamed(Outcome::NOTHING_CHANGED);
+    }
+}
+
+bool FileTransaction::startBackgroundAppend() {
+    Streaming& s = *streaming;
+    FileSystem& files = fileSystem();
+    if (!s.spool.flush()) {
+        return false;
+    }
+    s.created = openLog.path.empty();
+    s.log.emplace(openLogForAppend(journal, s.created));
+    struct stat status {};
+    if (!s.log->isOpen() || files.status(s.log->get(), status) != 0) {
+        s.log.reset();
+        return false;
+    }
+    s.device = status.st_dev;
+    s.inode = status.st_ino;
+    s.before = s.created ? 0 : openLog.size;
+    std::string removals;
+    for (const std::string& path : removed) {
+        removals += transaction_log::removalLine(path);
+    }
+    const std::size_t entries = s.spool.entries().size() + removed.size();
+    s.headerSize = transaction_log::headerLine(static_cast<std::size_t>(s.spool.size()) + removals.size(), entries).size();
+    const BackgroundAppend::Unit unit{s.log->get(), s.before, s.spool.descriptor(), s.spool.size(), std::move(removals),
+                                      entries};
+    // The window's thread learns of the end at its next message: the wake brings one.
+    s.append.start(files, unit, [] { window_thread::post([] {}); });
+    return true;
+}
+
+std::optional<FileTransaction::Outcome> FileTransaction::streamedOutcome() {
+    if (!streaming) {
+        return std::nullopt;
+    }
+    if (!streaming->outcome && streaming->staged && streaming->append.finished()) {
+        completeStreamed();
+    }
+    return streaming->outcome;
+}
+
+void FileTransaction::cancelStreamed() {
+    if (!streaming || streaming->outcome) {
+        return;
+    }
+    if (!streaming->staged) {
+        BusyWhile busy;
+        streaming->staged = true;
+        endStreamed(Outcome::NOTHING_CHANGED);
+        return;
+    }
+    streaming->append.cancel();
+}
+
+// Waits for the append (if any), then does what follows the commit point, as commit() does: the
+// unit's files are queued for idle time (their contents read back from the log), or written at
+// once without it.
+void FileTransaction::completeStreamed() {
+    Streaming& s = *streaming;
+    BusyWhile busy;
+    if (!s.append.started()) {
+        endStreamed(Outcome::NOTHING_CHANGED);
+        return;
+    }
+    off_t size = 0;
+    const BackgroundAppend::Result result = s.append.join(size);
+    s.log.reset();
+    if (result != BackgroundAppend::Result::COMMITTED) {
+        // As appendToLog: a unit not durably in the log must not be repeated by a later recovery.
+        const bool undone = result == BackgroundAppend::Result::NOT_COMMITTED;
+        if (!undone && !(s.created && removeFileNow(journal))) {
+            distrustLogTail(journal);
+        } else if (s.created) {
+            removeFileNow(journal);
+        }
+        endStreamed(Outcome::NOTHING_CHANGED);
+        return;
+    }
+    if (s.created) {
+        openLog = logAt(journal, s.device, s.inode);
+    }
+    openLog.size = size;
+    const off_t contentsAt = s.before + static_cast<off_t>(s.headerSize);
+    std::vector<PendingFileWrites::Logged> logged;
+    logged.reserve(s.spool.entries().size());
+    for (const UnitSpool::Entry& entry : s.spool.entries()) {
+        if (entry.targetIsNew) {
+            openLog.directories.insert(directoryOf(entry.path));
+        }
+        openLog.files.insert(entry.path);
+        logged.push_back({entry.path, contentsAt + entry.offset, entry.size});
+    }
+    for (const std::string& path : removed) {
+        openLog.directories.insert(directoryOf(path));
+    }
+    idle.queue.addFromLog(journal, logged, removed);
+    Outcome outcome = Outcome::DONE;
+    const bool deferred = idle.askForIdleTime && logged.size() + removed.size() >= deferredFrom;
+    if (!deferred && idle.queue.writeUntil(Clock::time_point::max()) == PendingFileWrites::Progress::FAILED) {
+        dropPendingWrites();
+        outcome = Outcome::PENDING;
+    }
+    endStreamed(outcome);
+}
+
+void FileTransaction::endStreamed(Outcome outcome) {
+    streaming->spool.discard();
+    streaming->outcome = outcome;
+    if (streamedInFlight == this) {
+        streamedInFlight = nullptr;
+    }
+    if (outcome == Outcome::NOTHING_CHANGED) {
+        finished = true;
+        updateFileAccessGate();
+        return;
+    }
+    finishCommit(outcome);
+    streaming->outcome = outcome;
+}
+
+// Something on the window's thread needs the file system: the unit in flight is staged whole and
+// committed now.
+void FileTransaction::settleStreamed() {
+    FileTransaction* unit = streamedInFlight;
+    if (!unit->streaming->staged && unit->streaming->finishStaging) {
+        const std::function<void()> finish = unit->streaming->finishStaging;
+        finish();
+    }
+    if (streamedInFlight != unit) {
+        return;
+    }
+    if (!unit->streaming->staged) {
+        unit->cancelStreamed();
+    }
+    if (!unit->streaming->outcome) {
+        unit->completeStreamed();
+    }
+}
+
+// A simulated end of the process: the unit in flight is dropped as it stands (an append that
+// began is waited for, its outcome left unknown to this process, as a crash leaves it).
+void FileTransaction::abandonStreamed() {
+    if (streamedInFlight == nullptr) {
+        return;
+    }
+    Streaming& s = *streamedInFlight->streaming;
+    if (s.append.started()) {
+        off_t size = 0;
+        s.append.join(size);
+    }
+    s.log.reset();
+    s.staged = true;
+    s.outcome = Outcome::NOTHING_CHANGED;
+    streamedInFlight->finished = true;
+    streamedInFlight = nullptr;
 }

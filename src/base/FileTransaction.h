@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -127,11 +129,55 @@ public:
     // Writes every pending file and waits for a running sync (and finishes its checkpoint) now.
     static void finishPendingWork();
 
+    // --- a large unit saved in steps the window paints between ---------------------------------
+    // A unit whose staged files go straight to a spool beside the log (base/UnitSpool.h) instead
+    // of memory, and whose commit (the append and the log's sync) runs on a thread of its own
+    // (base/BackgroundAppend.h); what follows its commit point is done on the window's thread as
+    // commit() does it. It is the active transaction only inside a StagingScope: between its
+    // steps no other code sees it. While it is in flight, anything that uses the file system on
+    // the window's thread (settleBeforeFileAccess) first calls `finishStaging` (which stages the
+    // rest at once and calls commitInBackground()) and waits for the commit. Null while another
+    // transaction is active or another such unit is in flight.
+    static std::unique_ptr<FileTransaction> beginStreamed(std::string journalPath, std::function<void()> finishStaging);
+    // Makes a streamed unit the active transaction for one step of staging.
+    class StagingScope {
+    public:
+        explicit StagingScope(FileTransaction& unit);
+        ~StagingScope();
+        StagingScope(const StagingScope&) = delete;
+        StagingScope& operator=(const StagingScope&) = delete;
+
+    private:
+        FileTransaction* previous;
+        bool wasBusy;
+    };
+    // Everything is staged: the commit begins on its thread (inline in tests, see
+    // BackgroundAppend::runInline).
+    void commitInBackground();
+    // The outcome once the commit's thread has returned (and what follows the commit point is
+    // done); empty while staging or appending.
+    std::optional<Outcome> streamedOutcome();
+    // Stops the unit before its commit point: at once while staging; while appending, the
+    // thread is asked to stop, and streamedOutcome() tells whether the commit point had passed.
+    void cancelStreamed();
+
     // For AtomicFile and removeFileIfPresent.
     void stageReplacement(const std::string& target, std::string contents);
     void stageRemoval(const std::string& path);
 
 private:
+    struct Streaming;
+    FileTransaction(std::string journalPath, std::function<void()> finishStaging);
+    void beginTransaction();
+    bool checkTarget(const std::string& target, bool& isNew);
+    void stageStreamed(const std::string& target, const std::string& contents);
+    bool startBackgroundAppend();
+    void completeStreamed();
+    void endStreamed(Outcome outcome);
+    void finishCommit(Outcome& outcome);
+    static void settleStreamed();
+    static void abandonStreamed();
+
     bool checkTargets();
     Outcome appendToLog();
     bool appendUnit(int fd);
@@ -145,6 +191,8 @@ private:
     std::unordered_map<std::string, std::size_t> replacedAt;   // target -> its place in `replaced`
     std::vector<std::string> removed;
     std::vector<bool> targetIsNew;  // for each replaced target: it did not exist at the commit
+    std::unordered_map<std::string, bool> directoryWritable;  // checked once per directory
+    std::unique_ptr<Streaming> streaming;  // a streamed unit's state; null for the others
     std::vector<std::function<void()>> actions;
     bool blocked = false;
     bool finished = false;

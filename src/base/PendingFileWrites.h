@@ -1,23 +1,42 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-// The in-place writes of logged units that were left for the window's idle time: the whole new
-// contents of each file (the only copy besides the log) and the removals, in the order the units
-// were committed, each unit's removals after its writes.
+#include "base/FileDescriptor.h"
+
+// The in-place writes of logged units that were left for the window's idle time, in the order
+// the units were committed, each unit's removals after its writes. A file's new contents are
+// either held here (the only copy besides the log) or, for a unit streamed into the log
+// (base/UnitSpool.h), read back from the log when the file is written: the log was just
+// written, so the read comes from the page cache, and an import's tens of megabytes are not held
+// in memory until idle time has written them.
 class PendingFileWrites {
 public:
     using Clock = std::chrono::steady_clock;
 
+    // A file whose new contents lie in the log at `offset`.
+    struct Logged {
+        std::string path;
+        off_t offset;
+        std::size_t size;
+    };
+
     void add(std::vector<std::pair<std::string, std::string>> written, const std::vector<std::string>& removed);
+    // Writes whose contents are read from the log at `logPath` (which stays until the queue has
+    // been written: a checkpoint waits for it).
+    void addFromLog(const std::string& logPath, const std::vector<Logged>& written,
+                    const std::vector<std::string>& removed);
     bool empty() const { return steps.empty(); }
     std::size_t size() const { return steps.size(); }
-    void clear() { steps.clear(); }
+    void clear();
 
     enum class Progress { ALL_DONE, MORE_LEFT, FAILED };
     // Writes and removes, oldest first, until `deadline` has passed (at least one step each
@@ -28,7 +47,15 @@ private:
     struct Step {
         std::string path;
         std::string contents;
+        off_t logOffset;  // -1: the contents are held
+        std::size_t logSize;
         bool removal;
     };
+    bool write(const Step& step);
+    bool readFromLog(off_t offset, std::size_t size);
+
     std::deque<Step> steps;
+    std::string logPath;
+    std::optional<FileDescriptor> log;  // open while a step reads from it
+    std::string readBuffer;
 };

@@ -13,7 +13,7 @@ constexpr std::string_view HEADER = "MERNOLEX FILE UNIT 3 ";
 constexpr std::string_view LEGACY_HEADER_LINE = "MERNOLEX FILE UNIT 2";
 constexpr std::size_t SUM_DIGITS = 16;
 
-constexpr std::uint64_t FNV_OFFSET = 0xcbf29ce484222325ull;
+constexpr std::uint64_t FNV_OFFSET = SUM_START;
 
 // FNV-1a, continued from `hash` (a sum over several pieces is the sum over them joined).
 std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = FNV_OFFSET) {
@@ -148,45 +148,55 @@ std::size_t digitsOf(std::size_t value) {
     return std::to_string(value).size();
 }
 
-std::string writtenLine(const std::string& path, const std::string& contents) {
-    return "W " + std::to_string(contents.size()) + " " + path + "\n";
-}
-
-std::string removedLine(const std::string& path) { return "D " + path + "\n"; }
-
 }  // namespace
 
-void encodeInPieces(const LogUnit& unit, const std::function<void(std::string_view)>& piece) {
-    std::size_t bodySize = 0;
-    for (const auto& [path, contents] : unit.written) {
-        bodySize += writtenLine(path, contents).size() + contents.size();
-    }
-    for (const std::string& path : unit.removed) {
-        bodySize += removedLine(path).size();
-    }
-    const std::string count = std::to_string(unit.written.size() + unit.removed.size());
-    const std::size_t endLine = 4 + count.size() + 1 + SUM_DIGITS + 1;
+std::string headerLine(std::size_t bodySize, std::size_t entries) {
+    const std::size_t endLine = 4 + digitsOf(entries) + 1 + SUM_DIGITS + 1;
     const std::size_t fixed = HEADER.size() + 1 + SUM_DIGITS + 1 + bodySize + endLine;
     std::size_t digits = digitsOf(fixed + 1);
     while (digitsOf(fixed + digits) != digits) {
         ++digits;
     }
     const std::string header = std::string(HEADER) + std::to_string(fixed + digits);
-    std::uint64_t sum = FNV_OFFSET;
+    return header + " " + hex16(fnv1a(header)) + "\n";
+}
+
+std::string entryLine(const std::string& path, std::size_t size) {
+    return "W " + std::to_string(size) + " " + path + "\n";
+}
+
+std::string removalLine(const std::string& path) { return "D " + path + "\n"; }
+
+std::string endLine(std::size_t entries, std::uint64_t sum) {
+    return "END " + std::to_string(entries) + " " + hex16(sum) + "\n";
+}
+
+std::uint64_t continueSum(std::string_view bytes, std::uint64_t sum) { return fnv1a(bytes, sum); }
+
+void encodeInPieces(const LogUnit& unit, const std::function<void(std::string_view)>& piece) {
+    std::size_t bodySize = 0;
+    for (const auto& [path, contents] : unit.written) {
+        bodySize += entryLine(path, contents.size()).size() + contents.size();
+    }
+    for (const std::string& path : unit.removed) {
+        bodySize += removalLine(path).size();
+    }
+    const std::size_t entries = unit.written.size() + unit.removed.size();
+    std::uint64_t sum = SUM_START;
     // The contents are handed out where they lie: a large unit is never copied whole.
     const auto emit = [&](std::string_view bytes) {
         sum = fnv1a(bytes, sum);
         piece(bytes);
     };
-    emit(header + " " + hex16(fnv1a(header)) + "\n");
+    emit(headerLine(bodySize, entries));
     for (const auto& [path, contents] : unit.written) {
-        emit(writtenLine(path, contents));
+        emit(entryLine(path, contents.size()));
         emit(contents);
     }
     for (const std::string& path : unit.removed) {
-        emit(removedLine(path));
+        emit(removalLine(path));
     }
-    piece("END " + count + " " + hex16(sum) + "\n");
+    piece(endLine(entries, sum));
 }
 
 std::string encode(const LogUnit& unit) {

@@ -59,6 +59,17 @@ std::string encode(const LogUnit& unit);
 // would otherwise hold its contents twice more).
 void encodeInPieces(const LogUnit& unit, const std::function<void(std::string_view)>& piece);
 
+// The pieces of a unit, for a writer that streams its entries before it knows them all
+// (base/UnitSpool.h): the header of a unit whose entries take `bodySize` bytes, an entry's line
+// (its contents follow), a removal's line, and the END line after `entries` entries whose
+// unit's bytes before it sum to `sum` (continueSum from SUM_START over them, in order).
+inline constexpr std::uint64_t SUM_START = 0xcbf29ce484222325ull;
+std::string headerLine(std::size_t bodySize, std::size_t entries);
+std::string entryLine(const std::string& path, std::size_t size);
+std::string removalLine(const std::string& path);
+std::string endLine(std::size_t entries, std::uint64_t sum);
+std::uint64_t continueSum(std::string_view bytes, std::uint64_t sum);
+
 // The units of a log, as described above.
 LogContents read(std::string_view log);
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <chrono>
+#include <functional>
 #include <cstdarg>
 #include <cstdint>
 #include <memory>
@@ -194,6 +196,11 @@ public:
     // read or written, OrnQLException(_Template) for out-of-range and duplicate ids.
     static void loadAll(const char* path, dependency d);
     static void saveAll(const char* path, dependency d);
+    // The same save as saveAll (the same files, index, removals and marks), in steps for a save
+    // the window paints between: each call of the returned function saves bounds until
+    // `deadline` has passed (at least one) and returns true once the table is saved. Nothing of
+    // the table may change between the steps. Defined in db/OrnQL_TemplateSaveSteps.h.
+    static std::function<bool(std::chrono::steady_clock::time_point)> saveAllInSteps(const char* path, dependency d);
 
     // --- queries -------------------------------------------------------------------------------
 

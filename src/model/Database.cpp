@@ -350,6 +350,10 @@ int loadDatabase(dependency d) {
     }
 }
 
+bool savingAllowed() {
+    return !savingRefused;
+}
+
 void saveDatabase(dependency d) {
     if (savingRefused) {
         throw InvalidFileException(DATA_DIR, d);

@@ -90,6 +90,10 @@ enum class SaveResult {
 // The tables saved as one unit in the order given (all for an empty list).
 SaveResult saveTablesAsUnit(const std::vector<dependency>& tables);
 
+// False after a load that failed for another reason than the files: the tables may be half
+// loaded, and a save would overwrite good files with a part of their records.
+bool savingAllowed();
+
 // The screens' save: count = 0 saves all tables; otherwise count dependency values follow and
 // each named table is saved in the order given, all of them as one unit. 0 when the save is done
 // (SAVED or SAVED_FILES_PENDING); 1 when nothing of it was saved (NOTHING_SAVED).

@@ -5,6 +5,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/FileSystem.h"
+#include "db/OrnQL_TemplateSaveSteps.h"
 #include "db/RecordLookup.h"
 #include "model/AnswerBlock.h"
 #include "model/C_M.h"
@@ -75,6 +76,11 @@ void saveTable(const char* path, dependency d) {
 }
 
 template <typename T>
+TableSaveSteps saveTableInSteps(const char* path, dependency d) {
+    return T::saveAllInSteps(path, d);
+}
+
+template <typename T>
 bool containsRecord(unsigned id) {
     return T::getById(id) != nullptr;
 }
@@ -138,22 +144,23 @@ std::vector<unsigned> markedBounds<AnswerBlock>() {
 template <typename T>
 constexpr CatalogueEntry plainTable(dependency table, const char* path, bool weak,
                                     void (*load)(const char*, dependency) = loadTable<T>,
-                                    void (*save)(const char*, dependency) = saveTable<T>) {
+                                    void (*save)(const char*, dependency) = saveTable<T>,
+                                    TableSaveSteps (*saveInSteps)(const char*, dependency) = nullptr) {
     return {table, path, weak, setupTable<T>, load, save, containsRecord<T>, recordsOf<T>,
-            collectDangling<T>, markedBounds<T>};
+            collectDangling<T>, markedBounds<T>, saveInSteps};
 }
 
 // The row of a table added after the first version of the files.
 template <typename T>
 constexpr CatalogueEntry addedTable(dependency table, const char* path, bool weak) {
     return {table, path, weak, setupTable<T>, loadAddedTable<T>, saveAddedTable<T>, containsRecord<T>, recordsOf<T>,
-            collectDangling<T>, markedBounds<T>};
+            collectDangling<T>, markedBounds<T>, nullptr};
 }
 
 template <typename A>
 constexpr CatalogueEntry linkTable(dependency table, const char* path) {
     return {table, path, true, setupLinks<A>, loadTable<A>, saveTable<A>, containsRecord<A>, recordsOf<A>,
-            nullptr, markedBounds<A>};
+            nullptr, markedBounds<A>, saveTableInSteps<A>};
 }
 
 const std::array<CatalogueEntry, D_ENDTAG> entries = {{
@@ -165,11 +172,13 @@ const std::array<CatalogueEntry, D_ENDTAG> entries = {{
     plainTable<Tense>(D_TENSE, TENSE_PATH, true),
     plainTable<Article>(D_ARTICLE, ARTICLE_PATH, true),
     plainTable<VerbPattern>(D_VERBPATTERN, VERBPATTERN_PATH, true),
-    plainTable<Word>(D_WORD, WORD_PATH, false),
+    plainTable<Word>(D_WORD, WORD_PATH, false, loadTable<Word>, saveTable<Word>, saveTableInSteps<Word>),
     plainTable<IrregularVerb>(D_IRREGULARVERB, IRREGULARVERB_PATH, true, loadedWithTheWords),
-    plainTable<Flashcard>(D_FLASHCARD, FLASHCARD_PATH, false),
+    plainTable<Flashcard>(D_FLASHCARD, FLASHCARD_PATH, false, loadTable<Flashcard>, saveTable<Flashcard>,
+                          saveTableInSteps<Flashcard>),
     linkTable<F_W>(D_ASSO_F_W, F_W_PATH),
-    plainTable<Meaning>(D_MEANING, MEANING_PATH, false),
+    plainTable<Meaning>(D_MEANING, MEANING_PATH, false, loadTable<Meaning>, saveTable<Meaning>,
+                        saveTableInSteps<Meaning>),
     linkTable<M_W>(D_ASSO_M_W, M_W_PATH),
     linkTable<C_M>(D_ASSO_C_M, C_M_PATH),
     addedTable<LanguageVoice>(D_VOICE, VOICE_PATH, true),

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <chrono>
+#include <functional>
 #include <cstddef>
 #include <set>
 #include <vector>
@@ -23,6 +25,9 @@ struct Reference {
     }
 };
 
+// A table's save in steps (OrnQL_Template::saveAllInSteps).
+using TableSaveSteps = std::function<bool(std::chrono::steady_clock::time_point)>;
+
 struct CatalogueEntry {
     dependency table;
     const char* path;
@@ -38,6 +43,9 @@ struct CatalogueEntry {
     void (*collectDangling)(std::set<Reference>& missing);
     // The bounds marked for the next save.
     std::vector<unsigned> (*markedBounds)();
+    // The save in steps of the tables an import fills (its thousands of files); null for the
+    // others, which are saved in one step.
+    TableSaveSteps (*saveInSteps)(const char* path, dependency d);
 };
 
 // The tables in catalogue order.

@@ -143,6 +143,7 @@ enum framew_strings2 {
     String2_EDIT_CARD,
     String2_PAGE,
     String2_REPLACE_PICTURE,
+    String2_SAVING_WORDS,
     STRING2_ENDTAG  // the number of texts
 };
 

@@ -137,6 +137,7 @@ constexpr const wchar_t* kSecondStrings[] = {
     /* String2_EDIT_CARD */ L"Edit card",
     /* String2_PAGE */ L"%u / %u",
     /* String2_REPLACE_PICTURE */ L"%ls already exists.\nReplace it?",
+    /* String2_SAVING_WORDS */ L"Saving the words\u2026",
 };
 static_assert(std::size(kSecondStrings) == STRING2_ENDTAG);
 

@@ -6,19 +6,23 @@
 //   FILE      the title, what can be imported, "Choose a file"
 //   PREVIEW   the choices, the first rows as they will be stored, the counts and refused rows,
 //             Cancel and Import (or "Import the rest")
-//   PROGRESS  the progress bar while the rows are stored, Cancel
+//   PROGRESS  the progress bar while the rows are stored and then saved, Cancel
 //   DONE      what was stored; Practice and Done
 //
 // The work goes in slices from the screen's alive function, which runs after every message while
 // nothing else is pending; each slice asks for a repaint of the bar, whose paint message brings
 // the next slice, so the window keeps painting and taking input between them. Everything touches
-// the database on the window's thread only.
+// the database on the window's thread only. The save is made in slices too (model/
+// DatabaseSaveInSteps.h): the tables are walked into the unit between paints, then the unit is
+// written to the log on a thread of its own while the page waits; Cancel before the commit point
+// leaves the collection as it was.
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "exchange/ImportChoices.h"
+#include "model/DatabaseSaveInSteps.h"
 
 class State;
 class GuiText;
@@ -41,7 +45,7 @@ inline constexpr long HIDDEN = 0x40000000;
 // The columns of delimited text that get a role field on the preview page.
 inline constexpr std::size_t ROLE_FIELDS = 6;
 
-enum class Phase { Idle, Previewing, Previewed, Storing, Done };
+enum class Phase { Idle, Previewing, Previewed, Storing, Saving, Done };
 
 struct ImportScreen {
     State* state = nullptr;
@@ -51,6 +55,8 @@ struct ImportScreen {
     exchange::ImportChoices choices;
     std::unique_ptr<exchange::Import> import;
     Phase phase = Phase::Idle;
+    std::unique_ptr<DatabaseSaveInSteps> save;  // while Saving
+    bool saveCancelled = false;                 // Cancel was pressed while Saving
 
     GuiText* fileTitle = nullptr;
     GuiTextfield* foreignField = nullptr;

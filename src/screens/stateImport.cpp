@@ -15,6 +15,7 @@
 #include "screens/stateImport.h"
 
 #include <chrono>
+#include <optional>
 
 #include "base/Utf8.h"
 #include "exchange/ExchangeText.h"
@@ -98,7 +99,7 @@ void openSample() {
 }
 
 void choiceChanged() {
-    if (screen.file != nullptr && screen.phase != Phase::Storing) {
+    if (screen.file != nullptr && screen.phase != Phase::Storing && screen.phase != Phase::Saving) {
         startPreview();
     }
 }
@@ -134,6 +135,14 @@ void importPressed() {
 // Everything stored so far goes again; the preview (or, for the sample, the screen before) is
 // shown again.
 void stopStoring() {
+    if (screen.phase == Phase::Saving) {
+        // Before the commit point the save stops and the rows go; past it the import is done.
+        // The outcome comes with the next slice.
+        screen.saveCancelled = true;
+        screen.save->cancel();
+        framewRepaint();
+        return;
+    }
     if (screen.phase == Phase::Storing && screen.import != nullptr) {
         screen.import->takeBack();
     }
@@ -148,8 +157,27 @@ void stopStoring() {
 
 void cancelPressed() { rollbackFlag = true; }
 
-void finishStoring() {
-    if (!saveTablesOrWarn({})) {
+void showSaving() {
+    screen.progressBar->setDone(screen.save->progress());
+    screen.progressBar->reRender();
+    screen.progressText->setText(text2(String2_SAVING_WORDS).c_str());
+}
+
+void startSaving() {
+    screen.phase = Phase::Saving;
+    screen.saveCancelled = false;
+    screen.save = std::make_unique<DatabaseSaveInSteps>();
+    showSaving();
+}
+
+// The rows stay exactly when the save reached the log.
+void savedWith(SaveResult result) {
+    screen.save.reset();
+    screen.phase = Phase::Storing;  // the rows are taken back from here
+    if (result == SaveResult::NOTHING_SAVED) {
+        if (!screen.saveCancelled) {
+            warnSaveFailed();
+        }
         stopStoring();
         return;
     }
@@ -188,15 +216,38 @@ void alive() {
         showProgress();
     } else if (screen.phase == Phase::Storing) {
         if (screen.import->storeSome(until)) {
-            finishStoring();
+            startSaving();
         } else {
             showProgress();
         }
+    } else if (screen.phase == Phase::Saving) {
+        const bool staging = !screen.save->staged();
+        if (const std::optional<SaveResult> result = screen.save->step(until)) {
+            savedWith(*result);
+        } else if (staging) {
+            showSaving();  // its paint brings the next slice; the append's end wakes the window
+        }
+    }
+}
+
+// The screen goes while its save runs: the save stops before its commit point, or is done.
+void endSaving() {
+    if (screen.phase != Phase::Saving) {
+        return;
+    }
+    screen.save->cancel();
+    const SaveResult result = screen.save->wait();
+    screen.save.reset();
+    screen.phase = Phase::Storing;
+    if (result != SaveResult::NOTHING_SAVED) {
+        screen.import->kept();
+        screen.phase = Phase::Done;
     }
 }
 
 // The window is closing or the screen goes: nothing stored and not saved may stay behind.
 void forgetImport() {
+    endSaving();
     if (screen.phase == Phase::Storing && screen.import != nullptr) {
         screen.import->takeBack();
     }
@@ -204,6 +255,7 @@ void forgetImport() {
 }
 
 void forcedExit() {
+    endSaving();
     if (screen.phase == Phase::Storing && screen.import != nullptr) {
         screen.import->takeBack();
         screen.phase = Phase::Idle;

@@ -33,13 +33,17 @@ SaveOutcome SaveSession::finish() {
         break;
     }
     if (report == Report::ERROR_BOX) {
-        platform::current().messageBox(interfaceText(String_ERROR_SAVE_DB), interfaceText(String_INFORMATION),
-                                       platform::MessageIcon::Error, platform::MessageButtons::Ok);
+        warnSaveFailed();
     }
     if (takeBack) {
         takeBack();
     }
     return SaveOutcome::NOTHING_CHANGED;
+}
+
+void warnSaveFailed() {
+    platform::current().messageBox(interfaceText(String_ERROR_SAVE_DB), interfaceText(String_INFORMATION),
+                                   platform::MessageIcon::Error, platform::MessageButtons::Ok);
 }
 
 SaveOutcome saveEdit(std::initializer_list<dependency> tables, std::function<void()> takeBack) {

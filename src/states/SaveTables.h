@@ -51,6 +51,10 @@ private:
 // A session of the named tables alone.
 SaveOutcome saveEdit(std::initializer_list<dependency> tables, std::function<void()> takeBack = {});
 
+// The box of a save that failed (nothing of it reached the log), for a screen that saves in
+// steps (model/DatabaseSaveInSteps.h) and so cannot go through a session.
+void warnSaveFailed();
+
 // saveEdit with nothing to take back: true when the save is done (its files may still be
 // pending), false when nothing of it reached the log and the error box was shown.
 bool saveTablesOrWarn(std::initializer_list<dependency> tables);

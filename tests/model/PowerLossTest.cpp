@@ -16,11 +16,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "StorageTestSupport.h"
+#include "base/BackgroundAppend.h"
 #include "base/BackgroundSync.h"
 #include "base/FileTransaction.h"
 #include "db/FileReadAhead.h"
+#include "model/DatabaseSaveInSteps.h"
 #include "support/SimulatedDisk.h"
 
 namespace modeltest {
@@ -38,8 +41,28 @@ const char* nameOf(Cut cut) {
 
 // Deletes words 1 and 13 (meaning 1 loses both its words and goes, with its category link) and
 // the lessons of bound 1, renames a language, then adds a word, a meaning, links and a card that
-// take the freed ids; saves every table.
+// take the freed ids; saves every table (with `save`).
+bool changeManyTablesSavedBy(const std::function<bool()>& save);
+
 bool changeManyTables() {
+    return changeManyTablesSavedBy([] { return saveDatabaseExternal(0) == 0; });
+}
+
+// The save an import makes: the tables walked into the unit a bound file per step (the
+// deadline passed at once), the unit committed by its thread (inline in these tests). With
+// `cancelAfter`, Cancel is pressed after that many steps.
+bool saveInSteps(unsigned cancelAfter = ~0u) {
+    DatabaseSaveInSteps save;
+    std::optional<SaveResult> result;
+    for (unsigned step = 0; !(result = save.step(std::chrono::steady_clock::now())); ++step) {
+        if (step == cancelAfter) {
+            save.cancel();
+        }
+    }
+    return *result != SaveResult::NOTHING_SAVED;
+}
+
+bool changeManyTablesSavedBy(const std::function<bool()>& save) {
     Word::deleteEntry(1u);
     Word::deleteEntry(13u);
     for (unsigned lesson : {10u, 11u, 12u}) {
@@ -55,7 +78,7 @@ bool changeManyTables() {
     card->setDependency(D_WORD, word);
     card->setDependency(D_LESSON, 3);
     F_W::add(new F_W(Flashcard::add(card), 7));
-    return saveDatabaseExternal(0) == 0;
+    return save();
 }
 
 // Renames two languages of the first bound again and moves a card to another lesson; saves every
@@ -451,6 +474,24 @@ TEST_F(PowerLossTest, ASaveRightAfterOneWhoseFilesWait) {
     fs::copy(DATA_DIR, "Start", fs::copy_options::recursive);
     IdleTimeWrites deferred;
     cutSavesEverywhere("a save right after a deferred one", {{changeManyTables}, {[] { return changeAgain(1); }}});
+}
+
+// The save in steps of an import, whose unit goes to a spool and then to the log on a thread of
+// its own, its files read back from the log in idle time; then one cancelled before its commit
+// point (it leaves nothing, the changes are saved by the next save).
+TEST_F(PowerLossTest, ASaveInStepsThenACancelledOneThenASave) {
+    buildRichSample();
+    fs::copy(DATA_DIR, "Start", fs::copy_options::recursive);
+    IdleTimeWrites deferred;
+    BackgroundAppend::runInline(true);
+    cutSavesEverywhere("a save in steps", {{[] { return changeManyTablesSavedBy([] { return saveInSteps(); }); }},
+                                           {IdleTimeWrites::idle, false},
+                                           {[] {
+                                                Language::getById(3)->set_name(L"Cancelled", true);
+                                                return saveInSteps(3);
+                                            }},
+                                           {[] { return changeAgain(1); }}});
+    BackgroundAppend::runInline(false);
 }
 
 // A load in the same process right after a save whose files wait reads the new files.
