@@ -748,6 +748,7 @@ FileTransaction::Outcome FileTransaction::appendToLog() {
         return Outcome::NOTHING_CHANGED;
     }
     const off_t before = created ? 0 : openLog.size;
+    unitStart = before;
     struct stat status {};
     if (!appendUnit(log.get()) || !syncDataOf(log.get()) || files.status(log.get(), status) != 0) {
         // A unit not durably in the log must not be repeated by a later recovery either.
@@ -799,18 +800,34 @@ bool FileTransaction::appendUnit(int fd) {
 
 // The unit's files are written in idle time (writePendingFiles), or before anything uses the
 // file system again: what they replace can be seen by nobody meanwhile.
+// Each file is queued as where its contents lie in the log, which idle time reads back: the
+// contents themselves are let go at once.
 void FileTransaction::deferWrites() {
+    std::size_t body = 0;
+    for (const auto& [path, contents] : replaced) {
+        body += transaction_log::entryLine(path, contents.size()).size() + contents.size();
+    }
+    for (const std::string& path : removed) {
+        body += transaction_log::removalLine(path).size();
+    }
+    off_t at = unitStart + static_cast<off_t>(transaction_log::headerLine(body, replaced.size() + removed.size()).size());
+    std::vector<PendingFileWrites::Logged> logged;
+    logged.reserve(replaced.size());
     for (std::size_t i = 0; i < replaced.size(); ++i) {
+        const auto& [path, contents] = replaced[i];
         if (targetIsNew[i]) {
-            openLog.directories.insert(directoryOf(replaced[i].first));
+            openLog.directories.insert(directoryOf(path));
         }
-        openLog.files.insert(replaced[i].first);
+        openLog.files.insert(path);
+        at += static_cast<off_t>(transaction_log::entryLine(path, contents.size()).size());
+        logged.push_back({path, at, contents.size()});
+        at += static_cast<off_t>(contents.size());
     }
     for (const std::string& path : removed) {
         openLog.directories.insert(directoryOf(path));
     }
-    idle.queue.add(std::move(replaced), removed);
-    replaced.clear();
+    idle.queue.addFromLog(journal, logged, removed);
+    replaced = {};
 }
 
 bool FileTransaction::writeFiles() {

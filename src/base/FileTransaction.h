@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -35,8 +37,9 @@
 // A journal of the earlier form (first line "MERNOLEX FILE TRANSACTION 1", renames of
 // temporary files) left by a crash is still finished by recover().
 //
-// Every file operation goes through the file system in use (base/FileSystem.h). Single-threaded,
-// like the rest of the program's saving. A transaction begun while another is active joins it:
+// Every file operation goes through the file system in use (base/FileSystem.h). Used from the
+// window's thread only, like the rest of the program's saving (a streamed unit's append alone
+// runs on a thread of its own, see beginStreamed). A transaction begun while another is active joins it:
 // its files and actions go to the active one, and its own commit reports DONE and leaves the
 // outcome to the active one.
 class FileTransaction {
@@ -193,6 +196,7 @@ private:
     std::vector<bool> targetIsNew;  // for each replaced target: it did not exist at the commit
     std::unordered_map<std::string, bool> directoryWritable;  // checked once per directory
     std::unique_ptr<Streaming> streaming;  // a streamed unit's state; null for the others
+    off_t unitStart = 0;                   // where the unit begins in the log, once appended
     std::vector<std::function<void()>> actions;
     bool blocked = false;
     bool finished = false;

@@ -7,16 +7,6 @@
 #include "base/FileSystem.h"
 #include "base/InPlaceFiles.h"
 
-void PendingFileWrites::add(std::vector<std::pair<std::string, std::string>> written,
-                            const std::vector<std::string>& removed) {
-    for (auto& [path, contents] : written) {
-        steps.push_back({std::move(path), std::move(contents), -1, 0, false});
-    }
-    for (const std::string& path : removed) {
-        steps.push_back({path, {}, -1, 0, true});
-    }
-}
-
 void PendingFileWrites::addFromLog(const std::string& path, const std::vector<Logged>& written,
                                    const std::vector<std::string>& removed) {
     if (logPath != path) {
@@ -24,10 +14,10 @@ void PendingFileWrites::addFromLog(const std::string& path, const std::vector<Lo
         logPath = path;
     }
     for (const Logged& file : written) {
-        steps.push_back({file.path, {}, file.offset, file.size, false});
+        steps.push_back({file.path, file.offset, file.size, false});
     }
     for (const std::string& removal : removed) {
-        steps.push_back({removal, {}, -1, 0, true});
+        steps.push_back({removal, 0, 0, true});
     }
 }
 
@@ -63,9 +53,6 @@ bool PendingFileWrites::readFromLog(off_t offset, std::size_t size) {
 bool PendingFileWrites::write(const Step& step) {
     if (step.removal) {
         return removeFileNow(step.path);
-    }
-    if (step.logOffset < 0) {
-        return overwriteFile(step.path, step.contents);
     }
     return readFromLog(step.logOffset, step.logSize) && overwriteFile(step.path, readBuffer);
 }

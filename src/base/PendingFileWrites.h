@@ -13,11 +13,10 @@
 #include "base/FileDescriptor.h"
 
 // The in-place writes of logged units that were left for the window's idle time, in the order
-// the units were committed, each unit's removals after its writes. A file's new contents are
-// either held here (the only copy besides the log) or, for a unit streamed into the log
-// (base/UnitSpool.h), read back from the log when the file is written: the log was just
-// written, so the read comes from the page cache, and an import's tens of megabytes are not held
-// in memory until idle time has written them.
+// the units were committed, each unit's removals after its writes. A file's new contents are not
+// held here but read back from the log when the file is written: the log was just written, so
+// the read comes from the page cache, and an import's tens of megabytes are not kept in memory
+// until idle time has written them.
 class PendingFileWrites {
 public:
     using Clock = std::chrono::steady_clock;
@@ -29,7 +28,6 @@ public:
         std::size_t size;
     };
 
-    void add(std::vector<std::pair<std::string, std::string>> written, const std::vector<std::string>& removed);
     // Writes whose contents are read from the log at `logPath` (which stays until the queue has
     // been written: a checkpoint waits for it).
     void addFromLog(const std::string& logPath, const std::vector<Logged>& written,
@@ -46,8 +44,7 @@ public:
 private:
     struct Step {
         std::string path;
-        std::string contents;
-        off_t logOffset;  // -1: the contents are held
+        off_t logOffset;
         std::size_t logSize;
         bool removal;
     };
