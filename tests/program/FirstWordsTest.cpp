@@ -44,9 +44,12 @@ protected:
     // Lets the window paint until the import screen's work is done.
     void letItWork() {
         for (int i = 0; i < 100000 && (import_screen::screen.phase == import_screen::Phase::Previewing ||
-                                        import_screen::screen.phase == import_screen::Phase::Storing);
+                                        import_screen::screen.phase == import_screen::Phase::Storing ||
+                                        import_screen::screen.phase == import_screen::Phase::Saving);
              ++i) {
-            paint();
+            if (!paint()) {
+                wake();  // the save's thread wakes the window once its append has ended
+            }
         }
         paint();
     }
