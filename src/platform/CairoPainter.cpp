@@ -82,9 +82,30 @@ void CairoPainter::configureContext(PangoContext* context) {
     pango_context_set_base_dir(context, PANGO_DIRECTION_LTR);
 }
 
+void CairoPainter::adoptTexts(CairoPainter& warmed) {
+    if (!descriptions_.empty() || &warmed == this) {
+        return;
+    }
+    texts_ = std::move(warmed.texts_);
+    warmed.texts_.clear();
+    descriptions_ = std::move(warmed.descriptions_);
+    warmed.descriptions_.clear();
+    fontsets_.takeFrom(warmed.fontsets_);
+    emPerCell_ = std::move(warmed.emPerCell_);
+    warmed.emPerCell_.clear();
+    targetOptions_ = warmed.targetOptions_;
+    std::copy(std::begin(warmed.targetMatrix_), std::end(warmed.targetMatrix_), std::begin(targetMatrix_));
+}
+
 void CairoPainter::ensureContext() {
     if (contexts_[0] != nullptr) {
         return;
+    }
+    if (fontMap_ == nullptr) {
+        // The first painter of the warmed font map starts with what the warming laid out.
+        if (std::unique_ptr<CairoPainter> warmed = takeWarmedPainter()) {
+            adoptTexts(*warmed);
+        }
     }
     contexts_[0] = pango_font_map_create_context(fontMap_ != nullptr ? fontMap_ : fontMapForPainting());
     configureContext(contexts_[0]);
@@ -418,7 +439,9 @@ void CairoPainter::warmUp(const FontSpec& font, std::wstring_view sample) {
     const PangoFontDescription* description = descriptionFor(font, unused);
     fill(layout.get(), description, sample, false);
     if (caching_) {
+        // Empty texts (a field's caption before anything is typed) come at any size later.
         fontsets_.holdFor(contextFor(false), layout.get(), description);
+        fontsets_.holdForEmptyLines(contextFor(false), description);
     }
     cairo_move_to(cr, 0, 0);
     pango_cairo_show_layout(cr, layout.get());

@@ -50,6 +50,11 @@ public:
     explicit CairoPainter(PangoFontMap* fontMap);
     ~CairoPainter() override;
 
+    // Takes over the texts `warmed` laid out (in the font map this painter paints with, for the
+    // same kind of target), their font descriptions and the font sets it holds, when this painter
+    // has laid out nothing yet: the texts are then neither itemized nor shaped again.
+    void adoptTexts(CairoPainter& warmed);
+
     // Sets what every context painters measure and draw with must have: unhinted metrics, glyphs
     // at fractional positions, left to right.
     static void configureContext(PangoContext* context);

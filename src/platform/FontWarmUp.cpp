@@ -12,7 +12,7 @@ namespace platform {
 
 namespace {
 
-// Wide enough for the sample in one line, as high as the largest cell height usually is.
+// Wide enough for a caption in one line, as high as the largest cell height usually is.
 constexpr int SURFACE_WIDTH = 1000;
 constexpr int SURFACE_HEIGHT = 120;
 
@@ -24,51 +24,65 @@ public:
         }
         started_ = true;
         try {
-            thread_ = std::thread([this, request] { map_ = load(request); });
+            thread_ = std::thread([this, request] { load(request); });
         } catch (const std::system_error&) {
-            map_ = load(request);
+            load(request);
         }
     }
     PangoFontMap* map() {
-        if (thread_.joinable()) {
-            thread_.join();
-        }
+        finish();
         return map_;
     }
+    std::unique_ptr<CairoPainter> takePainter() {
+        finish();
+        return std::move(painter_);
+    }
     ~WarmUp() {
-        if (PangoFontMap* loaded = map()) {
-            g_object_unref(loaded);  // every painter and its context are gone by now
+        finish();
+        painter_.reset();
+        if (map_ != nullptr) {
+            g_object_unref(map_);  // every painter and its context are gone by now
         }
     }
 
 private:
+    void finish() {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+
     // A painter of its own on an image surface like the window's backing store, so that what it
     // loads is what the window's painter asks for: the same fonts at the same sizes with the same
-    // options (the target's options are part of what pango and cairo cache fonts by).
-    static PangoFontMap* load(const FontWarmUpRequest& request) {
+    // options (the target's options are part of what pango and cairo cache fonts by). The painter
+    // stays, with the texts it laid out, for the window's painter to take over.
+    void load(const FontWarmUpRequest& request) {
         FcInit();
         PangoFontMap* map = pango_cairo_font_map_new();
         cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, SURFACE_WIDTH, SURFACE_HEIGHT);
         cairo_t* cr = cairo_create(surface);
-        {
-            CairoPainter painter(map);
-            painter.bind(cr);
-            for (int height : request.cellHeights) {
-                const FontSpec font{request.face, height, request.weight};
-                painter.measureText(font, request.sample);
-                painter.drawText({0, 0, SURFACE_WIDTH, SURFACE_HEIGHT}, font, request.sample, TextFormat::SingleLine,
-                                 0, false);
+        auto painter = std::make_unique<CairoPainter>(map);
+        painter->bind(cr);
+        for (const FontWarmUpText& text : request.texts) {
+            if (text.measuredAt > 0) {
+                painter->measureText({request.face, text.measuredAt, request.weight}, text.text);
             }
-            painter.unbind();
+            if (text.drawnAt > 0) {
+                painter->drawText({0, 0, SURFACE_WIDTH, SURFACE_HEIGHT}, {request.face, text.drawnAt, request.weight},
+                                  text.text, TextFormat::SingleLine, 0, false);
+            }
         }
+        painter->unbind();
         cairo_destroy(cr);
         cairo_surface_destroy(surface);
-        return map;
+        map_ = map;
+        painter_ = std::move(painter);
     }
 
     bool started_ = false;
     std::thread thread_;
     PangoFontMap* map_ = nullptr;  // owned for the whole process, as pango's default map would be
+    std::unique_ptr<CairoPainter> painter_;
 };
 
 WarmUp& warmUp() {
@@ -79,6 +93,8 @@ WarmUp& warmUp() {
 }  // namespace
 
 void warmUpFonts(const FontWarmUpRequest& request) { warmUp().start(request); }
+
+std::unique_ptr<CairoPainter> takeWarmedPainter() { return warmUp().takePainter(); }
 
 PangoFontMap* fontMapForPainting() {
     if (PangoFontMap* warmed = warmUp().map()) {

@@ -6,6 +6,11 @@ namespace platform {
 
 HeldFontsets::~HeldFontsets() { clear(); }
 
+void HeldFontsets::takeFrom(HeldFontsets& other) {
+    clear();
+    held_.swap(other.held_);
+}
+
 void HeldFontsets::clear() {
     for (auto& [key, fontset] : held_) {
         if (fontset != nullptr) {
@@ -15,9 +20,30 @@ void HeldFontsets::clear() {
     held_.clear();
 }
 
-void HeldFontsets::holdFor(PangoContext* context, PangoLayout* layout, const PangoFontDescription* description) {
-    // An empty line takes its height from the font of the context's language.
+namespace {
+
+bool hasEmptyLine(PangoLayout* layout) {
+    for (GSList* line = pango_layout_get_lines_readonly(layout); line != nullptr; line = line->next) {
+        if (static_cast<PangoLayoutLine*>(line->data)->runs == nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void HeldFontsets::holdForEmptyLines(PangoContext* context, const PangoFontDescription* description) {
+    // An empty line takes its height from the font of the context's language, which is not the
+    // language pango gives the items of a text (the context's set language is none): a set of its
+    // own, made only for layouts with an empty line.
     hold(context, description, pango_context_get_language(context));
+}
+
+void HeldFontsets::holdFor(PangoContext* context, PangoLayout* layout, const PangoFontDescription* description) {
+    if (hasEmptyLine(layout)) {
+        holdForEmptyLines(context, description);
+    }
     PangoLayoutIter* runs = pango_layout_get_iter(layout);
     do {
         if (PangoLayoutRun* run = pango_layout_iter_get_run_readonly(runs)) {

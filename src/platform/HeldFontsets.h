@@ -29,10 +29,14 @@ public:
     ~HeldFontsets();
     HeldFontsets(const HeldFontsets&) = delete;
     HeldFontsets& operator=(const HeldFontsets&) = delete;
+    // Takes over what `other` holds (the descriptions it holds them for move with it).
+    void takeFrom(HeldFontsets& other);
 
     // Holds the sets `layout` (laid out in `context` with `description`, which must outlive the
-    // hold or be released with clear()) used for its items and its line height.
+    // hold or be released with clear()) used for its items and the height of its empty lines.
     void holdFor(PangoContext* context, PangoLayout* layout, const PangoFontDescription* description);
+    // Holds the set an empty line in `description` takes its height from, before any is laid out.
+    void holdForEmptyLines(PangoContext* context, const PangoFontDescription* description);
     void clear();
     std::size_t size() const { return held_.size(); }
 

@@ -9,10 +9,9 @@
 #include "platform/FontWarmUp.h"
 #include "platform/Platform.h"
 #include "platform/gtk/GtkPlatform.h"
+#include "program/FirstFrameFonts.h"
 #include "program/StartUp.h"
 #include "program/WarmUpAfterStart.h"
-#include "resources/SecondStrings.h"
-#include "resources/frameworkDefaults.h"
 #include "states/WindowProcedure.h"
 
 namespace {
@@ -38,31 +37,6 @@ private:
     WindowProcedure procedure_;
     const RealWindowObservers& observers_;
 };
-
-// The fonts load while GTK connects to the display and the database loads: the first frame needs
-// them, nothing before it does. What the welcome screen measures and draws, with the built-in
-// face (the framework files read later usually keep it): every text at the face's size (the
-// title is drawn at it too), the buttons at their height, the longest caption of the first words'
-// row (an empty collection's) at the height it fits at, the traceback line at its height. A size
-// left out here costs the first paint two font matches of its own.
-platform::FontWarmUpRequest firstFrameFonts() {
-    constexpr int BUTTON_HEIGHT = 62;
-    constexpr int FIRST_WORDS_SAMPLE_HEIGHT = 42;
-    constexpr int TRACEBACK_HEIGHT = 25;
-    platform::FontWarmUpRequest request;
-    const char* face = framewDefaultFontface(FONT1);
-    request.face = face != nullptr ? face : "";
-    request.weight = framewDefaultFontValue(F1_fnWeight);
-    request.cellHeights = {framewDefaultFontValue(F1_SIZE), BUTTON_HEIGHT, FIRST_WORDS_SAMPLE_HEIGHT,
-                           TRACEBACK_HEIGHT};
-    for (framew_strings text : {String_WELCOME_BACK, String_PRACTICE, String_FEED, String_SETTINGS, String_WELCOME_STATE}) {
-        request.sample += std::wstring(framewDefaultString(text)) + L" > ";
-    }
-    for (framew_strings2 text : {String2_STATISTICS, String2_IMPORT_WORDS, String2_TRY_SAMPLE}) {
-        request.sample += std::wstring(defaultSecondString(text)) + L" > ";
-    }
-    return request;
-}
 
 constexpr int EXIT_NOT_STARTED = 1;
 constexpr const wchar_t* REFUSAL_CAPTION = L"Mernolex cannot start";

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include <pango/pangocairo.h>
+
 #include "CanvasProbe.h"
+#include "platform/CairoPainter.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 using mernolex::test::countOther;
@@ -249,4 +254,56 @@ TEST_F(CairoPainterTest, TextsShapedOnceDrawAndMeasureAsTextsShapedAnew) {
         }
     }
     EXPECT_GT(countOther(window, {0, 0, 190, 65}), 0);
+}
+
+// The window's painter takes over the texts the start-up's warming painter laid out in the same
+// font map: they draw and measure exactly as the ones it lays out itself, and nothing of them
+// (descriptions, layouts, shapes) is made again.
+TEST(CairoPainterAdoptionTest, AdoptedTextsDrawAndMeasureAsTheirOwnWithoutBeingMadeAgain) {
+    PangoFontMap* map = pango_cairo_font_map_new();
+    const PixelRect box{0, 0, 300, 60};
+    const wchar_t* text = L"Gl\u00FCck \u270E";
+    auto surface = [] {
+        cairo_surface_t* made = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 300, 60);
+        cairo_t* cr = cairo_create(made);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        return made;
+    };
+    // Measures and draws the text in `painter` on a white surface of its own.
+    auto paint = [&](platform::CairoPainter& painter, platform::TextExtent& extent) {
+        cairo_surface_t* target = surface();
+        cairo_t* cr = cairo_create(target);
+        painter.bind(cr);
+        extent = painter.measureText(Dejavu, text);
+        painter.drawText(box, Dejavu, text, LeftMiddle, Blue, false);
+        painter.unbind();
+        cairo_destroy(cr);
+        cairo_surface_flush(target);
+        return target;
+    };
+    {
+        platform::TextExtent warmedExtent, ownExtent, adoptedExtent;
+        platform::CairoPainter warmed(map);
+        cairo_surface_destroy(paint(warmed, warmedExtent));
+        platform::CairoPainter own(map);
+        cairo_surface_t* ownPixels = paint(own, ownExtent);
+
+        platform::CairoPainter adopting(map);
+        adopting.adoptTexts(warmed);
+        const auto before = platform::CairoPainter::counters();
+        cairo_surface_t* adoptedPixels = paint(adopting, adoptedExtent);
+        const auto after = platform::CairoPainter::counters();
+        EXPECT_EQ(after.fontDescriptionsCreated, before.fontDescriptionsCreated);
+        EXPECT_EQ(after.layoutsCreated, before.layoutsCreated + 1) << "only the painter's own shared layout";
+        EXPECT_EQ(adoptedExtent.width, ownExtent.width);
+        EXPECT_EQ(adoptedExtent.height, ownExtent.height);
+        const int bytes = cairo_image_surface_get_stride(ownPixels) * cairo_image_surface_get_height(ownPixels);
+        EXPECT_EQ(0, std::memcmp(cairo_image_surface_get_data(ownPixels), cairo_image_surface_get_data(adoptedPixels),
+                                 static_cast<std::size_t>(bytes)));
+        cairo_surface_destroy(ownPixels);
+        cairo_surface_destroy(adoptedPixels);
+    }
+    g_object_unref(map);
 }

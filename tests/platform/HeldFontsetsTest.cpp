@@ -87,3 +87,19 @@ TEST_F(HeldFontsetsTest, HeldSizeOutlivesPangosListOfRecentSetsUntilCleared) {
     loadOtherSizes();
     EXPECT_FALSE(heldAlive);
 }
+
+// An empty line takes its height from the set of the context's own language (none), a set the
+// items of a text never use (they get the default language): held for layouts with an empty line
+// only, since making it sorts the installed fonts once more for every size.
+TEST_F(HeldFontsetsTest, TheEmptyLinesSetIsHeldOnlyForLayoutsWithAnEmptyLine) {
+    HeldFontsets held;
+    PangoLayout* text = laidOut("Gl\u00FCck");
+    held.holdFor(context, text, description);
+    g_object_unref(text);
+    EXPECT_EQ(held.size(), 1u) << "a set beside the one of the text's items";
+
+    PangoLayout* lines = laidOut("first\n\nthird");
+    held.holdFor(context, lines, description);
+    g_object_unref(lines);
+    EXPECT_EQ(held.size(), 2u) << "no set for the empty line";
+}
