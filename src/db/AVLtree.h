@@ -130,7 +130,7 @@ public:
     // own their values as inserted ones do. Throws when the tree is not empty or the values are
     // out of order; on any failure the tree stays empty and owns none of the values.
     // The nodes are made in one block of memory, which goes when the last of them is destroyed
-    // (a node removed earlier leaves its place in the block unused until then).
+    // (a node removed earlier leaves its place to the next node inserted).
     void assignSorted(const std::vector<T>& values);
     // Destroys every node (and the values they own); the tree is empty afterwards.
     void clear();
@@ -143,9 +143,16 @@ public:
 private:
     template <typename Key, typename Compare>
     Node* getNode(const Key& key, Compare func, bool predecessor) const;
-    Node* findNode(unsigned id) const { return getNode(id, cmpNFunc, false); }
+    Node* findNode(unsigned id) const;
+    // The node with the greatest key, or null; kept until a removal takes it.
+    Node* rearNode() const;
 
     bool insert(const T& v, Node* n, bool secondTier);
+    // Adds v, whose key is above every key, as the right child of `last` (the rear node): no
+    // search, and the pass upwards stops where the heights stop changing.
+    void append(const T& v, Node* last);
+    // A node for v: in a block of the tree once it is large, else on its own.
+    Node* makeNode(const T& v, Node* parentNode);
     template <typename Key, typename Compare>
     bool removeKey(const Key& key, Node* n, Compare func, bool secondTier, Node*& removed);
     void unlinkFoundNode(Node* n);
@@ -181,8 +188,13 @@ private:
     Predicate reduceFunc = nullptr;
     bool heightChanged = false;  // during an insertion or removal: the pass upwards must go on
 
-    // Memory for the nodes of sorted fills: one general allocation per node would cost a table
-    // of a hundred thousand records as many calls and a header each.
+    mutable Node* rearCache = nullptr;
+    mutable bool rearCached = true;  // an empty tree's rear is null
+
+    // Memory for the nodes of sorted fills and of large trees: one general allocation per node
+    // would cost a table of a hundred thousand records as many calls and a header each, and
+    // scatter its nodes over the heap, so that a walk in key order (a save of records added in a
+    // row) met a cache miss at nearly every step. Places of removed nodes are reused.
     struct alignas(Node) NodeMemory {
         unsigned char bytes[sizeof(Node)];
     };
@@ -192,6 +204,12 @@ private:
     };
     std::vector<NodeBlock> blocks;
     std::size_t nodesInBlocks = 0;  // live nodes made in the blocks
+    std::size_t unusedInLastBlock = 0;  // places at the end of the last block not yet handed out
+    std::vector<Node*> freedNodes;      // places of removed nodes, to be handed out again
+    // From this size on a tree takes its inserted nodes from blocks of BLOCK_NODES (below it, a
+    // record's small relation tree would hold a mostly empty block).
+    static constexpr unsigned BLOCKS_FROM = 64;
+    static constexpr std::size_t BLOCK_NODES = 256;
 };
 
 #include "db/AVLtreeIterators.h"

@@ -62,6 +62,15 @@ std::string AVLtree<T>::checkIntegrity() const {
     if (problem.empty() && count != counter) {
         problem = "the node counter differs from the number of nodes";
     }
+    if (problem.empty() && rearCached) {
+        const Node* rightmost = root;
+        while (rightmost != nullptr && rightmost->right != nullptr) {
+            rightmost = rightmost->right;
+        }
+        if (rearCache != rightmost) {
+            problem = "the remembered rear node is not the rightmost one";
+        }
+    }
     if (!problem.empty()) {
         return problem;
     }

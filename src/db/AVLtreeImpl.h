@@ -36,7 +36,42 @@ void AVLtree<T>::destroyNode(Node* n) {
     MERNOLEX_POISON_NODE(n, sizeof(Node));
     if (--nodesInBlocks == 0) {
         releaseBlocks();
+        return;
     }
+    try {
+        freedNodes.push_back(n);
+    } catch (...) {
+        // out of memory: the place stays unused until the blocks go
+    }
+}
+
+template <typename T>
+typename AVLtree<T>::Node* AVLtree<T>::makeNode(const T& v, Node* parentNode) {
+    if (counter < BLOCKS_FROM && freedNodes.empty()) {
+        return new Node(v, parentNode);
+    }
+    Node* place = nullptr;
+    if (!freedNodes.empty()) {
+        place = freedNodes.back();
+    } else {
+        if (unusedInLastBlock == 0) {
+            blocks.reserve(blocks.size() + 1);
+            blocks.push_back(NodeBlock{std::make_unique_for_overwrite<NodeMemory[]>(BLOCK_NODES), BLOCK_NODES});
+            MERNOLEX_POISON_NODE(blocks.back().memory.get(), BLOCK_NODES * sizeof(Node));
+            unusedInLastBlock = BLOCK_NODES;
+        }
+        place = reinterpret_cast<Node*>(blocks.back().memory.get()) + (BLOCK_NODES - unusedInLastBlock);
+    }
+    MERNOLEX_UNPOISON_NODE(place, sizeof(Node));
+    Node* n = new (place) Node(v, parentNode);  // cannot throw: T is a pointer or a number
+    n->inBlock = true;
+    if (!freedNodes.empty()) {
+        freedNodes.pop_back();
+    } else {
+        --unusedInLastBlock;
+    }
+    ++nodesInBlocks;
+    return n;
 }
 
 // Children first, as a node's value may expect its neighbours' values gone before it.
@@ -56,6 +91,35 @@ void AVLtree<T>::releaseBlocks() {
         MERNOLEX_UNPOISON_NODE(block.memory.get(), block.size * sizeof(Node));
     }
     std::vector<NodeBlock>().swap(blocks);  // an emptied tree holds no memory
+    std::vector<Node*>().swap(freedNodes);
+    unusedInLastBlock = 0;
+}
+
+template <typename T>
+typename AVLtree<T>::Node* AVLtree<T>::rearNode() const {
+    if (!rearCached) {
+        Node* n = root;
+        while (n != nullptr && n->right != nullptr) {
+            n = n->right;
+        }
+        rearCache = n;
+        rearCached = true;
+    }
+    return rearCache;
+}
+
+// Ids above the greatest are answered without a search: a table looks up the record it has
+// just added, and asks for ids past its end when it hands out new ones.
+template <typename T>
+typename AVLtree<T>::Node* AVLtree<T>::findNode(unsigned id) const {
+    Node* last = rearNode();
+    if (last != nullptr) {
+        const int order = cmpNFunc(id, last->val);
+        if (order >= 0) {
+            return order == 0 ? last : nullptr;
+        }
+    }
+    return getNode(id, cmpNFunc, false);
 }
 
 template <typename T>
@@ -76,19 +140,46 @@ typename AVLtree<T>::Node* AVLtree<T>::getNode(const Key& key, Compare func, boo
 
 template <typename T>
 bool AVLtree<T>::insert(const T& v) {
+    if (Node* last = rearNode(); last != nullptr && cmpFunc(v, last->val) > 0) {
+        append(v, last);
+        return true;
+    }
     return insert(v, root, false);
 }
 
 template <typename T>
 void AVLtree<T>::insertRelation(const T& v) {
+    if (Node* last = rearNode(); last != nullptr && cmpFunc(v, last->val) > 0) {
+        append(v, last);
+        return;
+    }
     insert(v, root, true);
+}
+
+// The same rebalancing as the recursive insertion, from the new node's parent upwards; a
+// rotation at a node makes its old parent no less the next node to look at.
+template <typename T>
+void AVLtree<T>::append(const T& v, Node* last) {
+    Node* n = makeNode(v, last);
+    last->right = n;
+    ++counter;
+    rearCache = n;
+    bool changed = true;
+    for (Node* up = last; up != nullptr && changed;) {
+        Node* above = up->parent;
+        changed = rebalance(up);
+        up = above;
+    }
+    heightChanged = false;
 }
 
 template <typename T>
 bool AVLtree<T>::insert(const T& v, Node* n, bool secondTier) {
     if (n == nullptr) {
-        root = new Node(v);
+        root = makeNode(v, nullptr);
         ++counter;
+        rearCache = root;
+        rearCached = true;
         heightChanged = true;
         return true;
     }
@@ -101,7 +192,7 @@ bool AVLtree<T>::insert(const T& v, Node* n, bool secondTier) {
     }
     Node*& child = r < 0 ? n->left : n->right;
     if (child == nullptr) {
-        child = new Node(v, n);
+        child = makeNode(v, n);
         ++counter;
         heightChanged = rebalance(n);
         return true;
@@ -177,6 +268,9 @@ template <typename T>
 void AVLtree<T>::unlinkFoundNode(Node* n) {
     if (AVLselectionHeap<T>* waiting = waitingHeapOf(n)) {
         waiting->drain();  // a removed node must never be handed out by the heap
+    }
+    if (n == rearCache) {
+        rearCached = false;
     }
     int dir = n->balance == 0 ? -1 : n->balance;
     Node* side = dir < 0 ? n->left : n->right;
@@ -344,11 +438,7 @@ T& AVLtree<T>::operator[](int key) {
 
 template <typename T>
 typename AVLtree<T>::treeIterator AVLtree<T>::rear() const {
-    Node* n = root;
-    while (n != nullptr && n->right != nullptr) {
-        n = n->right;
-    }
-    return treeIterator(n, true);
+    return treeIterator(rearNode(), true);
 }
 
 template <typename T>
@@ -396,7 +486,9 @@ void AVLtree<T>::assignSorted(const std::vector<T>& values) {
     }
     blocks.push_back(std::move(block));
     nodesInBlocks += distinct;
+    unusedInLastBlock = 0;
     root = linkBalanced(nodes, 0, distinct, nullptr);
+    rearCached = false;
     counter = static_cast<unsigned>(distinct);
 }
 
@@ -425,6 +517,8 @@ void AVLtree<T>::clear() {
     Node* oldRoot = root;
     root = nullptr;  // the values' destructors see an empty tree, never a half-destroyed one
     counter = 0;
+    rearCache = nullptr;
+    rearCached = true;
     destroySubtree(oldRoot);
 }
 

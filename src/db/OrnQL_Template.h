@@ -17,6 +17,7 @@
 #include "db/OrnQL_Base.h"
 #include "db/OrnQL_Custom.h"
 #include "db/OrnQL_Exception.h"
+#include "db/RecordPool.h"
 
 template <typename A, typename From, typename To>
 class OrnQL_Association;
@@ -80,6 +81,19 @@ public:
 
     OrnQL_Template();
     ~OrnQL_Template() override;
+
+    // Records of exactly this class live in the table's pool (db/RecordPool.h); those of a class
+    // derived from it, and every record under the address sanitizer, in the general heap.
+    static void* operator new(std::size_t size) {
+        return POOLED_RECORDS && size == sizeof(T) ? recordPool().take() : ::operator new(size);
+    }
+    static void operator delete(void* place, std::size_t size) noexcept {
+        if (POOLED_RECORDS && size == sizeof(T)) {
+            recordPool().give(place);
+        } else {
+            ::operator delete(place, size);
+        }
+    }
 
     // Throws OrnQLException_Template for the table's own entry (nothing changes then).
     void setDependency(dependency d, unsigned dependencyId) override;
@@ -184,6 +198,11 @@ public:
 
     // All records of the table by id; the tree owns them. Made on first use, never destroyed.
     static ELEMENTTREE& elementTree();
+    // The memory of the table's records. Made on first use, never destroyed.
+    static RecordPool& recordPool() {
+        static RecordPool* pool = new RecordPool(sizeof(T));  // lives for the whole run
+        return *pool;
+    }
     // Ids freed by deletions, least first.
     static MinHeap<unsigned>& idPool();
     // Bounds to rewrite at the next save.
@@ -223,6 +242,9 @@ protected:
     // Writes one bound file (replacing the old one whole); returns the number of records written.
     // A bound without records writes nothing and returns 0.
     static unsigned saveBound(const char* path, unsigned bound);
+    // The same from `from`, the first record whose id is the bound's first or above; leaves it
+    // at the first record past the bound.
+    static unsigned saveBoundFrom(const char* path, unsigned bound, typename ELEMENTTREE::treeIterator& from);
 
     static unsigned getNextAvailableId();
     static void setConstraints(int n, va_list args);

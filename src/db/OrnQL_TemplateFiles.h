@@ -299,10 +299,15 @@ unsigned OrnQL_Template<T>::parseBound(FileContent& file, unsigned bound, Loaded
 
 template <typename T>
 unsigned OrnQL_Template<T>::saveBound(const char* path, unsigned bound) {
+    typename ELEMENTTREE::treeIterator from = elementTree().lowerBoundID(bound * RECORDS_PER_BOUND);
+    return saveBoundFrom(path, bound, from);
+}
+
+template <typename T>
+unsigned OrnQL_Template<T>::saveBoundFrom(const char* path, unsigned bound, typename ELEMENTTREE::treeIterator& from) {
     ELEMENTTREE& tree = elementTree();
     const unsigned first = bound * RECORDS_PER_BOUND;
     const unsigned last = first + (RECORDS_PER_BOUND - 1);
-    typename ELEMENTTREE::treeIterator from = tree.lowerBoundID(first);
     if (from == tree.end() || (*from)->getId() > last || bound > LARGEST_RECORD_ID / RECORDS_PER_BOUND) {
         return 0;
     }
@@ -311,8 +316,8 @@ unsigned OrnQL_Template<T>::saveBound(const char* path, unsigned bound) {
         throw InvalidFileException(path, ownEntry);
     }
     unsigned count = 0;
-    for (typename ELEMENTTREE::treeIterator it = from; it != tree.end() && (*it)->getId() <= last; ++it) {
-        OrnQL_Base* r = *it;
+    for (; from != tree.end() && (*from)->getId() <= last; ++from) {
+        OrnQL_Base* r = *from;
         // The id and the dependencies go out as one write: most records have few fields of their own.
         std::uint32_t head[1 + STORED_DEPENDENCIES];
         head[0] = r->getId();
@@ -346,6 +351,11 @@ void OrnQL_Template<T>::saveAll(const char* path, dependency d) {
         const std::vector<unsigned> oldBounds = table_files::sortedBounds(storedBounds);
         std::vector<unsigned>::const_iterator oldIt = oldBounds.begin();
         typename AVLtree<unsigned>::treeIterator requested = requestTree().begin();
+        // Where the last bound written ended: the start of the next bound, which an import marks
+        // next (its records were added in a row), without a search from the root.
+        typename ELEMENTTREE::treeIterator following = elementTree().end();
+        unsigned followingBound = 0;
+        bool followingKnown = false;
         while (oldIt != oldBounds.end() || requested != requestTree().end()) {
             const bool takeOld = requested == requestTree().end() || (oldIt != oldBounds.end() && *oldIt < *requested);
             if (takeOld) {
@@ -354,7 +364,14 @@ void OrnQL_Template<T>::saveAll(const char* path, dependency d) {
             }
             const unsigned bound = *requested++;
             const bool listed = oldIt != oldBounds.end() && *oldIt == bound;
-            if (saveBound(path, bound) > 0) {
+            typename ELEMENTTREE::treeIterator from = followingKnown && followingBound == bound
+                                                          ? following
+                                                          : elementTree().lowerBoundID(bound * RECORDS_PER_BOUND);
+            const unsigned written = saveBoundFrom(path, bound, from);
+            following = from;
+            followingBound = bound + 1;
+            followingKnown = bound < LARGEST_RECORD_ID / RECORDS_PER_BOUND;
+            if (written > 0) {
                 newBounds.push_back(bound);
             } else if (listed || table_files::fileExists(table_files::boundName(path, bound))) {
                 toRemove.push_back(table_files::boundName(path, bound));

@@ -31,7 +31,18 @@ void addOnce(std::vector<std::wstring>& list, std::wstring text) {
 
 }  // namespace
 
+namespace {
+
+bool needsCleaning(wchar_t c) { return isLineBreak(c) || c == L'\t' || isControl(c) || c == EDITOR_CARET; }
+
+}  // namespace
+
 std::wstring cleanedField(const std::wstring& text) {
+    // Nearly every field is clean already: it is copied as it is.
+    if (std::none_of(text.begin(), text.end(), needsCleaning) &&
+        (text.empty() || (text.front() != L' ' && text.back() != L' '))) {
+        return text;
+    }
     std::wstring out;
     out.reserve(text.size());
     for (wchar_t c : text) {
@@ -52,24 +63,24 @@ RowPreparation::RowPreparation(const ImportOptions& options, LanguageTarget& for
     : options_(options), foreign_(foreign) {}
 
 void RowPreparation::splitKnown(const std::vector<std::wstring>& fields, std::vector<std::wstring>& known) const {
+    const std::wstring& separator = options_.knownSeparator;
     for (const std::wstring& field : fields) {
-        std::wstring part;
-        auto flush = [&] {
-            addOnce(known, cleanedField(part));
-            part.clear();
+        std::size_t partStart = 0;
+        auto flush = [&](std::size_t partEnd) {
+            addOnce(known, cleanedField(field.substr(partStart, partEnd - partStart)));
         };
         for (std::size_t i = 0; i < field.size(); ++i) {
             if (isLineBreak(field[i])) {
-                flush();
-            } else if (!options_.knownSeparator.empty() && field.compare(i, options_.knownSeparator.size(),
-                                                                         options_.knownSeparator) == 0) {
-                flush();
-                i += options_.knownSeparator.size() - 1;
-            } else {
-                part.push_back(field[i]);
+                flush(i);
+                partStart = i + 1;
+            } else if (!separator.empty() && field[i] == separator.front() &&
+                       field.compare(i, separator.size(), separator) == 0) {
+                flush(i);
+                i += separator.size() - 1;
+                partStart = i + 1;
             }
         }
-        flush();
+        flush(field.size());
     }
 }
 

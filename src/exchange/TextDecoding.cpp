@@ -68,8 +68,17 @@ bool decodeUtf8Strict(std::string_view text, std::wstring& out) {
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
         if (lead < 0x80) {
-            out.push_back(static_cast<wchar_t>(lead));
-            ++i;
+            // Most text of a word list is ASCII: a run of it is copied in one go.
+            std::size_t end = i + 1;
+            while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) {
+                ++end;
+            }
+            const std::size_t at = out.size();
+            out.resize(at + (end - i));
+            for (std::size_t k = i; k < end; ++k) {
+                out[at + (k - i)] = static_cast<wchar_t>(static_cast<unsigned char>(text[k]));
+            }
+            i = end;
             continue;
         }
         unsigned length = 0;

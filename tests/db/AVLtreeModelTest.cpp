@@ -35,7 +35,8 @@ const Tree::Predicate predicates[] = {isEven, notMultipleOfThree, below200};
 
 class TreeModel {
 public:
-    explicit TreeModel(std::mt19937& random) : rng(random) {}
+    // With `ascending`, most new keys lie above every key, as a table adds records in a row.
+    explicit TreeModel(std::mt19937& random, bool ascending = false) : rng(random), ascendingKeys(ascending) {}
 
     void step() {
         switch (pick(9)) {
@@ -82,7 +83,16 @@ public:
 
 private:
     unsigned pick(unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(rng); }
-    unsigned randomKey() { return pick(400); }
+    unsigned randomKey() {
+        if (!ascendingKeys) {
+            return pick(400);
+        }
+        if (pick(3) != 0) {
+            topKey += 1 + pick(2);
+            return topKey;
+        }
+        return pick(topKey + 2);
+    }
 
     void insert() {
         unsigned k = randomKey();
@@ -164,6 +174,8 @@ private:
     }
 
     std::mt19937& rng;
+    bool ascendingKeys;
+    unsigned topKey = 0;
     Tree tree{byValue, byValue};
     std::map<unsigned, unsigned> counts;
     std::vector<unsigned> selection;
@@ -200,6 +212,28 @@ TEST(AVLtreeModelTest, RandomOperationsOnSortedFillsMatchTheModel) {
             if (i % 500 == 0) {
                 model.refillSorted();
             }
+            model.step();
+            if (HasFatalFailure()) {
+                FAIL() << "seed " << seed << ", run " << run << ", step " << i;
+            }
+        }
+        model.checkAll();
+        if (HasFatalFailure()) {
+            FAIL() << "seed " << seed << ", run " << run;
+        }
+    }
+}
+
+// Keys added mostly above every key (appended at the rear without a search) mixed with removals
+// of any key, the greatest too: the remembered rear node and the reused places of removed
+// nodes must keep the tree exactly the model's.
+TEST(AVLtreeModelTest, RandomOperationsOnRisingKeysMatchTheModel) {
+    const unsigned seed = std::random_device{}();
+    std::printf("AVLtreeModelTest seed: %u\n", seed);
+    std::mt19937 rng(seed);
+    for (int run = 0; run < 10; ++run) {
+        TreeModel model(rng, true);
+        for (int i = 0; i < 1500; ++i) {
             model.step();
             if (HasFatalFailure()) {
                 FAIL() << "seed " << seed << ", run " << run << ", step " << i;

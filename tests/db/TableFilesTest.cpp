@@ -80,6 +80,38 @@ TEST_F(FileTest, ASaveRewritesOnlyTheChangedBoundsAndTheIndex) {
     EXPECT_TRUE(Item::requestTree().empty());
 }
 
+// A save walks the marked bounds in one pass when they follow each other (an import marks
+// thousands in a row): bounds written that way, around gaps, emptied and unmarked bounds, hold
+// exactly what a save that writes every bound on its own holds.
+TEST_F(FileTest, BoundsSavedInARunHoldWhatBoundsSavedOneByOneHold) {
+    for (unsigned id = 1; id <= 45; ++id) addItem(L"first " + std::to_wstring(id), static_cast<std::int32_t>(id));
+    Item::saveAll(ITEMS, D_ENDTAG);
+    Item::getById(15)->name = L"changed";
+    Item::saveRequest(15);
+    for (unsigned id = 20; id <= 29; ++id) Item::deleteEntry(id);  // bound 2 empties
+    Item::getById(41)->level = -41;
+    Item::saveRequest(41);
+    for (unsigned id = 0; id < 17; ++id) addItem(L"added " + std::to_wstring(id));  // ids 20..29, 46..52
+    Item::deleteEntry(23u);
+    Item::saveAll(ITEMS, D_ENDTAG);
+    std::map<unsigned, std::string> inRun;
+    for (unsigned bound = 0; bound <= 6; ++bound) {
+        const std::string name = "Data/Item/items" + std::to_string(bound) + ".dat";
+        inRun[bound] = exists(name) ? readFile(name) : "(none)";
+    }
+
+    std::filesystem::remove_all("Data/Item");
+    std::filesystem::create_directories("Data/Item");
+    Item::saveAll(ITEMS, D_ENDTAG);  // no index: every bound on its own
+    for (const auto& [bound, bytes] : inRun) {
+        const std::string name = "Data/Item/items" + std::to_string(bound) + ".dat";
+        EXPECT_EQ(exists(name) ? readFile(name) : "(none)", bytes) << "bound " << bound;
+    }
+    EXPECT_EQ(inRun[5], recordHeader(50) + itemFields(u"added 14") + recordHeader(51) + itemFields(u"added 15") +
+                            recordHeader(52) + itemFields(u"added 16"));
+    EXPECT_EQ(inRun[6], "(none)");
+}
+
 TEST_F(FileTest, EmptiedBoundsLoseTheirFilesAndTheirIndexEntries) {
     for (unsigned id = 1; id <= 12; ++id) addItem(L"x");
     for (unsigned id = 3; id <= 9; ++id) Item::deleteEntry(id);
