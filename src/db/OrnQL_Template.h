@@ -245,6 +245,11 @@ protected:
     // The same from `from`, the first record whose id is the bound's first or above; leaves it
     // at the first record past the bound.
     static unsigned saveBoundFrom(const char* path, unsigned bound, typename ELEMENTTREE::treeIterator& from);
+    // What a save of the whole table ends with, in one call or in steps: the index (rewritten
+    // only when its list changed), the removals and the bounds' marks.
+    static void finishSave(const char* path, bool indexPresent, bool indexWhole,
+                           const std::vector<unsigned>& storedBounds, const std::vector<unsigned>& newBounds,
+                           std::vector<std::string> toRemove, std::vector<unsigned> boundsToRemove);
 
     static unsigned getNextAvailableId();
     static void setConstraints(int n, va_list args);

@@ -394,6 +394,13 @@ void OrnQL_Template<T>::saveAll(const char* path, dependency d) {
         }
     }
 
+    finishSave(path, indexPresent, indexWhole, storedBounds, newBounds, std::move(toRemove), std::move(boundsToRemove));
+}
+
+template <typename T>
+void OrnQL_Template<T>::finishSave(const char* path, bool indexPresent, bool indexWhole,
+                                   const std::vector<unsigned>& storedBounds, const std::vector<unsigned>& newBounds,
+                                   std::vector<std::string> toRemove, std::vector<unsigned> boundsToRemove) {
     // An index that already lists exactly these bounds stays as it is: rewriting it would cost a
     // file, its fsync and, inside a transaction, the journal.
     if ((!indexPresent || !indexWhole || newBounds != storedBounds) && !table_files::writeIndex(path, newBounds)) {

@@ -62,6 +62,11 @@ std::function<bool(std::chrono::steady_clock::time_point)> OrnQL_Template<T>::sa
     return [walk](std::chrono::steady_clock::time_point deadline) {
         Walk& w = *walk;
         bool first = true;
+        // Within a step, a bound's records start where the previous bound's ended (an import's
+        // bounds follow each other) without a search from the root; each step searches afresh.
+        typename ELEMENTTREE::treeIterator following = elementTree().end();
+        unsigned followingBound = 0;
+        bool followingKnown = false;
         while (w.next < w.bounds.size()) {
             const typename Walk::Bound& at = w.bounds[w.next];
             if (at.save && !first && std::chrono::steady_clock::now() >= deadline) {
@@ -73,33 +78,22 @@ std::function<bool(std::chrono::steady_clock::time_point)> OrnQL_Template<T>::sa
                 continue;
             }
             first = false;
-            if (saveBound(w.path, at.bound) > 0) {
+            typename ELEMENTTREE::treeIterator from =
+                followingKnown && followingBound == at.bound ? following
+                                                             : elementTree().lowerBoundID(at.bound * RECORDS_PER_BOUND);
+            const unsigned written = saveBoundFrom(w.path, at.bound, from);
+            following = from;
+            followingBound = at.bound + 1;
+            followingKnown = at.bound < LARGEST_RECORD_ID / RECORDS_PER_BOUND;
+            if (written > 0) {
                 w.newBounds.push_back(at.bound);
             } else if (at.listed || table_files::fileExists(table_files::boundName(w.path, at.bound))) {
                 w.toRemove.push_back(table_files::boundName(w.path, at.bound));
                 w.boundsToRemove.push_back(at.bound);
             }
         }
-        if ((!w.indexPresent || !w.indexWhole || w.newBounds != w.storedBounds) &&
-            !table_files::writeIndex(w.path, w.newBounds)) {
-            throw InvalidFileException(table_files::indexName(w.path), ownEntry);
-        }
-        if (!w.indexPresent) {
-            w.toRemove = table_files::staleFiles(w.path, w.newBounds, &w.boundsToRemove);
-        }
-        std::vector<unsigned> unremoved;
-        const bool removedAll = table_files::removeFiles(w.toRemove, w.boundsToRemove, unremoved);
-        if (FileTransaction* unit = FileTransaction::active()) {
-            unit->afterCommit([] { requestTree().clear(); });
-        } else {
-            requestTree().clear();
-            for (unsigned bound : unremoved) {
-                requestTree().insert(bound);
-            }
-        }
-        if (!removedAll) {
-            throw InvalidFileException(w.path, ownEntry);
-        }
+        finishSave(w.path, w.indexPresent, w.indexWhole, w.storedBounds, w.newBounds, std::move(w.toRemove),
+                   std::move(w.boundsToRemove));
         return true;
     };
 }
