@@ -20,6 +20,7 @@
 #include "model/DataPaths.h"
 #include "model/DatabaseBackup.h"
 #include "model/DatabaseCatalogue.h"
+#include "model/DatabaseSaveInSteps.h"
 #include "model/Level.h"
 
 namespace {
@@ -380,15 +381,7 @@ SaveResult saveTablesAsUnit(const std::vector<dependency>& tables) {
     } catch (const std::exception&) {
         return SaveResult::NOTHING_SAVED;
     }
-    switch (unit.commit()) {
-    case FileTransaction::Outcome::DONE:
-        return SaveResult::SAVED;
-    case FileTransaction::Outcome::PENDING:
-        return SaveResult::SAVED_FILES_PENDING;
-    case FileTransaction::Outcome::NOTHING_CHANGED:
-        break;
-    }
-    return SaveResult::NOTHING_SAVED;
+    return saveResultOf(unit.commit());
 }
 
 int saveDatabaseTables(const std::vector<dependency>& tables) {

@@ -8,18 +8,6 @@
 
 namespace {
 
-SaveResult resultOf(FileTransaction::Outcome outcome) {
-    switch (outcome) {
-    case FileTransaction::Outcome::DONE:
-        return SaveResult::SAVED;
-    case FileTransaction::Outcome::PENDING:
-        return SaveResult::SAVED_FILES_PENDING;
-    case FileTransaction::Outcome::NOTHING_CHANGED:
-        break;
-    }
-    return SaveResult::NOTHING_SAVED;
-}
-
 TableSaveSteps stepsOf(const CatalogueEntry& entry) {
     if (entry.saveInSteps != nullptr) {
         return entry.saveInSteps(entry.path, D_ENDTAG);
@@ -65,7 +53,7 @@ std::optional<SaveResult> DatabaseSaveInSteps::step(Clock::time_point deadline) 
         unit->commitInBackground();
     }
     if (const std::optional<FileTransaction::Outcome> outcome = unit->streamedOutcome()) {
-        result = resultOf(*outcome);
+        result = saveResultOf(*outcome);
     }
     return result;
 }
@@ -129,7 +117,19 @@ SaveResult DatabaseSaveInSteps::wait() {
         if (stageUntil(Clock::time_point::max())) {
             unit->commitInBackground();
         }
-        result = resultOf(unit->commit());  // waits for the append
+        result = saveResultOf(unit->commit());  // waits for the append
     }
     return *result;
+}
+
+SaveResult saveResultOf(FileTransaction::Outcome outcome) {
+    switch (outcome) {
+    case FileTransaction::Outcome::DONE:
+        return SaveResult::SAVED;
+    case FileTransaction::Outcome::PENDING:
+        return SaveResult::SAVED_FILES_PENDING;
+    case FileTransaction::Outcome::NOTHING_CHANGED:
+        break;
+    }
+    return SaveResult::NOTHING_SAVED;
 }

@@ -5,10 +5,9 @@
 #include <memory>
 #include <optional>
 
+#include "base/FileTransaction.h"
 #include "model/Database.h"
 #include "model/DatabaseCatalogue.h"
-
-class FileTransaction;
 
 // A save of every table as one unit (saveTablesAsUnit({})) in steps the window paints between,
 // for an import, whose save of thousands of files stopped the window for well over the 50 ms
@@ -50,3 +49,7 @@ private:
     TableSaveSteps tableSteps;  // of catalogue()[table], once begun
     std::optional<SaveResult> result;
 };
+
+// What a unit's commit means to the one who saved: done, done with files still to be written in
+// place, or nothing saved.
+SaveResult saveResultOf(FileTransaction::Outcome outcome);
