@@ -14,7 +14,7 @@
 #include "base/FileTransaction.h"
 #include "base/WindowThreadTasks.h"
 #include "support/SimulatedDisk.h"
-#include "support/TempDirTest.h"
+#include "support/UnitFilesTest.h"
 
 namespace {
 
@@ -23,13 +23,10 @@ using mernolex::test::SimulatedDisk;
 using Clock = std::chrono::steady_clock;
 using Files = std::map<std::string, std::string>;
 
-const std::string JOURNAL = "Data/unit.journal";
-constexpr unsigned FILES = 6;
-
-class DeferredFileWritesTest : public mernolex::test::TempDirTest {
+class DeferredFileWritesTest : public mernolex::test::UnitFilesTest {
 protected:
     void SetUp() override {
-        TempDirTest::SetUp();
+        UnitFilesTest::SetUp();
         FileTransaction::setLimits(
             {.deferredFromSteps = 4, .checkpointPastBytes = 4 << 20, .syncWholeFileSystemFrom = 4});
         FileTransaction::setIdleWork([this] { ++asked; });
@@ -40,30 +37,7 @@ protected:
         FileTransaction::setLimits({});
         BackgroundSync::runInline(false);
         window_thread::discardPosted();
-        TempDirTest::TearDown();
-    }
-
-    static std::string path(unsigned i) {
-        return "Data/" + std::string(i % 2 == 0 ? "A/" : "B/") + std::to_string(i) + ".dat";
-    }
-
-    // What the file system shows, read around it (std::filesystem): files behind the log stay old.
-    static Files onDisk() {
-        Files found;
-        for (const auto& entry : fs::recursive_directory_iterator("Data")) {
-            if (entry.is_regular_file() && entry.path() != JOURNAL) {
-                found[entry.path().generic_string()] = readFile(entry.path());
-            }
-        }
-        return found;
-    }
-
-    static void writeOld() {
-        fs::remove_all("Data");
-        for (unsigned i = 0; i < FILES; i += 2) {
-            writeFile(path(i), "old " + std::to_string(i));
-        }
-        writeFile("Data/B/gone.dat", "old gone");
+        UnitFilesTest::TearDown();
     }
 
     // Every file replaced (the odd ones new), gone removed: seven steps.

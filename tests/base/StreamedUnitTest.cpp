@@ -18,7 +18,7 @@
 #include "base/FileTransaction.h"
 #include "base/WindowThreadTasks.h"
 #include "support/SimulatedDisk.h"
-#include "support/TempDirTest.h"
+#include "support/UnitFilesTest.h"
 
 namespace {
 
@@ -28,13 +28,10 @@ using Clock = std::chrono::steady_clock;
 using Files = std::map<std::string, std::string>;
 using Outcome = FileTransaction::Outcome;
 
-const std::string JOURNAL = "Data/unit.journal";
-constexpr unsigned FILES = 6;
-
-class StreamedUnitTest : public mernolex::test::TempDirTest {
+class StreamedUnitTest : public mernolex::test::UnitFilesTest {
 protected:
     void SetUp() override {
-        TempDirTest::SetUp();
+        UnitFilesTest::SetUp();
         FileTransaction::setLimits({.deferredFromSteps = 4, .checkpointPastBytes = 4 << 20, .syncWholeFileSystemFrom = 4});
         FileTransaction::setIdleWork([] {});
         BackgroundAppend::runInline(true);  // the calls in one order every run
@@ -45,29 +42,7 @@ protected:
         FileTransaction::setLimits({});
         BackgroundAppend::runInline(false);
         window_thread::discardPosted();
-        TempDirTest::TearDown();
-    }
-
-    static std::string path(unsigned i) {
-        return "Data/" + std::string(i % 2 == 0 ? "A/" : "B/") + std::to_string(i) + ".dat";
-    }
-
-    static Files onDisk() {
-        Files found;
-        for (const auto& entry : fs::recursive_directory_iterator("Data")) {
-            if (entry.is_regular_file() && entry.path() != JOURNAL) {
-                found[entry.path().generic_string()] = readFile(entry.path());
-            }
-        }
-        return found;
-    }
-
-    static void writeOld() {
-        fs::remove_all("Data");
-        for (unsigned i = 0; i < FILES; i += 2) {
-            writeFile(path(i), "old " + std::to_string(i));
-        }
-        writeFile("Data/B/gone.dat", "old gone");
+        UnitFilesTest::TearDown();
     }
 
     static Files newState() {
